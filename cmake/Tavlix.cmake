@@ -1,0 +1,54 @@
+# One static library per src/ folder. Sources are globbed so that adding a file needs no
+# edit here; *_win.cpp builds only on Windows and *_unix.cpp everywhere else.
+function(tavlix_library name)
+    cmake_parse_arguments(ARG "" "" "DEPS" ${ARGN})
+    file(GLOB sources CONFIGURE_DEPENDS
+        ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/*.h ${CMAKE_CURRENT_SOURCE_DIR}/*.qrc)
+    if(WIN32)
+        list(FILTER sources EXCLUDE REGEX "_unix\\.cpp$")
+    else()
+        list(FILTER sources EXCLUDE REGEX "_win\\.cpp$")
+    endif()
+    list(FILTER sources INCLUDE REGEX "\\.(cpp|qrc)$")
+    if(sources)
+        file(GLOB headers CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.h)
+        add_library(${name} STATIC ${sources} ${headers})
+        target_include_directories(${name} PUBLIC ${CMAKE_SOURCE_DIR}/src)
+        target_link_libraries(${name} PUBLIC ${ARG_DEPS})
+    else()
+        # A folder whose code has not been written yet still links as a dependency.
+        add_library(${name} INTERFACE)
+        target_include_directories(${name} INTERFACE ${CMAKE_SOURCE_DIR}/src)
+        target_link_libraries(${name} INTERFACE ${ARG_DEPS})
+    endif()
+endfunction()
+
+# Every tests/<folder>/tst_*.cpp becomes one executable and one CTest test.
+# Tests named tst_x11_* need a real X server: the test script provides Xvfb for them.
+function(tavlix_tests)
+    cmake_parse_arguments(ARG "" "" "DEPS" ${ARGN})
+    file(GLOB tests CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/tst_*.cpp)
+    get_filename_component(folder ${CMAKE_CURRENT_SOURCE_DIR} NAME)
+    foreach(src ${tests})
+        get_filename_component(tname ${src} NAME_WE)
+        set(target ${folder}_${tname})
+        add_executable(${target} ${src})
+        target_link_libraries(${target} PRIVATE ${ARG_DEPS} testsupport Qt6::Test)
+        set_target_properties(${target} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests/${folder})
+        add_test(NAME ${target} COMMAND ${target})
+        # Each test gets its own config and data folders and a desktop that only logs,
+        # so no test can touch the user's real settings or background.
+        set(home ${CMAKE_BINARY_DIR}/testhome/${target})
+        file(MAKE_DIRECTORY ${home}/config ${home}/data)
+        set(env "LANG=C.UTF-8" "XDG_CONFIG_HOME=${home}/config" "XDG_DATA_HOME=${home}/data"
+            "TAVELVAXLAREN_DESKTOP=log:${home}/wallpaper.log"
+            "LSAN_OPTIONS=suppressions=${CMAKE_SOURCE_DIR}/tests/lsan.supp")
+        if(tname MATCHES "^tst_x11_")
+            set_tests_properties(${target} PROPERTIES LABELS x11 RESOURCE_LOCK xserver)
+            list(APPEND env "QT_QPA_PLATFORM=xcb")
+        else()
+            list(APPEND env "QT_QPA_PLATFORM=offscreen")
+        endif()
+        set_tests_properties(${target} PROPERTIES ENVIRONMENT "${env}" TIMEOUT 600)
+    endforeach()
+endfunction()

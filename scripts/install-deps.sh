@@ -1,0 +1,31 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the build (and, with --test, the tests) need.
+# Does nothing when everything is there; refreshes stale package lists first.
+set -euo pipefail
+
+packages=(build-essential cmake qt6-base-dev qt6-base-dev-tools libgl-dev libjpeg62-turbo-dev
+          libsqlite3-dev fonts-dejavu-core fonts-liberation fonts-wine)
+if [[ "${1:-}" == "--test" ]]; then
+    # Real desktop programs the wallpaper tests drive, and an X server for the window tests.
+    packages+=(xvfb xauth x11-utils dbus libglib2.0-bin gsettings-desktop-schemas feh xfconf
+               clang-format)
+fi
+
+missing=()
+for p in "${packages[@]}"; do
+    if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
+        missing+=("$p")
+    fi
+done
+[[ ${#missing[@]} -eq 0 ]] && exit 0
+
+echo "Installing: ${missing[*]}"
+SUDO=""
+if [[ $(id -u) -ne 0 ]]; then SUDO="sudo"; fi
+
+# Update the package lists when they are absent or older than a day.
+lists=/var/lib/apt/lists
+if [[ -z "$(find "$lists" -maxdepth 1 -name '*_Packages*' -mtime -1 2>/dev/null | head -1)" ]]; then
+    $SUDO apt-get update -qq
+fi
+DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"

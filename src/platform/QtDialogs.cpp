@@ -1,0 +1,124 @@
+#include "QtDialogs.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QColorDialog>
+#include <QFileDialog>
+#include <QMessageBox>
+
+namespace {
+
+QWidget* parentWindow()
+{
+    return QApplication::activeWindow();
+}
+
+QString title()
+{
+    return QApplication::applicationName();
+}
+
+} // namespace
+
+void QtDialogs::reportError(const QString& message)
+{
+    QMessageBox box(QMessageBox::Critical, title(), message, QMessageBox::Ok, parentWindow());
+    box.exec();
+}
+
+void QtDialogs::showMessage(const QString& text)
+{
+    QMessageBox box(QMessageBox::NoIcon, title(), text, QMessageBox::Ok, parentWindow());
+    box.exec();
+}
+
+Dialogs::Answer QtDialogs::messageBox(const QString& text, const QString& caption, Buttons buttons, Icon icon)
+{
+    QMessageBox::Icon qicon = QMessageBox::NoIcon;
+    switch (icon) {
+    case Icon::Information: qicon = QMessageBox::Information; break;
+    case Icon::Warning: qicon = QMessageBox::Warning; break;
+    case Icon::Error: qicon = QMessageBox::Critical; break;
+    case Icon::Question: qicon = QMessageBox::Question; break;
+    case Icon::None: break;
+    }
+    QMessageBox::StandardButtons qbuttons = QMessageBox::Ok;
+    if (buttons == Buttons::YesNo)
+        qbuttons = QMessageBox::Yes | QMessageBox::No;
+    else if (buttons == Buttons::OkCancel)
+        qbuttons = QMessageBox::Ok | QMessageBox::Cancel;
+    QMessageBox box(qicon, caption, text, qbuttons, parentWindow());
+    // The buttons speak Swedish whatever language Qt's own translations are in.
+    if (QAbstractButton* b = box.button(QMessageBox::Yes))
+        b->setText(QStringLiteral("&Ja"));
+    if (QAbstractButton* b = box.button(QMessageBox::No))
+        b->setText(QStringLiteral("&Nej"));
+    if (QAbstractButton* b = box.button(QMessageBox::Cancel))
+        b->setText(QStringLiteral("Avbryt"));
+    switch (box.exec()) {
+    case QMessageBox::Yes: return Yes;
+    case QMessageBox::No: return No;
+    case QMessageBox::Cancel: return Cancel;
+    default: return Ok;
+    }
+}
+
+QString QtDialogs::qtFilter(const QString& filter)
+{
+    if (!filter.contains(QLatin1Char('|')))
+        return filter;
+    const QStringList parts = filter.split(QLatin1Char('|'));
+    QStringList out;
+    for (int i = 0; i + 1 < parts.size(); i += 2) {
+        QString patterns = parts[i + 1];
+        patterns.replace(QLatin1Char(';'), QLatin1Char(' '));
+        out << QStringLiteral("%1 (%2)").arg(parts[i], patterns);
+    }
+    return out.join(QStringLiteral(";;"));
+}
+
+QStringList QtDialogs::openFiles(const FileRequest& request)
+{
+    QFileDialog dialog(parentWindow(), request.title, request.initialDir, qtFilter(request.filter));
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(request.multiSelect ? QFileDialog::ExistingFiles : QFileDialog::ExistingFile);
+    if (!request.defaultExt.isEmpty())
+        dialog.setDefaultSuffix(request.defaultExt);
+    if (!request.fileName.isEmpty())
+        dialog.selectFile(request.fileName);
+    if (dialog.exec() != QDialog::Accepted)
+        return {};
+    return dialog.selectedFiles();
+}
+
+QString QtDialogs::saveFile(const FileRequest& request)
+{
+    QFileDialog dialog(parentWindow(), request.title, request.initialDir, qtFilter(request.filter));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    if (!request.defaultExt.isEmpty())
+        dialog.setDefaultSuffix(request.defaultExt);
+    if (!request.fileName.isEmpty())
+        dialog.selectFile(request.fileName);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    return dialog.selectedFiles().first();
+}
+
+std::optional<QColor> QtDialogs::chooseColour(const QColor& initial, QList<QColor>& customColours)
+{
+    for (int i = 0; i < customColours.size() && i < QColorDialog::customCount(); ++i)
+        QColorDialog::setCustomColor(i, customColours[i]);
+    QColorDialog dialog(initial, parentWindow());
+    const bool accepted = dialog.exec() == QDialog::Accepted;
+    for (int i = 0; i < customColours.size() && i < QColorDialog::customCount(); ++i)
+        customColours[i] = QColorDialog::customColor(i);
+    if (!accepted)
+        return std::nullopt;
+    return dialog.selectedColor();
+}
+
+QString QtDialogs::browseFolder(const QString& title, const QString& initialDir)
+{
+    return QFileDialog::getExistingDirectory(parentWindow(), title, initialDir);
+}
