@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QIcon>
+#include <QImage>
+#include <QPixmap>
+#include <QString>
+#include <QStringList>
+
+// The program's built-in pictures, icon and string table.
+namespace Resources {
+
+// A bitmap by name, without regard to case ("StengOver" finds STENGOVER).
+// An unknown name throws AppError("Resource <NAME> not found").
+QPixmap bitmap(const QString& name);
+// The same bitmap as an image, in its stored colour depth.
+QImage image(const QString& name);
+// The string table: ids 0..8 give their entries, any other id "".
+QString string(int id);
+// The application icon MAINICON at 48, 32 and 16 pixels.
+QIcon mainIcon();
+// Every bitmap name, upper case.
+QStringList bitmapNames();
+
+} // namespace Resources
