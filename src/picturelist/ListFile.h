@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+
+// The picture list file: plain bytes, one entry a line. Entries are the exact bytes of each
+// line, so a list read and written back is byte for byte what was read.
+// Errors are AppError with the framework's file texts.
+namespace ListFile {
+
+// Lines end at CR, LF or CR LF (one break); LF CR is two breaks; a NUL ends the text;
+// a last line without a break is an entry, the empty text after the last break is none.
+QList<QByteArray> parse(const QByteArray& bytes);
+// Every entry followed by CR LF; an empty list is no bytes at all.
+QByteArray serialize(const QList<QByteArray>& entries);
+// Reads the whole file; throws AppError::fileOpen when it cannot be opened.
+QList<QByteArray> read(const QString& fileName);
+// Replaces the file in one step (a temporary file renamed over it), so a failed write leaves the
+// old file untouched; throws AppError::fileCreate.
+void write(const QString& fileName, const QList<QByteArray>& entries);
+
+} // namespace ListFile
