@@ -1,0 +1,48 @@
+#pragma once
+
+#include "Registry.h"
+
+#include <QString>
+#include <QVariant>
+#include <span>
+
+// The program's settings: the key HKEY_CURRENT_USER "Software\Tavlix\Settings" and its 19 values.
+// One SettingsStore object is one short use of the key (open with creation, work, close), as every
+// caller does: { SettingsStore store; store.writeInteger("Mellan", 30); }
+class SettingsStore
+{
+public:
+    enum class Kind { Integer, Boolean, Colour, String };
+    struct Spec
+    {
+        const char* name;
+        Kind kind;
+        QVariant defaultValue; // qint32 for Integer and Colour, bool for Boolean, QString or null for String
+    };
+
+    static constexpr const char* KeyPath = "Software\\Tavlix\\Settings";
+
+    // The 19 values in the order start-up reads them.
+    static std::span<const Spec> table();
+    static const Spec& spec(const QString& name);
+
+    SettingsStore();
+
+    bool exists(const QString& name) { return m_key.valueExists(name); }
+    qint32 readInteger(const QString& name) { return m_key.readInteger(name); } // integers and colours
+    bool readBool(const QString& name) { return m_key.readBool(name); }
+    QString readString(const QString& name) { return m_key.readString(name); }
+    void writeInteger(const QString& name, qint32 value) { m_key.writeInteger(name, value); }
+    void writeBool(const QString& name, bool value) { m_key.writeBool(name, value); }
+    void writeString(const QString& name, const QString& value) { m_key.writeString(name, value); }
+    QStringList valueNames() { return m_key.valueNames(); }
+    bool deleteValue(const QString& name) { return m_key.deleteValue(name); }
+
+    // The reading rule: the stored value when it exists, else the table's default.
+    qint32 integerOrDefault(const QString& name);
+    bool boolOrDefault(const QString& name);
+    QString stringOrDefault(const QString& name);
+
+private:
+    RegistryKey m_key;
+};
