@@ -1,0 +1,112 @@
+#include "TrayIcon.h"
+
+#include "platform/Guard.h"
+
+#include <QAction>
+#include <QMenu>
+#include <QSystemTrayIcon>
+#include <QWidget>
+
+TrayIcon::TrayIcon(QWidget* mainWindow) : QObject(mainWindow), m_mainWindow(mainWindow), m_tray(new QSystemTrayIcon(this))
+{
+    setObjectName(QStringLiteral("Tray"));
+    connect(m_tray, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason reason) {
+        if (reason == QSystemTrayIcon::DoubleClick)
+            runDefaultItem();
+    });
+}
+
+TrayIcon::~TrayIcon()
+{
+    m_tray->hide();
+}
+
+void TrayIcon::setIconVisible(bool visible)
+{
+    m_visible = visible;
+    updateIcon();
+    m_tray->setVisible(visible);
+}
+
+void TrayIcon::setIcon(const QIcon& icon)
+{
+    m_icon = icon;
+    updateIcon();
+}
+
+void TrayIcon::setHint(const QString& hint)
+{
+    m_hint = hint;
+    updateIcon();
+}
+
+void TrayIcon::setShowHint(bool show)
+{
+    m_showHint = show;
+    updateIcon();
+}
+
+QString TrayIcon::shownTip() const
+{
+    return (m_showHint && !m_hint.isEmpty()) ? m_hint.left(127) : QString();
+}
+
+void TrayIcon::setPopupMenu(QMenu* menu)
+{
+    m_menu = menu;
+    m_tray->setContextMenu(menu);
+}
+
+void TrayIcon::updateIcon()
+{
+    m_tray->setIcon(m_icon);
+    m_tray->setToolTip(shownTip());
+}
+
+bool TrayIcon::ShowBalloon(const QString& title, const QString& text, BalloonKind kind, int seconds)
+{
+    HideBalloon();
+    if (!m_visible)
+        return false;
+    m_balloonText = text.left(255);
+    QSystemTrayIcon::MessageIcon icon = QSystemTrayIcon::NoIcon;
+    if (kind == BalloonKind::Information)
+        icon = QSystemTrayIcon::Information;
+    else if (kind == BalloonKind::Warning)
+        icon = QSystemTrayIcon::Warning;
+    else if (kind == BalloonKind::Error)
+        icon = QSystemTrayIcon::Critical;
+    m_tray->showMessage(title.left(63), m_balloonText, icon, seconds * 1000);
+    return true;
+}
+
+void TrayIcon::HideBalloon()
+{
+    // Qt offers no call that withdraws a shown message; it times out by itself.
+    m_balloonText.clear();
+}
+
+void TrayIcon::HideMainWindow()
+{
+    if (m_mainWindow)
+        m_mainWindow->hide();
+}
+
+void TrayIcon::ShowMainWindow()
+{
+    if (!m_mainWindow)
+        return;
+    if (m_mainWindow->isMinimized())
+        m_mainWindow->setWindowState(m_mainWindow->windowState() & ~Qt::WindowMinimized);
+    m_mainWindow->show();
+    m_mainWindow->raise();
+    m_mainWindow->activateWindow();
+}
+
+void TrayIcon::runDefaultItem()
+{
+    if (!m_menu)
+        return;
+    if (QAction* item = m_menu->defaultAction(); item && item->isEnabled())
+        item->trigger();
+}
