@@ -1,0 +1,189 @@
+#include "JpegDecoder.h"
+
+#include "FitRule.h"
+#include "platform/AppError.h"
+
+#include <csetjmp>
+#include <cstdio> // jpeglib.h needs FILE and size_t declared first
+#include <jerror.h>
+#include <jpeglib.h>
+
+namespace {
+
+// libjpeg reports errors through a callback that must not return. We leave it with longjmp
+// back into decodeInto(), which holds nothing that needs destroying; everything with a
+// destructor lives in the caller's Job.
+struct ErrorManager
+{
+    jpeg_error_mgr pub; // first, so libjpeg's pointer converts to ours
+    std::jmp_buf jump;
+};
+
+[[noreturn]] void errorExit(j_common_ptr cinfo)
+{
+    std::longjmp(reinterpret_cast<ErrorManager*>(cinfo->err)->jump, 1);
+}
+
+void emitMessage(j_common_ptr cinfo, int level)
+{
+    // A file that ends early would be shown half grey; that is a broken picture, not a warning.
+    // Other warnings (stray bytes between markers and the like) leave a usable picture.
+    if (level < 0 && cinfo->err->msg_code == JWRN_JPEG_EOF)
+        errorExit(cinfo);
+}
+
+void outputNothing(j_common_ptr) {}
+
+// Little-endian machines store Format_RGB32 pixels as B, G, R, A bytes.
+constexpr J_COLOR_SPACE rgb32Space = Q_BYTE_ORDER == Q_LITTLE_ENDIAN ? JCS_EXT_BGRA : JCS_EXT_ARGB;
+// Progressive files with more scans than any encoder writes are hostile: each scan walks the whole picture.
+constexpr int maxScans = 256;
+
+struct Job
+{
+    const QByteArray* data = nullptr;
+    QSize box; // empty: whole picture
+    QSize pictureSize;
+    QImage image;
+    jpeg_decompress_struct cinfo{};
+    ErrorManager errors{};
+};
+
+void failWith(j_decompress_ptr cinfo, int code)
+{
+    cinfo->err->msg_code = code;
+    errorExit(reinterpret_cast<j_common_ptr>(cinfo));
+}
+
+int scaleDenominatorFor(const QSize& picture, const QSize& box)
+{
+    const QSize needed = fitRect(picture, box).size();
+    for (int denom : {8, 4, 2}) {
+        const int w = (picture.width() + denom - 1) / denom;
+        const int h = (picture.height() + denom - 1) / denom;
+        if (w >= needed.width() && h >= needed.height())
+            return denom;
+    }
+    return 1;
+}
+
+// Inverted (Adobe) or plain CMYK scan lines, 4 bytes a pixel, converted in place to RGB32.
+void cmykToRgb32(uchar* line, int width, bool inverted)
+{
+    auto* out = reinterpret_cast<QRgb*>(line);
+    for (int x = 0; x < width; ++x) {
+        int c = line[4 * x], m = line[4 * x + 1], y = line[4 * x + 2], k = line[4 * x + 3];
+        if (!inverted) {
+            c = 255 - c;
+            m = 255 - m;
+            y = 255 - y;
+            k = 255 - k;
+        }
+        out[x] = qRgb(c * k / 255, m * k / 255, y * k / 255);
+    }
+}
+
+// Returns false after a libjpeg error; job->cinfo.err->msg_code then holds its code.
+// Locals here are trivial and never read after the jump, as setjmp requires.
+bool decodeInto(Job* job)
+{
+    j_decompress_ptr cinfo = &job->cinfo;
+    cinfo->err = jpeg_std_error(&job->errors.pub);
+    job->errors.pub.error_exit = errorExit;
+    job->errors.pub.emit_message = emitMessage;
+    job->errors.pub.output_message = outputNothing;
+    if (setjmp(job->errors.jump)) {
+        jpeg_destroy_decompress(cinfo);
+        return false;
+    }
+    jpeg_create_decompress(cinfo);
+    cinfo->mem->max_memory_to_use = 1024L * 1024 * 1024;
+    jpeg_mem_src(cinfo, reinterpret_cast<const unsigned char*>(job->data->constData()),
+                 static_cast<unsigned long>(job->data->size()));
+    jpeg_read_header(cinfo, TRUE);
+
+    if (cinfo->image_width == 0 || cinfo->image_height == 0 ||
+        qint64(cinfo->image_width) * cinfo->image_height > JpegDecoder::maxPixels)
+        failWith(cinfo, JERR_IMAGE_TOO_BIG);
+    job->pictureSize = QSize(int(cinfo->image_width), int(cinfo->image_height));
+
+    const bool cmyk = cinfo->jpeg_color_space == JCS_CMYK || cinfo->jpeg_color_space == JCS_YCCK;
+    cinfo->out_color_space = cmyk ? JCS_CMYK : rgb32Space;
+    if (job->box.isValid()) {
+        cinfo->scale_num = 1;
+        cinfo->scale_denom = static_cast<unsigned>(scaleDenominatorFor(job->pictureSize, job->box));
+    }
+    cinfo->buffered_image = jpeg_has_multiple_scans(cinfo);
+    jpeg_start_decompress(cinfo);
+
+    if (cinfo->buffered_image) {
+        // Take in every scan first and build the picture once from the final state, instead of
+        // painting each intermediate pass.
+        for (;;) {
+            const int status = jpeg_consume_input(cinfo);
+            if (status == JPEG_REACHED_EOI)
+                break;
+            if (status == JPEG_SUSPENDED)
+                failWith(cinfo, JWRN_JPEG_EOF);
+            if (cinfo->input_scan_number > maxScans)
+                failWith(cinfo, JERR_BAD_PROGRESSION);
+        }
+        jpeg_start_output(cinfo, cinfo->input_scan_number);
+    }
+
+    job->image = QImage(int(cinfo->output_width), int(cinfo->output_height), QImage::Format_RGB32);
+    if (job->image.isNull())
+        failWith(cinfo, JERR_OUT_OF_MEMORY);
+    const bool inverted = cinfo->saw_Adobe_marker;
+    const int width = int(cinfo->output_width);
+    while (cinfo->output_scanline < cinfo->output_height) {
+        JSAMPROW rows[8];
+        const JDIMENSION first = cinfo->output_scanline;
+        const JDIMENSION count = std::min<JDIMENSION>(8, cinfo->output_height - first);
+        for (JDIMENSION i = 0; i < count; ++i)
+            rows[i] = job->image.scanLine(int(first + i));
+        const JDIMENSION read = jpeg_read_scanlines(cinfo, rows, count);
+        if (cmyk) {
+            for (JDIMENSION i = 0; i < read; ++i)
+                cmykToRgb32(rows[i], width, inverted);
+        }
+    }
+
+    if (cinfo->buffered_image)
+        jpeg_finish_output(cinfo);
+    jpeg_finish_decompress(cinfo);
+    jpeg_destroy_decompress(cinfo);
+    return true;
+}
+
+QImage run(Job& job)
+{
+    if (!decodeInto(&job))
+        throw AppError(JpegDecoder::errorText(job.errors.pub.msg_code));
+    return std::move(job.image);
+}
+
+} // namespace
+
+QString JpegDecoder::errorText(int libjpegCode)
+{
+    return QStringLiteral("JPEG error #%1").arg(libjpegCode);
+}
+
+QImage JpegDecoder::decode(const QByteArray& data)
+{
+    Job job;
+    job.data = &data;
+    return run(job);
+}
+
+QImage JpegDecoder::decodeForBox(const QByteArray& data, const QSize& box, QSize* pictureSize)
+{
+    Job job;
+    job.data = &data;
+    job.box = box.expandedTo(QSize(0, 0));
+    QImage image = run(job);
+    if (pictureSize)
+        *pictureSize = job.pictureSize;
+    return image;
+}

@@ -1,0 +1,137 @@
+#include "Picture.h"
+
+#include "FitRule.h"
+#include "JpegDecoder.h"
+#include "platform/AppError.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QImageReader>
+#include <QPainter>
+
+#include <jerror.h>
+
+namespace {
+
+enum class Format
+{
+    Bmp,
+    Jpeg,
+    Gif,
+    Png
+};
+
+// Files larger than this are not read into memory: no picture the program can show is that big.
+constexpr qint64 maxFileBytes = 256LL * 1024 * 1024;
+// Qt's readers refuse headers that would need more than this for the decoded picture.
+constexpr int allocationLimitMb = 512;
+
+Format formatFor(const QString& path)
+{
+    // The suffix of the file name only, so a dot in a folder name is not taken for one.
+    const QString suffix = QFileInfo(path).suffix();
+    const QString lower = suffix.toLower();
+    if (lower == u"bmp")
+        return Format::Bmp;
+    if (lower == u"jpg" || lower == u"jpeg")
+        return Format::Jpeg;
+    if (lower == u"gif")
+        return Format::Gif;
+    if (lower == u"png")
+        return Format::Png;
+    throw AppError(QStringLiteral("Unknown picture file extension (.%1)").arg(suffix));
+}
+
+void openFile(QFile& file)
+{
+    if (!file.open(QIODevice::ReadOnly))
+        throw AppError::fileOpen(file.fileName(), file.errorString());
+}
+
+QByteArray readJpegFile(QFile& file)
+{
+    openFile(file);
+    if (file.size() > maxFileBytes)
+        throw AppError(JpegDecoder::errorText(JERR_IMAGE_TOO_BIG));
+    QByteArray data = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        throw AppError::fileOpen(file.fileName(), file.errorString());
+    return data;
+}
+
+QString invalidText(Format format)
+{
+    switch (format) {
+    case Format::Bmp:
+        return QStringLiteral("Bitmap image is not valid");
+    case Format::Gif:
+        return QStringLiteral("GIF image is not valid");
+    case Format::Png:
+        return QStringLiteral("PNG image is not valid");
+    case Format::Jpeg:
+        break;
+    }
+    return QString();
+}
+
+// BMP, GIF and PNG through Qt's readers, always with the reader the extension names:
+// a .bmp holding PNG data is an invalid bitmap, as it would be anywhere else.
+QImage readWithQt(QFile& file, Format format)
+{
+    openFile(file);
+    const char* name = format == Format::Bmp ? "bmp" : format == Format::Gif ? "gif" : "png";
+    QImageReader::setAllocationLimit(allocationLimitMb);
+    QImageReader reader(&file, name);
+    reader.setAutoDetectImageFormat(false);
+    reader.setDecideFormatFromContent(false);
+    QImage image; // a GIF gives its first frame
+    if (!reader.read(&image) || image.isNull()) {
+        if (file.error() != QFileDevice::NoError)
+            throw AppError::fileOpen(file.fileName(), file.errorString());
+        throw AppError(invalidText(format));
+    }
+    return image;
+}
+
+} // namespace
+
+Picture Picture::load(const QString& path)
+{
+    const Format format = formatFor(path);
+    QFile file(path);
+    if (format == Format::Jpeg)
+        return Picture(JpegDecoder::decode(readJpegFile(file)));
+    return Picture(readWithQt(file, format));
+}
+
+QImage Picture::loadThumbnail(const QString& path, const QSize& box)
+{
+    const Format format = formatFor(path);
+    QFile file(path);
+    QImage decoded;
+    QSize pictureSize;
+    if (format == Format::Jpeg) {
+        decoded = JpegDecoder::decodeForBox(readJpegFile(file), box, &pictureSize);
+    } else {
+        // Qt's BMP, GIF and PNG readers cannot decode at a reduced size; the full picture lives
+        // only until it is scaled below.
+        decoded = readWithQt(file, format);
+        pictureSize = decoded.size();
+    }
+    const QSize fitted = fitRect(pictureSize, box).size();
+    if (fitted.isEmpty())
+        return QImage();
+    if (decoded.size() == fitted)
+        return decoded;
+    return decoded.scaled(fitted, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+}
+
+void Picture::draw(QPainter& p, const QRect& target) const
+{
+    if (m_image.isNull() || target.isEmpty())
+        return;
+    const bool smooth = p.testRenderHint(QPainter::SmoothPixmapTransform);
+    p.setRenderHint(QPainter::SmoothPixmapTransform);
+    p.drawImage(target, m_image);
+    p.setRenderHint(QPainter::SmoothPixmapTransform, smooth);
+}
