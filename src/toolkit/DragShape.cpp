@@ -1,0 +1,7 @@
+#include "DragShape.h"
+
+DragShape::DragShape(QWidget* parent) : QWidget(parent)
+{
+    setCursor(Qt::DragMoveCursor);
+    setAttribute(Qt::WA_NoSystemBackground);
+}

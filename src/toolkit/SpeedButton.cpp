@@ -1,0 +1,104 @@
+#include "SpeedButton.h"
+
+#include "TransparentColour.h"
+#include "resources/Resources.h"
+
+#include <QPainter>
+#include <QStyle>
+#include <QStyleOption>
+
+namespace {
+
+constexpr int glyphMargin = 8;  // glyph from the left edge
+constexpr int glyphSpacing = 4; // caption after the glyph
+
+} // namespace
+
+SpeedButton::SpeedButton(QWidget* parent) : QAbstractButton(parent)
+{
+    setFocusPolicy(Qt::NoFocus);
+    setAttribute(Qt::WA_Hover);
+}
+
+void SpeedButton::setGlyph(const QPixmap& glyph, int numGlyphs)
+{
+    m_glyph = glyph;
+    m_numGlyphs = qMax(1, numGlyphs);
+    m_glyphResource.clear();
+    update();
+}
+
+void SpeedButton::setGlyphResource(const QString& name, int numGlyphs)
+{
+    setGlyph(Resources::bitmap(name), numGlyphs);
+    m_glyphResource = name;
+}
+
+QPixmap SpeedButton::currentGlyph() const
+{
+    if (m_glyph.isNull())
+        return {};
+    const int width = m_glyph.width() / m_numGlyphs;
+    // The images are enabled, disabled, (clicked, down); a missing one falls back to the first.
+    const int index = !isEnabled() && m_numGlyphs >= 2 ? 1 : 0;
+    QPixmap image = withBottomLeftTransparent(m_glyph.copy(index * width, 0, width, m_glyph.height()));
+    if (!isEnabled() && m_numGlyphs < 2) {
+        QStyleOption option;
+        option.initFrom(this);
+        image = style()->generatedIconPixmap(QIcon::Disabled, image, &option);
+    }
+    return image;
+}
+
+QSize SpeedButton::sizeHint() const
+{
+    const QSize glyph = m_glyph.isNull() ? QSize() : QSize(m_glyph.width() / m_numGlyphs, m_glyph.height());
+    const QSize text = fontMetrics().size(Qt::TextShowMnemonic, this->text());
+    return {glyphMargin + glyph.width() + glyphSpacing + text.width() + glyphMargin,
+            qMax(glyph.height(), text.height()) + 8};
+}
+
+void SpeedButton::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    const bool down = isDown() || isChecked();
+    const QRect frame = rect().adjusted(0, 0, -1, -1);
+    // Flat: the frame shows only while the pointer is over the button or it is down.
+    if (isEnabled() && (down || m_hover)) {
+        const QColor light(255, 255, 255);
+        const QColor dark(128, 128, 128);
+        painter.setPen(down ? dark : light);
+        painter.drawLine(frame.topLeft(), frame.topRight());
+        painter.drawLine(frame.topLeft(), frame.bottomLeft());
+        painter.setPen(down ? light : dark);
+        painter.drawLine(frame.bottomLeft(), frame.bottomRight());
+        painter.drawLine(frame.topRight(), frame.bottomRight());
+    }
+    const int shift = down ? 1 : 0;
+    int x = glyphMargin + shift;
+    const QPixmap glyph = currentGlyph();
+    if (!glyph.isNull()) {
+        const int y = (height() - glyph.height()) / 2 + shift;
+        painter.drawPixmap(x, y, glyph);
+        x += glyph.width() + glyphSpacing;
+    }
+    if (!text().isEmpty()) {
+        const QRect textRect(x, shift, width() - x, height());
+        style()->drawItemText(&painter, textRect, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextShowMnemonic, palette(),
+                              isEnabled(), text(), QPalette::WindowText);
+    }
+}
+
+void SpeedButton::enterEvent(QEnterEvent* event)
+{
+    m_hover = true;
+    update();
+    QAbstractButton::enterEvent(event);
+}
+
+void SpeedButton::leaveEvent(QEvent* event)
+{
+    m_hover = false;
+    update();
+    QAbstractButton::leaveEvent(event);
+}

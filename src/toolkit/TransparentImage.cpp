@@ -1,0 +1,25 @@
+#include "TransparentImage.h"
+
+#include "TransparentColour.h"
+#include "resources/Resources.h"
+
+TransparentImage::TransparentImage(QWidget* parent) : QLabel(parent)
+{
+    setAlignment(Qt::AlignLeft | Qt::AlignTop);
+}
+
+void TransparentImage::setBitmap(const QPixmap& bitmap, bool transparent)
+{
+    m_bitmap = bitmap;
+    m_transparent = transparent;
+    setPixmap(transparent ? withBottomLeftTransparent(bitmap) : bitmap);
+    if (!bitmap.isNull())
+        resize(bitmap.size());
+}
+
+void TransparentImage::setResource(const QString& name)
+{
+    const QPixmap bitmap = Resources::bitmap(name);
+    m_resource = name;
+    setBitmap(bitmap, m_transparent);
+}
