@@ -1,9 +1,11 @@
 #include "Picture.h"
 
 #include "FitRule.h"
+#include "GifCheck.h"
 #include "JpegDecoder.h"
 #include "platform/AppError.h"
 
+#include <QBuffer>
 #include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
@@ -48,15 +50,21 @@ void openFile(QFile& file)
         throw AppError::fileOpen(file.fileName(), file.errorString());
 }
 
-QByteArray readJpegFile(QFile& file)
+// Reads a whole file that the decoder wants in memory; tooLarge is raised for files beyond any picture.
+QByteArray readWhole(QFile& file, const QString& tooLarge)
 {
     openFile(file);
     if (file.size() > maxFileBytes)
-        throw AppError(JpegDecoder::errorText(JERR_IMAGE_TOO_BIG));
+        throw AppError(tooLarge);
     QByteArray data = file.readAll();
     if (file.error() != QFileDevice::NoError)
         throw AppError::fileOpen(file.fileName(), file.errorString());
     return data;
+}
+
+QByteArray readJpegFile(QFile& file)
+{
+    return readWhole(file, JpegDecoder::errorText(JERR_IMAGE_TOO_BIG));
 }
 
 QString invalidText(Format format)
@@ -74,14 +82,11 @@ QString invalidText(Format format)
     return QString();
 }
 
-// BMP, GIF and PNG through Qt's readers, always with the reader the extension names:
-// a .bmp holding PNG data is an invalid bitmap, as it would be anywhere else.
-QImage readWithQt(QFile& file, Format format)
+QImage readDevice(QIODevice* device, QFile& file, Format format)
 {
-    openFile(file);
     const char* name = format == Format::Bmp ? "bmp" : format == Format::Gif ? "gif" : "png";
     QImageReader::setAllocationLimit(allocationLimitMb);
-    QImageReader reader(&file, name);
+    QImageReader reader(device, name);
     reader.setAutoDetectImageFormat(false);
     reader.setDecideFormatFromContent(false);
     QImage image; // a GIF gives its first frame
@@ -91,6 +96,22 @@ QImage readWithQt(QFile& file, Format format)
         throw AppError(invalidText(format));
     }
     return image;
+}
+
+// BMP, GIF and PNG through Qt's readers, always with the reader the extension names:
+// a .bmp holding PNG data is an invalid bitmap, as it would be anywhere else.
+QImage readWithQt(QFile& file, Format format)
+{
+    if (format != Format::Gif) {
+        openFile(file);
+        return readDevice(&file, file, format);
+    }
+    QByteArray bytes = readWhole(file, invalidText(format));
+    if (!GifCheck::firstFrameIntact(bytes))
+        throw AppError(invalidText(format));
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::ReadOnly);
+    return readDevice(&buffer, file, format);
 }
 
 } // namespace
