@@ -1,0 +1,116 @@
+#include "picture/FitRule.h"
+#include "picture/Picture.h"
+#include "toolkit/PictureView.h"
+
+#include <QPainter>
+#include <QSignalSpy>
+#include <QTest>
+
+namespace {
+
+// Left half red, right half blue.
+QImage halves(int width, int height)
+{
+    QImage image(width, height, QImage::Format_RGB32);
+    image.fill(Qt::blue);
+    QPainter(&image).fillRect(0, 0, width / 2, height, Qt::red);
+    return image;
+}
+
+// What the view paints, on a transparent canvas: nothing of its own background shows.
+QImage rendered(PictureView& view)
+{
+    QImage canvas(view.size(), QImage::Format_ARGB32);
+    canvas.fill(Qt::transparent);
+    view.render(&canvas, QPoint(), QRegion(), QWidget::DrawChildren);
+    return canvas;
+}
+
+QRect paintedArea(const QImage& canvas)
+{
+    QRect area;
+    for (int y = 0; y < canvas.height(); ++y)
+        for (int x = 0; x < canvas.width(); ++x)
+            if (qAlpha(canvas.pixel(x, y)) != 0)
+                area |= QRect(x, y, 1, 1);
+    return area;
+}
+
+} // namespace
+
+class TestPictureView : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void drawsByTheFitRule_data()
+    {
+        QTest::addColumn<QSize>("picture");
+        QTest::addColumn<QSize>("view");
+        QTest::newRow("scaled down to fill") << QSize(800, 600) << QSize(80, 60);
+        QTest::newRow("small picture centred, not enlarged") << QSize(40, 30) << QSize(80, 60);
+        QTest::newRow("wide picture in the preview") << QSize(1000, 333) << QSize(200, 150);
+        QTest::newRow("tall picture") << QSize(300, 400) << QSize(100, 100);
+    }
+
+    void drawsByTheFitRule()
+    {
+        QFETCH(QSize, picture);
+        QFETCH(QSize, view);
+        PictureView w;
+        w.resize(view);
+        w.setImage(halves(picture.width(), picture.height()));
+        const QImage canvas = rendered(w);
+        const QRect expected = fitRect(picture, view);
+        QCOMPARE(paintedArea(canvas), expected);
+        const int y = expected.center().y();
+        QCOMPARE(canvas.pixel(expected.left() + 1, y), qRgb(255, 0, 0));
+        QCOMPARE(canvas.pixel(expected.right() - 1, y), qRgb(0, 0, 255));
+    }
+
+    void followsResizeAndNewPictures()
+    {
+        PictureView w;
+        w.resize(80, 60);
+        w.setPicture(Picture(halves(800, 600)));
+        QCOMPARE(paintedArea(rendered(w)), QRect(0, 0, 80, 60));
+        w.resize(40, 40);
+        QCOMPARE(paintedArea(rendered(w)), QRect(0, 5, 40, 30));
+        w.setImage(halves(20, 40));
+        QCOMPARE(paintedArea(rendered(w)), QRect(10, 0, 20, 40));
+        w.clear();
+        QVERIFY(w.image().isNull());
+        QCOMPARE(paintedArea(rendered(w)), QRect());
+    }
+
+    void clicks_data()
+    {
+        QTest::addColumn<Qt::MouseButton>("button");
+        QTest::addColumn<QPoint>("press");
+        QTest::addColumn<QPoint>("release");
+        QTest::addColumn<int>("clicks");
+        // Anywhere on the view counts, also beside the picture.
+        QTest::newRow("left on the picture") << Qt::LeftButton << QPoint(40, 30) << QPoint(40, 30) << 1;
+        QTest::newRow("left beside the picture") << Qt::LeftButton << QPoint(2, 2) << QPoint(2, 2) << 1;
+        QTest::newRow("right button") << Qt::RightButton << QPoint(40, 30) << QPoint(40, 30) << 0;
+        QTest::newRow("released outside") << Qt::LeftButton << QPoint(40, 30) << QPoint(120, 30) << 0;
+    }
+
+    void clicks()
+    {
+        QFETCH(Qt::MouseButton, button);
+        QFETCH(QPoint, press);
+        QFETCH(QPoint, release);
+        QFETCH(int, clicks);
+        PictureView w;
+        w.resize(80, 60);
+        w.setImage(halves(40, 30));
+        QSignalSpy spy(&w, &PictureView::clicked);
+        QTest::mousePress(&w, button, {}, press);
+        QTest::mouseRelease(&w, button, {}, release);
+        QCOMPARE(spy.count(), clicks);
+    }
+};
+
+QTEST_MAIN(TestPictureView)
+#include "tst_PictureView.moc"
