@@ -1,0 +1,475 @@
+#include "DesktopAdapters.h"
+
+#include <QDBusConnection>
+#include <QDBusError>
+#include <QDBusMessage>
+#include <QDir>
+#include <QProcess>
+#include <QUrl>
+#include <array>
+
+namespace DesktopAdapters {
+
+namespace {
+
+[[noreturn]] void refuse(const QString& desktop, const QString& reason)
+{
+    throw AppError(QStringLiteral("Bakgrunden kunde inte bytas på skrivbordet %1: %2.").arg(desktop, reason));
+}
+
+QString firstLine(const QString& text)
+{
+    const QStringList lines = text.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    return lines.isEmpty() ? QString() : lines.first().trimmed();
+}
+
+// Why a program did not do its part, in words for the user.
+QString failureReason(const QString& program, const Result& result)
+{
+    switch (result.status) {
+    case Result::Status::NotStarted:
+        return QStringLiteral("programmet %1 finns inte eller kunde inte startas").arg(program);
+    case Result::Status::TimedOut:
+        return QStringLiteral("%1 svarade inte i tid").arg(program);
+    case Result::Status::Crashed:
+        return QStringLiteral("%1 avbröts oväntat").arg(program);
+    case Result::Status::Running:
+    case Result::Status::Finished:
+        break;
+    }
+    const QString detail = firstLine(result.errors);
+    if (detail.isEmpty())
+        return QStringLiteral("%1 avslutades med felkod %2").arg(program).arg(result.exitCode);
+    return QStringLiteral("%1 avslutades med felkod %2 (%3)").arg(program).arg(result.exitCode).arg(detail);
+}
+
+Result runChecked(Runner& runner, const QString& desktop, const Command& command)
+{
+    Result result = runner.run(command);
+    if (!result.ok())
+        refuse(desktop, failureReason(command.program, result));
+    return result;
+}
+
+QString fileUri(const QString& path)
+{
+    return QString::fromLatin1(QUrl::fromLocalFile(path).toEncoded());
+}
+
+// The three placements in the words of one desktop: centred, tiled, stretched.
+using Words = std::array<const char*, 3>;
+QString word(const Words& words, Desktop::Placement placement)
+{
+    return QString::fromLatin1(words[static_cast<int>(placement)]);
+}
+
+class GSettingsAdapter : public Adapter
+{
+public:
+    enum class Picture
+    {
+        Uri,
+        UriAndDark,
+        Filename
+    };
+    GSettingsAdapter(QString name, QString schema, Picture picture)
+        : m_name(std::move(name)), m_schema(std::move(schema)), m_picture(picture)
+    {
+    }
+    QString name() const override { return m_name; }
+
+    void apply(const QString& path, Desktop::Placement placement, Runner& runner) const override
+    {
+        static constexpr Words options = {"centered", "wallpaper", "stretched"};
+        const Result keys = runner.run({QStringLiteral("gsettings"), {QStringLiteral("list-keys"), m_schema}});
+        if (keys.status != Result::Status::Finished)
+            refuse(m_name, failureReason(QStringLiteral("gsettings"), keys));
+        if (!keys.ok())
+            refuse(m_name, QStringLiteral("inställningsschemat %1 finns inte").arg(m_schema));
+        QStringList known;
+        for (const QString& key : keys.output.split(QLatin1Char('\n'), Qt::SkipEmptyParts))
+            known << key.trimmed();
+
+        QList<std::pair<QString, QString>> values;
+        values.append({QStringLiteral("picture-options"), gvariantString(word(options, placement))});
+        if (m_picture == Picture::Filename) {
+            values.append({QStringLiteral("picture-filename"), gvariantString(path)});
+        } else {
+            const QString uri = gvariantString(fileUri(path));
+            values.append({QStringLiteral("picture-uri"), uri});
+            // Older GNOME has no dark variant; newer shows it whenever the dark style is on.
+            if (m_picture == Picture::UriAndDark && known.contains(QLatin1String("picture-uri-dark")))
+                values.append({QStringLiteral("picture-uri-dark"), uri});
+        }
+        for (const auto& [key, value] : values) {
+            if (!known.contains(key))
+                refuse(m_name, QStringLiteral("inställningen %1 saknas i %2").arg(key, m_schema));
+        }
+        for (const auto& [key, value] : values) {
+            const Result set = runChecked(runner, m_name, {QStringLiteral("gsettings"), {"set", m_schema, key, value}});
+            // Without a settings backend gsettings keeps the value in memory only and still succeeds.
+            if (set.errors.contains(QLatin1String("'memory' GSettings backend")))
+                refuse(m_name, QStringLiteral("GSettings saknar lagring, så inställningen sparas inte"));
+        }
+    }
+
+private:
+    QString m_name;
+    QString m_schema;
+    Picture m_picture;
+};
+
+class PlasmaAdapter : public Adapter
+{
+public:
+    QString name() const override { return QStringLiteral("KDE Plasma"); }
+    void apply(const QString& path, Desktop::Placement placement, Runner& runner) const override
+    {
+        const Result result = runner.call({QStringLiteral("org.kde.plasmashell"),
+                                           QStringLiteral("/PlasmaShell"),
+                                           QStringLiteral("org.kde.PlasmaShell"),
+                                           QStringLiteral("evaluateScript"),
+                                           {plasmaScript(path, placement)}});
+        if (result.status == Result::Status::TimedOut)
+            refuse(name(), QStringLiteral("plasmashell svarade inte i tid"));
+        if (!result.ok())
+            refuse(name(), QStringLiteral("plasmashell svarade med felet \"%1\"").arg(firstLine(result.errors)));
+    }
+};
+
+class XfceAdapter : public Adapter
+{
+public:
+    explicit XfceAdapter(QStringList monitors) : m_monitors(std::move(monitors))
+    {
+        if (m_monitors.isEmpty())
+            m_monitors << QStringLiteral("0");
+    }
+    QString name() const override { return QStringLiteral("XFCE"); }
+
+    void apply(const QString& path, Desktop::Placement placement, Runner& runner) const override
+    {
+        static constexpr Words styles = {"1", "2", "3"};
+        const QString program = QStringLiteral("xfconf-query");
+        const QStringList channel = {QStringLiteral("-c"), QStringLiteral("xfce4-desktop")};
+        const Result list = runner.run({program, channel + QStringList{QStringLiteral("-l")}});
+        if (list.status != Result::Status::Finished)
+            refuse(name(), failureReason(program, list));
+        // An empty channel is not an error; an unreachable settings daemon is.
+        if (!list.ok() && !list.errors.contains(QLatin1String("contains no properties")))
+            refuse(name(), failureReason(program, list));
+
+        QStringList properties;
+        for (const QString& line : list.output.split(QLatin1Char('\n'), Qt::SkipEmptyParts))
+            properties << line.trimmed();
+        QStringList images;
+        for (const QString& property : properties) {
+            if (property.startsWith(QLatin1String("/backdrop/")) && property.endsWith(QLatin1String("/last-image")))
+                images << property;
+        }
+        if (images.isEmpty()) {
+            for (const QString& monitor : m_monitors)
+                images << QStringLiteral("/backdrop/screen0/monitor%1/workspace0/last-image").arg(monitor);
+        }
+
+        const auto set = [&](const QString& property, const QString& type, const QString& value) {
+            QStringList arguments = channel + QStringList{QStringLiteral("-p"), property};
+            if (!properties.contains(property))
+                arguments << QStringLiteral("-n") << QStringLiteral("-t") << type;
+            arguments << QStringLiteral("-s") << value;
+            runChecked(runner, name(), {program, arguments});
+        };
+        for (const QString& image : images) {
+            const QString style = image.chopped(int(qstrlen("last-image"))) + QStringLiteral("image-style");
+            set(style, QStringLiteral("int"), word(styles, placement));
+            set(image, QStringLiteral("string"), path);
+        }
+    }
+
+private:
+    QStringList m_monitors;
+};
+
+// A desktop set by one program call with the path and a mode word.
+class SingleCommandAdapter : public Adapter
+{
+public:
+    using Build = Command (*)(const QString& path, Desktop::Placement placement);
+    SingleCommandAdapter(QString name, Build build) : m_name(std::move(name)), m_build(build) {}
+    QString name() const override { return m_name; }
+
+    void apply(const QString& path, Desktop::Placement placement, Runner& runner) const override
+    {
+        const Command command = m_build(path, placement);
+        const Result result = runner.run(command);
+        if (command.keepsRunning && result.status == Result::Status::Running)
+            return;
+        if (command.keepsRunning && result.status == Result::Status::Finished)
+            refuse(m_name,
+                   QStringLiteral("%1 avslutades genast (felkod %2)").arg(command.program).arg(result.exitCode));
+        if (!result.ok())
+            refuse(m_name, failureReason(command.program, result));
+    }
+
+private:
+    QString m_name;
+    Build m_build;
+};
+
+Command lxqtCommand(const QString& path, Desktop::Placement placement)
+{
+    static constexpr Words modes = {"center", "tile", "stretch"};
+    return {QStringLiteral("pcmanfm-qt"),
+            {QStringLiteral("--set-wallpaper"), path, QStringLiteral("--wallpaper-mode"), word(modes, placement)}};
+}
+
+Command lxdeCommand(const QString& path, Desktop::Placement placement)
+{
+    static constexpr Words modes = {"center", "tile", "stretch"};
+    return {QStringLiteral("pcmanfm"),
+            {QStringLiteral("--set-wallpaper=") + path, QStringLiteral("--wallpaper-mode=") + word(modes, placement)}};
+}
+
+Command swaybgCommand(const QString& path, Desktop::Placement placement)
+{
+    static constexpr Words modes = {"center", "tile", "stretch"};
+    return {QStringLiteral("swaybg"), {QStringLiteral("-i"), path, QStringLiteral("-m"), word(modes, placement)}, true};
+}
+
+Command fehCommand(const QString& path, Desktop::Placement placement)
+{
+    static constexpr Words modes = {"--bg-center", "--bg-tile", "--bg-scale"};
+    return {QStringLiteral("feh"), {QStringLiteral("--no-fehbg"), word(modes, placement), path}};
+}
+
+// The key of one entry of XDG_CURRENT_DESKTOP or of DESKTOP_SESSION.
+QString keyOfName(const QString& name)
+{
+    const QString n = name.trimmed().toLower();
+    struct Rule
+    {
+        const char* contains;
+        const char* key;
+    };
+    // Order matters: "xubuntu" and "lubuntu" before "ubuntu", "budgie" before "gnome".
+    static constexpr Rule rules[] = {
+        {"cinnamon", "cinnamon"}, {"mate", "mate"},       {"plasma", "kde"},      {"kde", "kde"},
+        {"xfce", "xfce"},         {"xubuntu", "xfce"},    {"lxqt", "lxqt"},       {"lubuntu", "lxqt"},
+        {"lxde", "lxde"},         {"budgie", "budgie"},   {"unity", "unity"},     {"gnome", "gnome"},
+        {"ubuntu", "gnome"},      {"sway", "wlroots"},    {"wlroots", "wlroots"}, {"hyprland", "wlroots"},
+        {"river", "wlroots"},     {"wayfire", "wlroots"}, {"labwc", "wlroots"},
+    };
+    for (const Rule& rule : rules) {
+        if (n.contains(QLatin1String(rule.contains)))
+            return QString::fromLatin1(rule.key);
+    }
+    return {};
+}
+
+} // namespace
+
+Result ProcessRunner::run(const Command& command)
+{
+    // The one background program this process started; replaced by the next one. It is left
+    // running when the program ends, because it is the background.
+    static QProcess* s_background = nullptr;
+
+    auto* process = new QProcess;
+    process->setProgram(command.program);
+    process->setArguments(command.arguments);
+    if (command.keepsRunning) {
+        process->setStandardOutputFile(QProcess::nullDevice());
+        process->setStandardErrorFile(QProcess::nullDevice());
+    }
+    process->start();
+    Result result;
+    if (!process->waitForStarted(m_timeoutMs)) {
+        result.status = Result::Status::NotStarted;
+        delete process;
+        return result;
+    }
+    process->closeWriteChannel();
+    if (command.keepsRunning) {
+        if (!process->waitForFinished(700)) {
+            if (s_background) {
+                s_background->terminate();
+                s_background->waitForFinished(1000);
+                delete s_background;
+            }
+            s_background = process;
+            result.status = Result::Status::Running;
+            return result;
+        }
+    } else if (!process->waitForFinished(m_timeoutMs)) {
+        process->kill();
+        process->waitForFinished(1000);
+        result.status = Result::Status::TimedOut;
+        delete process;
+        return result;
+    }
+    result.status = process->exitStatus() == QProcess::CrashExit ? Result::Status::Crashed : Result::Status::Finished;
+    result.exitCode = process->exitCode();
+    result.output = QString::fromLocal8Bit(process->readAllStandardOutput());
+    result.errors = QString::fromLocal8Bit(process->readAllStandardError());
+    delete process;
+    return result;
+}
+
+Result ProcessRunner::call(const DBusCall& call)
+{
+    Result result;
+    QDBusConnection bus = QDBusConnection::sessionBus();
+    if (!bus.isConnected()) {
+        result.status = Result::Status::NotStarted;
+        result.errors = bus.lastError().message();
+        return result;
+    }
+    QDBusMessage message = QDBusMessage::createMethodCall(call.service, call.path, call.interface, call.method);
+    message.setArguments(call.arguments);
+    const QDBusMessage reply = bus.call(message, QDBus::Block, m_timeoutMs);
+    if (reply.type() == QDBusMessage::ErrorMessage) {
+        result.status = reply.errorName() == QLatin1String("org.freedesktop.DBus.Error.NoReply")
+                            ? Result::Status::TimedOut
+                            : Result::Status::Finished;
+        result.exitCode = 1;
+        result.errors = reply.errorMessage().isEmpty() ? reply.errorName() : reply.errorMessage();
+        return result;
+    }
+    if (!reply.arguments().isEmpty())
+        result.output = reply.arguments().first().toString();
+    return result;
+}
+
+QString detect(const QProcessEnvironment& env)
+{
+    for (const QString& name : env.value(QStringLiteral("XDG_CURRENT_DESKTOP")).split(QLatin1Char(':'))) {
+        const QString key = keyOfName(name);
+        if (!key.isEmpty())
+            return key;
+    }
+    const QString session = keyOfName(env.value(QStringLiteral("DESKTOP_SESSION")));
+    if (!session.isEmpty())
+        return session;
+    if (!env.value(QStringLiteral("KDE_SESSION_VERSION")).isEmpty())
+        return QStringLiteral("kde");
+    if (!env.value(QStringLiteral("SWAYSOCK")).isEmpty() || !env.value(QStringLiteral("WAYLAND_DISPLAY")).isEmpty())
+        return QStringLiteral("wlroots");
+    if (!env.value(QStringLiteral("DISPLAY")).isEmpty())
+        return QStringLiteral("x11");
+    return {};
+}
+
+std::unique_ptr<Adapter> adapterFor(const QString& key, const QStringList& xfceMonitors)
+{
+    using Picture = GSettingsAdapter::Picture;
+    const QString k = key.trimmed().toLower();
+    const QString gnome = QStringLiteral("org.gnome.desktop.background");
+    if (k == QLatin1String("gnome"))
+        return std::make_unique<GSettingsAdapter>(QStringLiteral("GNOME"), gnome, Picture::UriAndDark);
+    if (k == QLatin1String("unity"))
+        return std::make_unique<GSettingsAdapter>(QStringLiteral("Unity"), gnome, Picture::UriAndDark);
+    if (k == QLatin1String("budgie"))
+        return std::make_unique<GSettingsAdapter>(QStringLiteral("Budgie"), gnome, Picture::UriAndDark);
+    if (k == QLatin1String("cinnamon"))
+        return std::make_unique<GSettingsAdapter>(QStringLiteral("Cinnamon"),
+                                                  QStringLiteral("org.cinnamon.desktop.background"), Picture::Uri);
+    if (k == QLatin1String("mate"))
+        return std::make_unique<GSettingsAdapter>(QStringLiteral("MATE"), QStringLiteral("org.mate.background"),
+                                                  Picture::Filename);
+    if (k == QLatin1String("kde") || k == QLatin1String("plasma"))
+        return std::make_unique<PlasmaAdapter>();
+    if (k == QLatin1String("xfce"))
+        return std::make_unique<XfceAdapter>(xfceMonitors);
+    if (k == QLatin1String("lxqt"))
+        return std::make_unique<SingleCommandAdapter>(QStringLiteral("LXQt"), lxqtCommand);
+    if (k == QLatin1String("lxde"))
+        return std::make_unique<SingleCommandAdapter>(QStringLiteral("LXDE"), lxdeCommand);
+    if (k == QLatin1String("wlroots") || k == QLatin1String("sway"))
+        return std::make_unique<SingleCommandAdapter>(QStringLiteral("Wayland (swaybg)"), swaybgCommand);
+    if (k == QLatin1String("x11") || k == QLatin1String("feh"))
+        return std::make_unique<SingleCommandAdapter>(QStringLiteral("X11 (feh)"), fehCommand);
+    return nullptr;
+}
+
+AppError noDesktopFound(const QProcessEnvironment& env)
+{
+    QString seen = env.value(QStringLiteral("XDG_CURRENT_DESKTOP"));
+    if (seen.isEmpty())
+        seen = env.value(QStringLiteral("DESKTOP_SESSION"));
+    if (seen.isEmpty())
+        seen = QStringLiteral("okänt");
+    return AppError(QStringLiteral("Bakgrunden kunde inte bytas på skrivbordet %1: programmet vet inte hur det "
+                                   "skrivbordet byter bakgrund (välj ett med TAVELVAXLAREN_DESKTOP).")
+                        .arg(seen));
+}
+
+AppError unknownDesktop(const QString& name)
+{
+    return AppError(QStringLiteral("Bakgrunden kunde inte bytas på skrivbordet %1: namnet i TAVELVAXLAREN_DESKTOP "
+                                   "är okänt (gnome, unity, budgie, cinnamon, mate, kde, xfce, lxqt, lxde, "
+                                   "wlroots, x11 eller log:FIL).")
+                        .arg(name));
+}
+
+QString absolutePath(const QString& path)
+{
+    if (path.startsWith(QLatin1Char('/')))
+        return path;
+    return QDir::current().absolutePath() + QLatin1Char('/') + path;
+}
+
+QString gvariantString(const QString& text)
+{
+    QString literal = QStringLiteral("'");
+    for (const QChar c : text) {
+        if (c == QLatin1Char('\\') || c == QLatin1Char('\''))
+            literal += QLatin1Char('\\') + c;
+        else if (c == QLatin1Char('\n'))
+            literal += QLatin1String("\\n");
+        else if (c.unicode() < 0x20 || c.unicode() == 0x7f)
+            literal += QStringLiteral("\\u%1").arg(c.unicode(), 4, 16, QLatin1Char('0'));
+        else
+            literal += c;
+    }
+    return literal + QLatin1Char('\'');
+}
+
+QString jsonString(const QString& text)
+{
+    QString literal = QStringLiteral("\"");
+    for (const QChar c : text) {
+        if (c == QLatin1Char('\\') || c == QLatin1Char('"'))
+            literal += QLatin1Char('\\') + c;
+        else if (c == QLatin1Char('\n'))
+            literal += QLatin1String("\\n");
+        else if (c == QLatin1Char('\r'))
+            literal += QLatin1String("\\r");
+        else if (c == QLatin1Char('\t'))
+            literal += QLatin1String("\\t");
+        // U+2028 and U+2029 end a line in older JavaScript, even inside a string.
+        else if (c.unicode() < 0x20 || c.unicode() == 0x2028 || c.unicode() == 0x2029)
+            literal += QStringLiteral("\\u%1").arg(c.unicode(), 4, 16, QLatin1Char('0'));
+        else
+            literal += c;
+    }
+    return literal + QLatin1Char('"');
+}
+
+QString plasmaScript(const QString& path, Desktop::Placement placement)
+{
+    static constexpr std::array<int, 3> fillModes = {6, 3, 0};
+    return QStringLiteral("var image = %1;\n"
+                          "var fillMode = %2;\n"
+                          "var all = desktops();\n"
+                          "for (var i = 0; i < all.length; ++i) {\n"
+                          "    var d = all[i];\n"
+                          "    d.wallpaperPlugin = \"org.kde.image\";\n"
+                          "    d.currentConfigGroup = [\"Wallpaper\", \"org.kde.image\", \"General\"];\n"
+                          "    d.writeConfig(\"Image\", image);\n"
+                          "    d.writeConfig(\"FillMode\", fillMode);\n"
+                          "}\n")
+        .arg(jsonString(fileUri(path)))
+        .arg(fillModes[static_cast<int>(placement)]);
+}
+
+} // namespace DesktopAdapters
