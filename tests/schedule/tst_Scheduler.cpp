@@ -1,0 +1,505 @@
+#include "ControlsFixture.h"
+#include "ScriptedDialogs.h"
+#include "platform/AppError.h"
+#include "platform/Guard.h"
+#include "platform/SettingsStore.h"
+#include "schedule/Scheduler.h"
+#include "schedule/ThumbnailIcon.h"
+
+#include <QApplication>
+#include <QImageReader>
+#include <QLineEdit>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QToolButton>
+
+namespace {
+
+struct Applied
+{
+    QString path, style, tile;
+};
+
+// The scheduler on hand-built controls, with every hook recorded.
+struct Rig
+{
+    ControlsFixture f;
+    QTemporaryDir folder;
+    int lb1Clicks = 0;
+    int verkstallClicks = 0;
+    QList<int> clickedRows;
+    QList<Applied> applied;
+    int trayIcons = 0;
+    QStringList hints;
+    std::function<void()> verkstall = [] {};
+    std::unique_ptr<Scheduler> scheduler;
+
+    explicit Rig(const QString& programFolder = {})
+    {
+        Scheduler::Hooks hooks;
+        hooks.lb1Click = [this] {
+            ++lb1Clicks;
+            clickedRows << f.c.lb1->currentRow();
+        };
+        hooks.btVerkstallClick = [this] {
+            ++verkstallClicks;
+            verkstall();
+        };
+        hooks.applyWallpaper = [this](const QString& p, const QString& s, const QString& t) {
+            applied.append({p, s, t});
+        };
+        hooks.setTrayIcon = [this](const QIcon&) { ++trayIcons; };
+        hooks.setTrayHint = [this](const QString& h) { hints << h; };
+        scheduler =
+            std::make_unique<Scheduler>(f.c, hooks, programFolder.isEmpty() ? folder.path() + '/' : programFolder);
+        scheduler->bind();
+    }
+
+    MainControls& c() { return f.c; }
+    void start()
+    {
+        QVERIFY(!scheduler->isRunning());
+        f.c.btStartStop->click();
+        QVERIFY(scheduler->isRunning());
+    }
+};
+
+qint32 storedInteger(const char* name)
+{
+    SettingsStore store;
+    return store.readInteger(QString::fromLatin1(name));
+}
+
+QString storedString(const char* name)
+{
+    SettingsStore store;
+    return store.readString(QString::fromLatin1(name));
+}
+
+} // namespace
+
+class tst_Scheduler : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void startAndStopSetTheControls();
+    void menuItemTogglesToo();
+    void startCorrectsAnIntervalBelowOne_data();
+    void startCorrectsAnIntervalBelowOne();
+    void failedApplyAtStartStillStarts();
+    void inOrderChoice_data();
+    void inOrderChoice();
+    void placementOfEachChange_data();
+    void placementOfEachChange();
+    void tickWhileStoppedOnlyResetsTheCounter();
+    void emptyListSkipsTheChangeQuietly();
+    void shuffleStaysInTheListAndReachesEveryPicture();
+    void shuffleWithOnePicture();
+    void longIntervalIsReachedByRearming_data();
+    void longIntervalIsReachedByRearming();
+    void unitRule_data();
+    void unitRule();
+    void typedUnitName();
+    void arrows_data();
+    void arrows();
+    void thumbnailIconOfEachChange();
+    void unwritableIconFileIsReported();
+};
+
+void tst_Scheduler::startAndStopSetTheControls()
+{
+    Rig rig;
+    MainControls& c = rig.c();
+    rig.f.setList(3, 1);
+
+    rig.start();
+    QCOMPARE(c.btStartStop->text(), QStringLiteral("&Stoppa"));
+    QCOMPARE(c.btStartStop->glyphResource().toUpper(), QStringLiteral("STOP"));
+    QCOMPARE(c.btStartStop->toolTip(), QStringLiteral("Stoppa bildbyte."));
+    QCOMPARE(c.starta1->text(), QStringLiteral("&Stoppa"));
+    QCOMPARE(c.starta1->icon().pixmap(16).toImage(), c.btStartStop->glyph().toImage());
+    for (QWidget* w : std::initializer_list<QWidget*>{c.chkBlanda, c.cmbTyp, c.spinEditTimeInterval, c.cmbTidTyp,
+                                                      c.btAdd, c.btSpara, c.btOpen, c.btNy})
+        QVERIFY2(!w->isEnabled(), qPrintable(w->metaObject()->className()));
+    QVERIFY(!c.abortBild1->isEnabled());
+    QVERIFY(!c.redigeravaldbild1->isEnabled());
+    QVERIFY(c.btVerkstall->isEnabled()); // the toggle leaves it alone when starting
+    QVERIFY(c.timerStart->isActive() && c.timeLeft->isActive() && c.timerMinSek->isActive());
+    QCOMPARE(c.timerStart->interval(), 1'800'000);
+    QCOMPARE(c.timeLeft->interval(), 60'000);
+    QCOMPARE(rig.scheduler->state().unitsLeft, 30);
+    QCOMPARE(rig.f.countdownLine(), QStringLiteral("29 Minuter 0 sekunder"));
+    QCOMPARE(rig.verkstallClicks, 1);
+    QCOMPARE(storedString("Startknapp"), QStringLiteral("&Stoppa"));
+    // the hint is built from the labels as they stood before the start changed them
+    QCOMPARE(rig.hints.size(), 1);
+    QVERIFY(rig.hints.first().endsWith(QStringLiteral("\r\nTid till nästa byte:\r\n30 Minuter 0 sekunder")));
+
+    c.btVerkstall->setEnabled(false);
+    c.lbSek->setText(QStringLiteral("17"));
+    c.btStartStop->click();
+    QVERIFY(!rig.scheduler->isRunning());
+    QCOMPARE(c.btStartStop->text(), QStringLiteral("&Starta"));
+    QCOMPARE(c.btStartStop->glyphResource().toUpper(), QStringLiteral("START"));
+    QCOMPARE(c.btStartStop->toolTip(), QStringLiteral("Starta bakgrundsbyten med valt tidsintervall."));
+    QCOMPARE(c.starta1->text(), QStringLiteral("&Starta"));
+    for (QWidget* w : std::initializer_list<QWidget*>{c.chkBlanda, c.cmbTyp, c.spinEditTimeInterval, c.cmbTidTyp,
+                                                      c.btAdd, c.btSpara, c.btOpen, c.btNy, c.btVerkstall})
+        QVERIFY2(w->isEnabled(), qPrintable(w->metaObject()->className()));
+    QVERIFY(c.abortBild1->isEnabled() && c.redigeravaldbild1->isEnabled());
+    QVERIFY(!c.timerStart->isActive() && !c.timeLeft->isActive() && !c.timerMinSek->isActive());
+    QCOMPARE(rig.f.countdownLine(), QStringLiteral("30 Minuter 0 sekunder"));
+    QCOMPARE(rig.scheduler->state().unitsLeft, 30);
+    QCOMPARE(rig.verkstallClicks, 1);
+    QCOMPARE(storedString("Startknapp"), QStringLiteral("&Starta"));
+}
+
+void tst_Scheduler::menuItemTogglesToo()
+{
+    Rig rig;
+    rig.c().starta1->trigger();
+    QVERIFY(rig.scheduler->isRunning());
+    QCOMPARE(rig.c().starta1->text(), QStringLiteral("&Stoppa"));
+    rig.c().starta1->trigger();
+    QVERIFY(!rig.scheduler->isRunning());
+    QCOMPARE(rig.c().starta1->text(), QStringLiteral("&Starta"));
+}
+
+void tst_Scheduler::startCorrectsAnIntervalBelowOne_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::newRow("zero") << "0";
+    QTest::newRow("negative") << "-5";
+    QTest::newRow("not a number") << "abc";
+}
+
+void tst_Scheduler::startCorrectsAnIntervalBelowOne()
+{
+    QFETCH(QString, typed);
+    Rig rig;
+    rig.c().spinEditTimeInterval->setText(typed);
+    rig.c().cmbTidTyp->setCurrentIndex(3);
+
+    rig.start();
+    QCOMPARE(rig.c().spinEditTimeInterval->text(), QStringLiteral("1"));
+    QCOMPARE(storedInteger("Mellan"), 1);
+    QVERIFY(rig.c().timerStart->isActive());
+    QCOMPARE(rig.c().timerStart->interval(), 3'600'000);
+    QCOMPARE(rig.scheduler->state().unitsLeft, 1);
+    QCOMPARE(rig.c().lbTimeLeft->text(), QStringLiteral("0"));
+}
+
+void tst_Scheduler::failedApplyAtStartStillStarts()
+{
+    ScopedScriptedDialogs dialogs;
+    Rig rig;
+    rig.f.setList(1, 0);
+    rig.verkstall = [] { throw AppError(QStringLiteral("Cannot open file \"/bilder/bild0.jpg\". No such file")); };
+
+    rig.start();
+    QCOMPARE(dialogs->errors(), QStringList{QStringLiteral("Cannot open file \"/bilder/bild0.jpg\". No such file")});
+    QCOMPARE(storedString("Startknapp"), QStringLiteral("&Stoppa"));
+    rig.c().btStartStop->click();
+    QVERIFY(!rig.scheduler->isRunning());
+    QCOMPARE(rig.c().btStartStop->text(), QStringLiteral("&Starta"));
+}
+
+void tst_Scheduler::inOrderChoice_data()
+{
+    QTest::addColumn<int>("count");
+    QTest::addColumn<int>("marked");
+    QTest::addColumn<QList<int>>("rows"); // the rows of three successive changes
+
+    QTest::newRow("last of 3 wraps") << 3 << 2 << QList<int>{0, 1, 2};
+    QTest::newRow("first of 3") << 3 << 0 << QList<int>{1, 2, 0};
+    QTest::newRow("nothing marked goes to the second") << 3 << -1 << QList<int>{1, 2, 0};
+    QTest::newRow("nothing marked, one entry") << 1 << -1 << QList<int>{0, 0, 0};
+}
+
+void tst_Scheduler::inOrderChoice()
+{
+    QFETCH(int, count);
+    QFETCH(int, marked);
+    QFETCH(QList<int>, rows);
+    Rig rig;
+    rig.f.setList(count, marked);
+    rig.start();
+    rig.f.setList(count, marked); // whatever the apply at start did, count from this mark
+
+    for (int i = 0; i < rows.size(); ++i)
+        rig.scheduler->TimerStartTimer();
+    QCOMPARE(rig.clickedRows, rows);
+    QCOMPARE(rig.c().lb1->currentRow(), rows.last());
+    QCOMPARE(rig.applied.size(), rows.size());
+    QCOMPARE(rig.applied.last().path, QStringLiteral("/bilder/bild%1.jpg").arg(rows.last()));
+}
+
+void tst_Scheduler::placementOfEachChange_data()
+{
+    QTest::addColumn<int>("index");
+    QTest::addColumn<QString>("style");
+    QTest::addColumn<QString>("tile");
+
+    QTest::newRow("Centrerad") << 0 << "0"
+                               << "1";
+    QTest::newRow("Sida vid Sida") << 1 << "0"
+                                   << "0";
+    QTest::newRow("Anpassad") << 2 << "2"
+                              << "0";
+    QTest::newRow("no placement selected") << -1 << ""
+                                           << "";
+}
+
+void tst_Scheduler::placementOfEachChange()
+{
+    QFETCH(int, index);
+    QFETCH(QString, style);
+    QFETCH(QString, tile);
+    Rig rig;
+    rig.f.setList(2, 0);
+    rig.c().cmbTyp->setCurrentIndex(index);
+    rig.start();
+
+    rig.scheduler->TimerStartTimer();
+    QCOMPARE(rig.lb1Clicks, 1);
+    if (style.isEmpty()) {
+        QVERIFY(rig.applied.isEmpty());
+    } else {
+        QCOMPARE(rig.applied.size(), 1);
+        QCOMPARE(rig.applied.first().path, QStringLiteral("/bilder/bild1.jpg"));
+        QCOMPARE(rig.applied.first().style, style);
+        QCOMPARE(rig.applied.first().tile, tile);
+    }
+}
+
+void tst_Scheduler::tickWhileStoppedOnlyResetsTheCounter()
+{
+    Rig rig;
+    rig.f.setList(3, 2);
+    rig.c().cmbTidTyp->setCurrentIndex(3);
+    rig.c().spinEditTimeInterval->setValue(7);
+    rig.scheduler->TimerStartTimer();
+    QCOMPARE(rig.scheduler->state().unitsLeft, 7);
+    QCOMPARE(rig.scheduler->state().rotationIndex, 2);
+    QCOMPARE(rig.c().lbMinut->text(), QStringLiteral("Timmar"));
+    QCOMPARE(rig.lb1Clicks, 0);
+    QVERIFY(rig.applied.isEmpty());
+    QCOMPARE(rig.c().lb1->currentRow(), 2);
+}
+
+void tst_Scheduler::emptyListSkipsTheChangeQuietly()
+{
+    ScopedScriptedDialogs dialogs;
+    Rig rig;
+    rig.start();
+    for (int i = 0; i < 3; ++i)
+        rig.scheduler->changeTimerElapsed();
+    QVERIFY(dialogs->errors().isEmpty());
+    QCOMPARE(rig.lb1Clicks, 0);
+    QVERIFY(rig.applied.isEmpty());
+    QCOMPARE(rig.trayIcons, 0);
+    QVERIFY(rig.c().timerStart->isActive());
+    QVERIFY(!QFile::exists(rig.folder.filePath(ThumbnailIcon::FileName)));
+}
+
+void tst_Scheduler::shuffleStaysInTheListAndReachesEveryPicture()
+{
+    Rig rig;
+    rig.f.setList(4, 0);
+    rig.c().chkBlanda->setChecked(true);
+    rig.start();
+    QVERIFY(!rig.c().chkBlanda->isEnabled());
+
+    constexpr int draws = 400;
+    for (int i = 0; i < draws; ++i)
+        rig.scheduler->TimerStartTimer();
+    QList<int> hits(4, 0);
+    int repeats = 0;
+    for (int i = 0; i < rig.clickedRows.size(); ++i) {
+        const int row = rig.clickedRows[i];
+        QVERIFY(row >= 0 && row < 4);
+        ++hits[row];
+        if (i > 0 && row == rig.clickedRows[i - 1])
+            ++repeats;
+    }
+    // Expected 100 each; 60..140 is more than four standard deviations either side.
+    for (int n : hits)
+        QVERIFY2(n > 60 && n < 140, qPrintable(QStringLiteral("%1").arg(n)));
+    QVERIFY(repeats > 0); // no history: a picture can follow itself
+}
+
+void tst_Scheduler::shuffleWithOnePicture()
+{
+    Rig rig;
+    rig.f.setList(1, 0);
+    rig.c().chkBlanda->setChecked(true);
+    rig.start();
+    for (int i = 0; i < 20; ++i)
+        rig.scheduler->TimerStartTimer();
+    QCOMPARE(rig.clickedRows, QList<int>(20, 0));
+}
+
+void tst_Scheduler::longIntervalIsReachedByRearming_data()
+{
+    QTest::addColumn<int>("value");
+    QTest::addColumn<int>("unit");
+    QTest::addColumn<QList<int>>("periods"); // the timer's periods until and including the change
+
+    QTest::newRow("30 Minuter") << 30 << 1 << QList<int>{1'800'000};
+    QTest::newRow("24 Dagar fits one period") << 24 << 5 << QList<int>{2'073'600'000};
+    QTest::newRow("25 Dagar") << 25 << 5 << QList<int>{2'147'483'647, 12'516'353};
+    QTest::newRow("59 Dagar") << 59 << 5 << QList<int>{2'147'483'647, 2'147'483'647, 802'632'706};
+}
+
+void tst_Scheduler::longIntervalIsReachedByRearming()
+{
+    QFETCH(int, value);
+    QFETCH(int, unit);
+    QFETCH(QList<int>, periods);
+    Rig rig;
+    rig.f.setList(2, 0);
+    rig.c().cmbTidTyp->setCurrentIndex(unit);
+    rig.c().spinEditTimeInterval->setValue(value);
+    rig.start();
+    QCOMPARE(rig.scheduler->changeInterval(), qint64(value) * (unit < 2 ? 60'000 : 86'400'000));
+
+    for (int round = 0; round < 2; ++round) {
+        for (int i = 0; i < periods.size(); ++i) {
+            QCOMPARE(rig.c().timerStart->interval(), periods[i]);
+            QCOMPARE(rig.applied.size(), round);
+            rig.scheduler->changeTimerElapsed();
+        }
+        QCOMPARE(rig.applied.size(), round + 1);
+        QVERIFY(rig.c().timerStart->isActive());
+    }
+}
+
+void tst_Scheduler::unitRule_data()
+{
+    QTest::addColumn<int>("value");
+    QTest::addColumn<int>("unit");
+    QTest::addColumn<int>("newValue");
+
+    QTest::newRow("Timme with 45 sets 1") << 45 << 2 << 1;
+    QTest::newRow("Timmar with 1 keeps 1") << 1 << 3 << 1;
+    QTest::newRow("Dag with 7 sets 1") << 7 << 4 << 1;
+    QTest::newRow("Minuter with 45 keeps 45") << 45 << 1 << 45;
+}
+
+void tst_Scheduler::unitRule()
+{
+    QFETCH(int, value);
+    QFETCH(int, unit);
+    QFETCH(int, newValue);
+    Rig rig;
+    rig.c().spinEditTimeInterval->setValue(value);
+    {
+        SettingsStore store;
+        store.writeInteger(QStringLiteral("Mellan"), value);
+    }
+    rig.c().cmbTidTyp->setCurrentIndex(unit);
+    emit rig.c().cmbTidTyp->activated(unit); // as choosing from the list does
+
+    QCOMPARE(rig.c().spinEditTimeInterval->value(), newValue);
+    QCOMPARE(storedInteger("Mellan"), newValue);
+    QCOMPARE(rig.c().lbMinut->text(), rig.c().cmbTidTyp->itemText(unit));
+    QCOMPARE(rig.c().lbTimeLeft->text(), QString::number(newValue));
+}
+
+void tst_Scheduler::typedUnitName()
+{
+    Rig rig;
+    rig.c().spinEditTimeInterval->setValue(20);
+    QLineEdit* edit = rig.c().cmbTidTyp->lineEdit();
+    edit->selectAll();
+    QTest::keyClicks(edit, QStringLiteral("Dag"));
+    QCOMPARE(rig.c().cmbTidTyp->currentIndex(), 4);
+    QCOMPARE(rig.c().spinEditTimeInterval->value(), 1);
+    QCOMPARE(rig.c().lbMinut->text(), QStringLiteral("Dag"));
+
+    // Text that names no unit leaves the last one in force.
+    edit->selectAll();
+    QTest::keyClicks(edit, QStringLiteral("Veckor"));
+    QCOMPARE(rig.c().cmbTidTyp->currentIndex(), 4);
+    rig.start();
+    QCOMPARE(rig.c().timeLeft->interval(), 86'400'000);
+}
+
+void tst_Scheduler::arrows_data()
+{
+    QTest::addColumn<bool>("up");
+    QTest::addColumn<int>("value");
+    QTest::addColumn<int>("unit");
+    QTest::addColumn<int>("newValue");
+    QTest::addColumn<QString>("word");
+
+    QTest::newRow("up 59 Minuter") << true << 59 << 1 << 1 << "Timme";
+    QTest::newRow("down 1 Timme") << false << 1 << 2 << 59 << "Minuter";
+    QTest::newRow("down 2 Dagar") << false << 2 << 5 << 1 << "Dag";
+    QTest::newRow("up 59 Dagar") << true << 59 << 5 << 1 << "Minut";
+    QTest::newRow("down 1 Minut") << false << 1 << 0 << 59 << "Dagar";
+    QTest::newRow("up 1 Timme") << true << 1 << 2 << 2 << "Timmar";
+}
+
+void tst_Scheduler::arrows()
+{
+    QFETCH(bool, up);
+    QFETCH(int, value);
+    QFETCH(int, unit);
+    QFETCH(int, newValue);
+    QFETCH(QString, word);
+    Rig rig;
+    rig.c().spinEditTimeInterval->setValue(value);
+    rig.c().cmbTidTyp->setCurrentIndex(unit);
+
+    QToolButton* arrow = up ? rig.c().spinEditTimeInterval->upButton() : rig.c().spinEditTimeInterval->downButton();
+    arrow->click();
+
+    QCOMPARE(rig.c().spinEditTimeInterval->value(), newValue);
+    QCOMPARE(rig.c().cmbTidTyp->currentText(), word);
+    QCOMPARE(rig.c().lbMinut->text(), word);
+    QCOMPARE(rig.c().lbTimeLeft->text(), QString::number(newValue));
+    QCOMPARE(storedInteger("Mellan"), newValue);
+}
+
+void tst_Scheduler::thumbnailIconOfEachChange()
+{
+    Rig rig;
+    rig.f.setList(2, 0);
+    QImage preview(300, 100, QImage::Format_RGB32);
+    preview.fill(Qt::red);
+    rig.c().img->setImage(preview);
+    rig.start();
+    QApplication::setWindowIcon(QIcon());
+
+    rig.scheduler->TimerStartTimer();
+    QCOMPARE(rig.trayIcons, 2);
+    QVERIFY(!QApplication::windowIcon().isNull());
+    QImageReader reader(rig.folder.filePath(ThumbnailIcon::FileName), "ico");
+    const QImage icon = reader.read();
+    QVERIFY2(!icon.isNull(), qPrintable(reader.errorString()));
+    QCOMPARE(icon.size(), QSize(32, 32));
+    QCOMPARE(QColor(icon.pixel(0, 0)), QColor(Qt::red));
+    QCOMPARE(QColor(icon.pixel(31, 31)), QColor(Qt::red));
+}
+
+void tst_Scheduler::unwritableIconFileIsReported()
+{
+    ScopedScriptedDialogs dialogs;
+    Rig rig(QStringLiteral("/nonexistent-folder/"));
+    rig.f.setList(2, 0);
+    rig.start();
+
+    runGuarded([&] { rig.scheduler->TimerStartTimer(); });
+    QCOMPARE(dialogs->errors().size(), 1);
+    QVERIFY(dialogs->errors().first().startsWith(
+        QStringLiteral("Cannot create file \"/nonexistent-folder/MinIkon.ico\".")));
+    QCOMPARE(rig.applied.size(), 1);
+    QCOMPARE(rig.trayIcons, 1); // already shown before the write failed
+    QVERIFY(rig.scheduler->isRunning());
+}
+
+QTEST_MAIN(tst_Scheduler)
+#include "tst_Scheduler.moc"
