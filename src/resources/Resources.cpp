@@ -3,6 +3,7 @@
 #include "platform/AppError.h"
 
 #include <QHash>
+#include <QMutex>
 #include <array>
 
 // Registers the generated artwork, which a static library would otherwise drop at link time.
@@ -65,6 +66,8 @@ QImage image(const QString& name)
         throw notFound(name);
     // Decoded once; QImage is shared, so callers get cheap copies they may still change.
     static QHash<QString, QImage> cache;
+    static QMutex mutex;
+    const QMutexLocker lock(&mutex);
     const QString key = QLatin1String(entry->name);
     auto it = cache.constFind(key);
     if (it == cache.constEnd()) {

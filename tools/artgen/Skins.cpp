@@ -90,8 +90,8 @@ void drawLettering(QPainter& p, const QPainterPath& text, double top, double bot
 void drawFlourish(QPainter& p, double from, double to, double y)
 {
     QLinearGradient fade(from, 0, to, 0);
-    fade.setColorAt(0.0, QColor(0xF3, 0xD9, 0x8B, 230));
-    fade.setColorAt(1.0, QColor(0xF3, 0xD9, 0x8B, 40));
+    fade.setColorAt(0.0, QColor(0xF3, 0xD9, 0x8B, 255));
+    fade.setColorAt(1.0, QColor(0xF3, 0xD9, 0x8B, 90));
     p.setPen(QPen(QBrush(fade), 1.2));
     p.drawLine(QPointF(from, y), QPointF(to, y));
     QPainterPath diamond;
