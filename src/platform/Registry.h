@@ -1,5 +1,7 @@
 #pragma once
 
+#include "AppError.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
@@ -12,8 +14,18 @@
 class Registry
 {
 public:
-    enum class Root { CurrentUser, LocalMachine };
-    enum Type : int { Sz = 1, ExpandSz = 2, Binary = 3, Dword = 4 };
+    enum class Root
+    {
+        CurrentUser,
+        LocalMachine
+    };
+    enum Type : int
+    {
+        Sz = 1,
+        ExpandSz = 2,
+        Binary = 3,
+        Dword = 4
+    };
 
     struct Value
     {
@@ -36,6 +48,11 @@ public:
 
     // The backend of this platform.
     static std::unique_ptr<Registry> create();
+
+    // The registry's error texts, with the value's name.
+    static AppError invalidDataType(const QString& name); // "Invalid data type for '%s'"
+    static AppError getDataFailed(const QString& name);   // "Failed to get data for '%s'"
+    static AppError setDataFailed(const QString& name);   // "Failed to set data for '%s'"
 };
 
 // Typed access to one open key with the encodings of the settings store:
@@ -43,11 +60,14 @@ public:
 // (REG_EXPAND_SZ accepted, text up to the first NUL, in the local 8-bit encoding).
 // Constructing opens the key; destruction closes it. Errors:
 // "Invalid data type for '%s'", "Failed to get data for '%s'", "Failed to set data for '%s'".
+// The writes of one use are kept together: when they cannot be kept at the close, the destructor
+// throws "Failed to set data for '%s'" (unless an exception is already on its way), so a lost
+// write is never reported as done. Keep the object on the stack.
 class RegistryKey
 {
 public:
     RegistryKey(Registry::Root root, const QString& path, bool create = true);
-    ~RegistryKey();
+    ~RegistryKey() noexcept(false);
     RegistryKey(const RegistryKey&) = delete;
     RegistryKey& operator=(const RegistryKey&) = delete;
 
@@ -61,8 +81,11 @@ public:
     void writeString(const QString& name, const QString& value);
     QStringList valueNames();
     bool deleteValue(const QString& name);
+    // Ends the use now instead of at destruction; throws like a failed write.
+    void close();
 
 private:
     std::unique_ptr<Registry> m_registry;
     bool m_open = false;
+    int m_uncaughtAtStart = 0;
 };

@@ -1,0 +1,495 @@
+#include "platform/AppError.h"
+#include "platform/Registry.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QThread>
+#include <fcntl.h>
+#include <linux/fs.h>
+#include <sqlite3.h>
+#include <sys/ioctl.h>
+#include <thread>
+#include <unistd.h>
+
+using Root = Registry::Root;
+
+namespace {
+
+const QString Settings = QStringLiteral("Software\\Tavlix\\Settings");
+
+QByteArray dword(quint32 v)
+{
+    QByteArray bytes(4, '\0');
+    for (int i = 0; i < 4; ++i)
+        bytes[i] = char((v >> (8 * i)) & 0xff);
+    return bytes;
+}
+
+QByteArray fileBytes(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// Root ignores permission bits, so write protection is the immutable flag there.
+bool setWriteProtected(const QString& path, bool on)
+{
+    if (geteuid() != 0)
+        return QFile::setPermissions(path, on ? QFile::ReadOwner : QFile::ReadOwner | QFile::WriteOwner);
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK);
+    if (fd < 0)
+        return false;
+    int flags = 0;
+    bool done = ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
+    flags = on ? flags | FS_IMMUTABLE_FL : flags & ~FS_IMMUTABLE_FL;
+    done = done && ::ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
+    ::close(fd);
+    return done;
+}
+
+// Direct access to the store file, past the code under test.
+class RawStore
+{
+public:
+    explicit RawStore(const QString& file) { sqlite3_open(QFile::encodeName(file).constData(), &m_db); }
+    ~RawStore() { sqlite3_close(m_db); }
+    QList<QVariantList> rows(const char* sql)
+    {
+        QList<QVariantList> result;
+        sqlite3_stmt* stmt = nullptr;
+        if (sqlite3_prepare_v2(m_db, sql, -1, &stmt, nullptr) != SQLITE_OK)
+            return result;
+        while (sqlite3_step(stmt) == SQLITE_ROW) {
+            QVariantList row;
+            for (int c = 0; c < sqlite3_column_count(stmt); ++c) {
+                if (sqlite3_column_type(stmt, c) == SQLITE_INTEGER)
+                    row.append(sqlite3_column_int(stmt, c));
+                else if (sqlite3_column_type(stmt, c) == SQLITE_NULL)
+                    row.append(QVariant());
+                else
+                    row.append(QByteArray(static_cast<const char*>(sqlite3_column_blob(stmt, c)),
+                                          sqlite3_column_bytes(stmt, c)));
+            }
+            result.append(row);
+        }
+        sqlite3_finalize(stmt);
+        return result;
+    }
+    int exec(const char* sql) { return sqlite3_exec(m_db, sql, nullptr, nullptr, nullptr); }
+
+private:
+    sqlite3* m_db = nullptr;
+};
+
+void putRaw(const QString& name, int type, const QByteArray& data)
+{
+    auto registry = Registry::create();
+    QVERIFY(registry->openKey(Root::CurrentUser, Settings, true));
+    registry->writeValue(name, {type, data});
+    registry->closeKey();
+}
+
+QString errorOf(const std::function<void()>& f)
+{
+    try {
+        f();
+    } catch (const AppError& e) {
+        return e.message();
+    }
+    return QString();
+}
+
+} // namespace
+
+class TestRegistry : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<QTemporaryDir> m_home;
+    QString storeFile() const { return m_home->path() + "/Tavlix/registry.sqlite3"; }
+
+private slots:
+    void init()
+    {
+        m_home = std::make_unique<QTemporaryDir>();
+        qputenv("XDG_CONFIG_HOME", m_home->path().toUtf8());
+    }
+
+    void cleanup()
+    {
+        setWriteProtected(storeFile(), false);
+        setWriteProtected(m_home->path() + "/Tavlix", false);
+        m_home.reset();
+    }
+
+    void storeHasTheRegistrysLayout()
+    {
+        {
+            RegistryKey key(Root::CurrentUser, Settings);
+        }
+        QVERIFY(QFile::exists(storeFile()));
+        RawStore raw(storeFile());
+        QStringList sql;
+        for (const auto& row : raw.rows("SELECT sql FROM sqlite_master WHERE type = 'table' ORDER BY name"))
+            sql.append(QString::fromUtf8(row.at(0).toByteArray()).simplified());
+        QCOMPARE(sql, QStringList({
+                          "CREATE TABLE keys( root TEXT NOT NULL, path TEXT NOT NULL COLLATE NOCASE, "
+                          "PRIMARY KEY(root, path))",
+                          "CREATE TABLE reg_values( root TEXT NOT NULL, path TEXT NOT NULL COLLATE NOCASE, "
+                          "name TEXT NOT NULL COLLATE NOCASE, type INTEGER NOT NULL, data BLOB NOT NULL, "
+                          "PRIMARY KEY(root, path, name))",
+                      }));
+        // Creating a key creates the keys above it.
+        QCOMPARE(raw.rows("SELECT root, path FROM keys ORDER BY path"),
+                 QList<QVariantList>({{QByteArray("HKEY_CURRENT_USER"), QByteArray("Software")},
+                                      {QByteArray("HKEY_CURRENT_USER"), QByteArray("Software\\Tavlix")},
+                                      {QByteArray("HKEY_CURRENT_USER"), QByteArray("Software\\Tavlix\\Settings")}}));
+    }
+
+    void writtenBytes_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QVariant>("value");
+        QTest::addColumn<int>("type");
+        QTest::addColumn<QByteArray>("data");
+        QTest::newRow("integer little-endian") << "integer" << QVariant(0x12345678) << 4 << dword(0x12345678);
+        QTest::newRow("negative integer") << "integer" << QVariant(-16777203) << 4 << dword(0xFF00000D);
+        QTest::newRow("smallest integer") << "integer" << QVariant(INT_MIN) << 4 << dword(0x80000000);
+        QTest::newRow("true is 1") << "bool" << QVariant(true) << 4 << dword(1);
+        QTest::newRow("false is 0") << "bool" << QVariant(false) << 4 << dword(0);
+        QTest::newRow("string with NUL") << "string" << QVariant("&Starta") << 1 << QByteArray("&Starta\0", 8);
+        QTest::newRow("empty string is one NUL") << "string" << QVariant("") << 1 << QByteArray(1, '\0');
+        QTest::newRow("local 8-bit text")
+            << "string" << QVariant("C:\\Bilder\\Sjö.lst") << 1 << QByteArray("C:\\Bilder\\Sj\xc3\xb6.lst") + '\0';
+    }
+
+    void writtenBytes()
+    {
+        QFETCH(QString, kind);
+        QFETCH(QVariant, value);
+        QFETCH(int, type);
+        QFETCH(QByteArray, data);
+        {
+            RegistryKey key(Root::CurrentUser, Settings);
+            if (kind == "integer")
+                key.writeInteger("V", value.toInt());
+            else if (kind == "bool")
+                key.writeBool("V", value.toBool());
+            else
+                key.writeString("V", value.toString());
+        }
+        RawStore raw(storeFile());
+        QCOMPARE(raw.rows("SELECT root, path, name, type, data FROM reg_values"),
+                 QList<QVariantList>({{QByteArray("HKEY_CURRENT_USER"), QByteArray("Software\\Tavlix\\Settings"),
+                                       QByteArray("V"), type, data}}));
+    }
+
+    void reading_data()
+    {
+        QTest::addColumn<int>("type");
+        QTest::addColumn<QByteArray>("data");
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QVariant>("expected");
+        QTest::addColumn<QString>("error");
+        QTest::newRow("dword as integer") << 4 << dword(0xFFFFFFFF) << "integer" << QVariant(-1) << "";
+        QTest::newRow("any non-zero is true") << 4 << dword(0x80000000) << "bool" << QVariant(true) << "";
+        QTest::newRow("seven is true") << 4 << dword(7) << "bool" << QVariant(true) << "";
+        QTest::newRow("zero is false") << 4 << dword(0) << "bool" << QVariant(false) << "";
+        QTest::newRow("string as integer")
+            << 1 << QByteArray("100\0", 4) << "integer" << QVariant() << "Invalid data type for 'X'";
+        QTest::newRow("long string as integer")
+            << 1 << QByteArray("a long text\0", 12) << "integer" << QVariant() << "Invalid data type for 'X'";
+        QTest::newRow("binary as bool") << 3 << dword(1) << "bool" << QVariant() << "Invalid data type for 'X'";
+        QTest::newRow("dword longer than 4 bytes")
+            << 4 << QByteArray(8, '\1') << "integer" << QVariant() << "Failed to get data for 'X'";
+        QTest::newRow("dword shorter than 4 bytes")
+            << 4 << QByteArray(2, '\1') << "integer" << QVariant() << "Failed to get data for 'X'";
+        QTest::newRow("text up to the NUL") << 1 << QByteArray("ab\0cd\0", 6) << "string" << QVariant("ab") << "";
+        QTest::newRow("text without NUL") << 1 << QByteArray("abc") << "string" << QVariant("abc") << "";
+        QTest::newRow("zero length is empty") << 1 << QByteArray() << "string" << QVariant("") << "";
+        QTest::newRow("expand string accepted, not expanded")
+            << 2 << QByteArray("%HOME%\\x\0", 9) << "string" << QVariant("%HOME%\\x") << "";
+        QTest::newRow("dword as string") << 4 << dword(1) << "string" << QVariant() << "Invalid data type for 'X'";
+        QTest::newRow("binary as string")
+            << 3 << QByteArray("ab\0", 3) << "string" << QVariant() << "Invalid data type for 'X'";
+    }
+
+    void reading()
+    {
+        QFETCH(int, type);
+        QFETCH(QByteArray, data);
+        QFETCH(QString, kind);
+        QFETCH(QVariant, expected);
+        QFETCH(QString, error);
+        putRaw("X", type, data);
+        RegistryKey key(Root::CurrentUser, Settings);
+        QVERIFY(key.valueExists("X"));
+        QVariant got;
+        const QString message = errorOf([&] {
+            if (kind == "integer")
+                got = key.readInteger("X");
+            else if (kind == "bool")
+                got = key.readBool("X");
+            else
+                got = key.readString("X");
+        });
+        QCOMPARE(message, error);
+        QCOMPARE(got, expected);
+    }
+
+    void missingValues_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::newRow("integer") << "integer";
+        QTest::newRow("bool") << "bool";
+        QTest::newRow("string") << "string";
+    }
+
+    void missingValues()
+    {
+        QFETCH(QString, kind);
+        RegistryKey key(Root::CurrentUser, Settings);
+        QVERIFY(!key.valueExists("Left"));
+        const QString message = errorOf([&] {
+            if (kind == "integer")
+                key.readInteger("Left");
+            else if (kind == "bool")
+                key.readBool("Left");
+            else
+                key.readString("Left");
+        });
+        QCOMPARE(message, QString("Failed to get data for 'Left'"));
+    }
+
+    void namesIgnoreCaseAndKeepFirstSpelling()
+    {
+        {
+            RegistryKey key(Root::CurrentUser, Settings);
+            key.writeInteger("Mellan", 30);
+            key.writeString("Senaste", "a.lst");
+            key.writeInteger("MELLAN", 45);
+        }
+        RegistryKey key(Root::CurrentUser, "software\\TAVLIX\\settings");
+        QCOMPARE(key.readInteger("mellan"), 45);
+        QCOMPARE(key.valueNames(), QStringList({"Mellan", "Senaste"}));
+    }
+
+    void keysAndRootsAreSeparate()
+    {
+        {
+            RegistryKey key(Root::CurrentUser, Settings);
+            key.writeString("Wallpaper", "settings");
+        }
+        {
+            RegistryKey key(Root::CurrentUser, "\\Control Panel\\Desktop");
+            key.writeString("Wallpaper", "desktop");
+        }
+        {
+            RegistryKey key(Root::LocalMachine, Settings);
+            QVERIFY(!key.valueExists("Wallpaper"));
+            key.writeString("Wallpaper", "machine");
+        }
+        RegistryKey settings(Root::CurrentUser, Settings);
+        QCOMPARE(settings.readString("Wallpaper"), QString("settings"));
+        RegistryKey desktop(Root::CurrentUser, "Control Panel\\Desktop");
+        QCOMPARE(desktop.readString("Wallpaper"), QString("desktop"));
+        RegistryKey machine(Root::LocalMachine, Settings);
+        QCOMPARE(machine.readString("Wallpaper"), QString("machine"));
+    }
+
+    void overlappingUsesShareTheStore()
+    {
+        {
+            RegistryKey settings(Root::CurrentUser, Settings);
+            settings.writeString("Startknapp", "&Stoppa");
+            {
+                RegistryKey desktop(Root::CurrentUser, "Control Panel\\Desktop");
+                desktop.writeString("TileWallpaper", "0");
+            }
+            settings.writeInteger("Vald", 3);
+        }
+        RegistryKey settings(Root::CurrentUser, Settings);
+        QCOMPARE(settings.readString("Startknapp"), QString("&Stoppa"));
+        QCOMPARE(settings.readInteger("Vald"), 3);
+        RegistryKey desktop(Root::CurrentUser, "Control Panel\\Desktop");
+        QCOMPARE(desktop.readString("TileWallpaper"), QString("0"));
+    }
+
+    void openWithoutCreating()
+    {
+        RegistryKey key(Root::LocalMachine, "Software\\Microsoft\\Windows\\CurrentVersion\\Run", false);
+        QVERIFY(!key.isOpen());
+        QVERIFY(!key.valueExists("Tavelvaxlaren"));
+        QVERIFY(key.valueNames().isEmpty());
+        QVERIFY(!key.deleteValue("Tavelvaxlaren"));
+        QCOMPARE(errorOf([&] { key.writeString("Tavelvaxlaren", "x"); }),
+                 QString("Failed to set data for 'Tavelvaxlaren'"));
+        RawStore raw(storeFile());
+        QVERIFY(raw.rows("SELECT path FROM keys WHERE root = 'HKEY_LOCAL_MACHINE'").isEmpty());
+    }
+
+    void deletingValues()
+    {
+        {
+            RegistryKey key(Root::LocalMachine, "Software\\Microsoft\\Windows\\CurrentVersion\\Run");
+            key.writeString("Tavelvaxlaren", "/usr/bin/tavelvaxlaren");
+            key.writeString("Other", "x");
+        }
+        {
+            RegistryKey key(Root::LocalMachine, "Software\\Microsoft\\Windows\\CurrentVersion\\Run", false);
+            QVERIFY(key.isOpen());
+            QVERIFY(key.deleteValue("TAVELVAXLAREN"));
+            QVERIFY(!key.deleteValue("Tavelvaxlaren"));
+        }
+        RegistryKey key(Root::LocalMachine, "Software\\Microsoft\\Windows\\CurrentVersion\\Run");
+        QCOMPARE(key.valueNames(), QStringList({"Other"}));
+    }
+
+    void unusableStoreIsReportedAndLeftAlone_data()
+    {
+        QTest::addColumn<QByteArray>("content");
+        QTest::newRow("not a database") << QByteArray("This is a text file, not a database.\n").repeated(200);
+        QTest::newRow("database header, garbage pages")
+            << QByteArray("SQLite format 3\0", 16) + QByteArray(4080, '\xAB');
+    }
+
+    void unusableStoreIsReportedAndLeftAlone()
+    {
+        QFETCH(QByteArray, content);
+        QVERIFY(QDir().mkpath(m_home->path() + "/Tavlix"));
+        QFile file(storeFile());
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(content);
+        file.close();
+        const QString message = errorOf([] {
+            RegistryKey key(Root::CurrentUser, Settings);
+            key.writeInteger("Mellan", 30);
+        });
+        QVERIFY2(message.startsWith("Kan inte använda inställningarna i \"" + storeFile() + "\": "),
+                 qPrintable(message));
+        QCOMPARE(fileBytes(storeFile()), content);
+        QCOMPARE(QDir(m_home->path() + "/Tavlix").entryList(QDir::Files), QStringList({"registry.sqlite3"}));
+    }
+
+    void folderThatCannotBeCreated()
+    {
+        QFile blocker(m_home->path() + "/Tavlix");
+        QVERIFY(blocker.open(QIODevice::WriteOnly));
+        blocker.close();
+        QCOMPARE(errorOf([] { RegistryKey key(Root::CurrentUser, Settings); }),
+                 QString("Kan inte skapa mappen \"%1\" för inställningarna.").arg(m_home->path() + "/Tavlix"));
+    }
+
+    void writeProtectedStoreIsReadButNotChanged()
+    {
+        {
+            RegistryKey key(Root::CurrentUser, Settings);
+            key.writeInteger("Mellan", 30);
+        }
+        if (!setWriteProtected(storeFile(), true))
+            QSKIP("this file system cannot write-protect the store for root");
+        const QByteArray before = fileBytes(storeFile());
+        QString message = errorOf([] {
+            RegistryKey key(Root::CurrentUser, Settings);
+            QCOMPARE(key.readInteger("Mellan"), 30);
+            key.writeInteger("Mellan", 45);
+        });
+        QCOMPARE(message, QString("Failed to set data for 'Mellan'"));
+        // Another key cannot be created in it either.
+        message = errorOf([] { RegistryKey key(Root::CurrentUser, "Control Panel\\Desktop"); });
+        QVERIFY2(message.startsWith("Kan inte skapa nyckeln \"Control Panel\\Desktop\""), qPrintable(message));
+        QCOMPARE(fileBytes(storeFile()), before);
+    }
+
+    void failedWriteChangesNothing()
+    {
+        {
+            RegistryKey key(Root::CurrentUser, Settings);
+            key.writeInteger("Mellan", 30);
+            key.writeInteger("Top", 100);
+        }
+        {
+            RawStore raw(storeFile());
+            QCOMPARE(raw.exec("CREATE TRIGGER refuse BEFORE UPDATE ON reg_values WHEN new.name = 'Top' "
+                              "BEGIN SELECT RAISE(ABORT, 'refused'); END"),
+                     SQLITE_OK);
+        }
+        const QString message = errorOf([] {
+            RegistryKey key(Root::CurrentUser, Settings);
+            key.writeInteger("Mellan", 45);
+            key.writeInteger("Top", 5);
+            key.writeInteger("Left", 7);
+        });
+        QCOMPARE(message, QString("Failed to set data for 'Top'"));
+        RegistryKey key(Root::CurrentUser, Settings);
+        QCOMPARE(key.readInteger("Top"), 100);
+        // As in the registry, the write before the failing one stays and the handler ends at the failure.
+        QCOMPARE(key.readInteger("Mellan"), 45);
+        QVERIFY(!key.valueExists("Left"));
+    }
+
+    void storeThatCannotBeLockedIsLeftAlone()
+    {
+        {
+            RegistryKey key(Root::CurrentUser, Settings);
+            key.writeInteger("Mellan", 30);
+        }
+        // A rollback journal that cannot be read or created.
+        QVERIFY(QDir().mkpath(storeFile() + "-journal"));
+        const QByteArray before = fileBytes(storeFile());
+        const QString message = errorOf([] {
+            RegistryKey key(Root::CurrentUser, Settings);
+            key.writeInteger("Mellan", 45);
+        });
+        QVERIFY2(message.startsWith("Kan inte använda inställningarna i \"" + storeFile() + "\": "),
+                 qPrintable(message));
+        QCOMPARE(fileBytes(storeFile()), before);
+    }
+
+    void writerWaitsForAnotherUse()
+    {
+        {
+            RegistryKey key(Root::CurrentUser, Settings);
+        }
+        RawStore other(storeFile());
+        QCOMPARE(other.exec("BEGIN IMMEDIATE"), SQLITE_OK);
+        std::thread release([&] {
+            QThread::msleep(700);
+            other.exec("COMMIT");
+        });
+        const QString message = errorOf([] {
+            RegistryKey key(Root::CurrentUser, Settings);
+            key.writeInteger("Mellan", 12);
+        });
+        release.join();
+        QCOMPARE(message, QString());
+        RegistryKey key(Root::CurrentUser, Settings);
+        QCOMPARE(key.readInteger("Mellan"), 12);
+    }
+
+    // Another program reading the file for longer than the wait: the change is dropped, and
+    // the close says so instead of passing silently.
+    void lostCommitIsReported()
+    {
+        {
+            RegistryKey key(Root::CurrentUser, Settings);
+            key.writeInteger("Mellan", 30);
+        }
+        RawStore reader(storeFile());
+        QCOMPARE(reader.exec("BEGIN"), SQLITE_OK);
+        QCOMPARE(reader.rows("SELECT count(*) FROM reg_values").size(), 1);
+        const QString message = errorOf([] {
+            RegistryKey key(Root::CurrentUser, Settings);
+            key.writeInteger("Mellan", 45);
+        });
+        reader.exec("COMMIT");
+        QCOMPARE(message, QString("Failed to set data for 'Mellan'"));
+        RegistryKey key(Root::CurrentUser, Settings);
+        QCOMPARE(key.readInteger("Mellan"), 30);
+    }
+};
+
+QTEST_APPLESS_MAIN(TestRegistry)
+#include "tst_Registry.moc"

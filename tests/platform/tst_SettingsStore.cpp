@@ -1,0 +1,173 @@
+#include "platform/AppError.h"
+#include "platform/SettingsStore.h"
+
+#include <QTemporaryDir>
+#include <QTest>
+
+using Kind = SettingsStore::Kind;
+Q_DECLARE_METATYPE(SettingsStore::Kind)
+
+namespace {
+
+QString errorOf(const std::function<void()>& f)
+{
+    try {
+        f();
+    } catch (const AppError& e) {
+        return e.message();
+    }
+    return QString();
+}
+
+QVariant readOrDefault(SettingsStore& store, const QString& name, Kind kind)
+{
+    switch (kind) {
+    case Kind::Boolean:
+        return store.boolOrDefault(name);
+    case Kind::String:
+        return store.stringOrDefault(name);
+    default:
+        return store.integerOrDefault(name);
+    }
+}
+
+} // namespace
+
+class TestSettingsStore : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<QTemporaryDir> m_home;
+
+private slots:
+    void init()
+    {
+        m_home = std::make_unique<QTemporaryDir>();
+        qputenv("XDG_CONFIG_HOME", m_home->path().toUtf8());
+    }
+
+    void cleanup() { m_home.reset(); }
+
+    // Every value in start-up order, with its kind and the default that a first start applies.
+    void defaultsOnFirstStart_data()
+    {
+        QTest::addColumn<int>("position");
+        QTest::addColumn<Kind>("kind");
+        QTest::addColumn<QVariant>("expected");
+        const QList<std::tuple<const char*, Kind, QVariant>> rows{
+            {"Ramfarg", Kind::Colour, qint32(0xFF00000Du)},
+            {"Markering", Kind::Colour, qint32(0xFF00001Au)},
+            {"Minimerad", Kind::Boolean, false},
+            {"IkonSynlig", Kind::Boolean, true},
+            {"Autostart", Kind::Boolean, false},
+            {"Blanda", Kind::Boolean, false},
+            {"VisaTips", Kind::Boolean, true},
+            {"Left", Kind::Integer, 100},
+            {"BgFarge", Kind::Colour, 15780518},
+            {"BgFargeBotten", Kind::Colour, 8388608},
+            {"TextFarge", Kind::Colour, 0},
+            {"TextFargeBotten", Kind::Colour, 65535},
+            {"Top", Kind::Integer, 100},
+            {"Typ", Kind::Integer, 1},
+            {"Screenstyle", Kind::Integer, 2},
+            {"Mellan", Kind::Integer, 30},
+            {"Startknapp", Kind::String, QString("&Starta")},
+            {"Senaste", Kind::String, QString()},
+            {"Vald", Kind::Integer, 0},
+        };
+        for (int i = 0; i < rows.size(); ++i)
+            QTest::newRow(std::get<0>(rows[i])) << i << std::get<1>(rows[i]) << std::get<2>(rows[i]);
+    }
+
+    void defaultsOnFirstStart()
+    {
+        QFETCH(int, position);
+        QFETCH(Kind, kind);
+        QFETCH(QVariant, expected);
+        const QString name = QTest::currentDataTag();
+        QCOMPARE(SettingsStore::table().size(), size_t(19));
+        QCOMPARE(QString(SettingsStore::table()[position].name), name);
+        QCOMPARE(SettingsStore::spec(name.toUpper()).kind, kind);
+        SettingsStore store;
+        QVERIFY(!store.exists(name));
+        const QVariant got = readOrDefault(store, name, kind);
+        QCOMPARE(got, expected);
+        QCOMPARE(got.isNull(), expected.isNull());
+    }
+
+    void storedValueWins_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QVariant>("stored");
+        QTest::newRow("colour") << "Ramfarg" << QVariant(0x00123456);
+        QTest::newRow("system colour") << "BgFarge" << QVariant(qint32(0xFF000005u));
+        QTest::newRow("false over true") << "IkonSynlig" << QVariant(false);
+        QTest::newRow("true over false") << "Blanda" << QVariant(true);
+        QTest::newRow("off-screen position") << "Left" << QVariant(-3000);
+        QTest::newRow("index outside its list") << "Typ" << QVariant(17);
+        QTest::newRow("running rotation") << "Startknapp" << QVariant("&Stoppa");
+        QTest::newRow("other caption kept") << "Startknapp" << QVariant("Kör");
+        QTest::newRow("empty last list") << "Senaste" << QVariant("");
+        QTest::newRow("last list") << "Senaste" << QVariant("/home/anna/Bilder/sjö och hav.lst");
+    }
+
+    void storedValueWins()
+    {
+        QFETCH(QString, name);
+        QFETCH(QVariant, stored);
+        const Kind kind = SettingsStore::spec(name).kind;
+        {
+            SettingsStore store;
+            if (kind == Kind::Boolean)
+                store.writeBool(name, stored.toBool());
+            else if (kind == Kind::String)
+                store.writeString(name, stored.toString());
+            else
+                store.writeInteger(name, stored.toInt());
+        }
+        SettingsStore store;
+        QVERIFY(store.exists(name));
+        const QVariant got = readOrDefault(store, name, kind);
+        QCOMPARE(got, stored);
+        QCOMPARE(got.isNull(), false);
+    }
+
+    void wrongTypeFailsTheRead_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::newRow("integer stored as string") << "Left";
+        QTest::newRow("colour stored as string") << "TextFarge";
+        QTest::newRow("boolean stored as string") << "Minimerad";
+        QTest::newRow("string stored as number") << "Startknapp";
+    }
+
+    void wrongTypeFailsTheRead()
+    {
+        QFETCH(QString, name);
+        const Kind kind = SettingsStore::spec(name).kind;
+        {
+            SettingsStore store;
+            if (kind == Kind::String)
+                store.writeInteger(name, 1);
+            else
+                store.writeString(name, "100");
+        }
+        SettingsStore store;
+        QCOMPARE(errorOf([&] { readOrDefault(store, name, kind); }), QString("Invalid data type for '%1'").arg(name));
+    }
+
+    void theKeyIsTheProgramsOwn()
+    {
+        {
+            SettingsStore store;
+            store.writeInteger("Mellan", 45);
+        }
+        RegistryKey key(Registry::Root::CurrentUser, "Software\\Tavlix\\Settings", false);
+        QVERIFY(key.isOpen());
+        QCOMPARE(key.readInteger("Mellan"), 45);
+        QVERIFY(QFile::exists(m_home->path() + "/Tavlix/registry.sqlite3"));
+    }
+};
+
+QTEST_APPLESS_MAIN(TestSettingsStore)
+#include "tst_SettingsStore.moc"
