@@ -468,8 +468,8 @@ QString plasmaScript(const QString& path, Desktop::Placement placement)
                           "    d.writeConfig(\"Image\", image);\n"
                           "    d.writeConfig(\"FillMode\", fillMode);\n"
                           "}\n")
-        .arg(jsonString(fileUri(path)))
-        .arg(fillModes[static_cast<int>(placement)]);
+        // One pass: a "%0A" of the URI must not be taken for a place marker.
+        .arg(jsonString(fileUri(path)), QString::number(fillModes[static_cast<int>(placement)]));
 }
 
 } // namespace DesktopAdapters

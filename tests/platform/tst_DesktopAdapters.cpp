@@ -1,0 +1,580 @@
+#include "platform/DesktopAdapters.h"
+
+#include <QDir>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QTest>
+#include <QUrl>
+#include <functional>
+
+using namespace DesktopAdapters;
+using Placement = Desktop::Placement;
+Q_DECLARE_METATYPE(Desktop::Placement)
+Q_DECLARE_METATYPE(DesktopAdapters::Result)
+
+namespace {
+
+// Records what an adapter would run; answers from a script instead of running anything.
+class RecordingRunner : public Runner
+{
+public:
+    std::function<Result(const Command&)> reply = [](const Command&) { return Result{}; };
+    std::function<Result(const DBusCall&)> dbusReply = [](const DBusCall&) { return Result{}; };
+    QList<QStringList> ran; // program followed by its arguments; "dbus" calls as their address
+    QStringList scripts;
+
+    Result run(const Command& command) override
+    {
+        ran << (QStringList{command.program} + command.arguments);
+        return reply(command);
+    }
+    Result call(const DBusCall& call) override
+    {
+        ran << QStringList{"dbus", call.service, call.path, call.interface, call.method};
+        scripts << call.arguments.value(0).toString();
+        return dbusReply(call);
+    }
+};
+
+Result output(const QString& text)
+{
+    Result result;
+    result.output = text;
+    return result;
+}
+
+const QString gnomeKeys = "color-shading-type\npicture-opacity\npicture-options\npicture-uri\npicture-uri-dark\n";
+
+// Replies as the real desktops would, so that the adapters go all the way through.
+Result typicalReply(const Command& command)
+{
+    if (command.arguments.value(0) == "list-keys") {
+        if (command.arguments.value(1) == "org.mate.background")
+            return output("picture-filename\npicture-options\n");
+        if (command.arguments.value(1) == "org.cinnamon.desktop.background")
+            return output("picture-uri\npicture-options\n");
+        return output(gnomeKeys);
+    }
+    if (command.program == "xfconf-query" && command.arguments.contains("-l"))
+        return output("/backdrop/screen0/monitor0/workspace0/last-image\n"
+                      "/backdrop/screen0/monitor0/workspace0/image-style\n"
+                      "/backdrop/screen0/monitorHDMI-1/workspace0/last-image\n"
+                      "/desktop-icons/style\n");
+    if (command.keepsRunning) {
+        Result running;
+        running.status = Result::Status::Running;
+        return running;
+    }
+    return {};
+}
+
+// Reads a GVariant string literal as gsettings does.
+QString fromGVariant(const QString& literal)
+{
+    if (literal.size() < 2 || (literal[0] != '\'' && literal[0] != '"') || literal.back() != literal[0])
+        return QStringLiteral("<not a literal: %1>").arg(literal);
+    QString text;
+    for (qsizetype i = 1; i < literal.size() - 1; ++i) {
+        QChar c = literal[i];
+        if (c == literal[0])
+            return QStringLiteral("<unescaped quote in %1>").arg(literal);
+        if (c != '\\') {
+            text += c;
+            continue;
+        }
+        c = literal[++i];
+        if (c == 'n')
+            text += '\n';
+        else if (c == 't')
+            text += '\t';
+        else if (c == 'u') {
+            text += QChar(literal.mid(i + 1, 4).toUShort(nullptr, 16));
+            i += 4;
+        } else
+            text += c;
+    }
+    return text;
+}
+
+// The path as each desktop will read it back from what the adapter handed over.
+QString pathReachedBy(const QString& key, const RecordingRunner& runner)
+{
+    for (const QStringList& command : runner.ran) {
+        const QString program = command.value(0);
+        if (program == "gsettings" && command.value(1) == "set") {
+            if (command.value(3) == "picture-filename")
+                return fromGVariant(command.value(4));
+            if (command.value(3) == "picture-uri")
+                return QUrl(fromGVariant(command.value(4)), QUrl::StrictMode).toLocalFile();
+        }
+        if (program == "xfconf-query" && command.value(4).endsWith("last-image"))
+            return command.value(command.indexOf("-s") + 1);
+        if (program == "pcmanfm-qt")
+            return command.value(command.indexOf("--set-wallpaper") + 1);
+        if (program == "pcmanfm")
+            return command.value(1).mid(QString("--set-wallpaper=").size());
+        if (program == "swaybg")
+            return command.value(command.indexOf("-i") + 1);
+        if (program == "feh")
+            return command.last();
+    }
+    if (key == "kde" && !runner.scripts.isEmpty()) {
+        const QString script = runner.scripts.first();
+        const qsizetype start = script.indexOf("var image = ") + 12;
+        const qsizetype end = script.indexOf(";\nvar fillMode");
+        const QJsonArray value = QJsonDocument::fromJson(("[" + script.mid(start, end - start) + "]").toUtf8()).array();
+        return QUrl(value.at(0).toString(), QUrl::StrictMode).toLocalFile();
+    }
+    return QStringLiteral("<no path found>");
+}
+
+} // namespace
+
+class TestDesktopAdapters : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void commandLists_data()
+    {
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<Placement>("placement");
+        QTest::addColumn<QList<QStringList>>("expected");
+
+        const QString path = "/b/a b.jpg";
+        const QString uri = "'file:///b/a%20b.jpg'";
+        const QString schema = "org.gnome.desktop.background";
+        const auto gnome = [&](const QString& option) {
+            return QList<QStringList>{{"gsettings", "list-keys", schema},
+                                      {"gsettings", "set", schema, "picture-options", option},
+                                      {"gsettings", "set", schema, "picture-uri", uri},
+                                      {"gsettings", "set", schema, "picture-uri-dark", uri}};
+        };
+        QTest::newRow("GNOME centred") << "gnome" << Placement::Centred << gnome("'centered'");
+        QTest::newRow("GNOME tiled") << "gnome" << Placement::Tiled << gnome("'wallpaper'");
+        QTest::newRow("Unity stretched") << "unity" << Placement::Stretched << gnome("'stretched'");
+
+        const QString cinnamon = "org.cinnamon.desktop.background";
+        QTest::newRow("Cinnamon tiled, no dark variant")
+            << "cinnamon" << Placement::Tiled
+            << QList<QStringList>{{"gsettings", "list-keys", cinnamon},
+                                  {"gsettings", "set", cinnamon, "picture-options", "'wallpaper'"},
+                                  {"gsettings", "set", cinnamon, "picture-uri", uri}};
+        const QString mate = "org.mate.background";
+        QTest::newRow("MATE stretched, a plain path")
+            << "mate" << Placement::Stretched
+            << QList<QStringList>{{"gsettings", "list-keys", mate},
+                                  {"gsettings", "set", mate, "picture-options", "'stretched'"},
+                                  {"gsettings", "set", mate, "picture-filename", "'/b/a b.jpg'"}};
+
+        const QStringList xfconf = {"xfconf-query", "-c", "xfce4-desktop"};
+        const QString m0 = "/backdrop/screen0/monitor0/workspace0/";
+        const QString hdmi = "/backdrop/screen0/monitorHDMI-1/workspace0/";
+        const auto xfce = [&](const QString& style) {
+            return QList<QStringList>{xfconf + QStringList{"-l"},
+                                      xfconf + QStringList{"-p", m0 + "image-style", "-s", style},
+                                      xfconf + QStringList{"-p", m0 + "last-image", "-s", path},
+                                      xfconf + QStringList{"-p", hdmi + "image-style", "-n", "-t", "int", "-s", style},
+                                      xfconf + QStringList{"-p", hdmi + "last-image", "-s", path}};
+        };
+        QTest::newRow("XFCE centred, every monitor, missing style created")
+            << "xfce" << Placement::Centred << xfce("1");
+        QTest::newRow("XFCE tiled") << "xfce" << Placement::Tiled << xfce("2");
+        QTest::newRow("XFCE stretched") << "xfce" << Placement::Stretched << xfce("3");
+
+        const auto kde = QList<QStringList>{
+            {"dbus", "org.kde.plasmashell", "/PlasmaShell", "org.kde.PlasmaShell", "evaluateScript"}};
+        QTest::newRow("KDE centred") << "kde" << Placement::Centred << kde;
+
+        QTest::newRow("LXQt centred") << "lxqt" << Placement::Centred
+                                      << QList<QStringList>{
+                                             {"pcmanfm-qt", "--set-wallpaper", path, "--wallpaper-mode", "center"}};
+        QTest::newRow("LXQt tiled") << "lxqt" << Placement::Tiled
+                                    << QList<QStringList>{
+                                           {"pcmanfm-qt", "--set-wallpaper", path, "--wallpaper-mode", "tile"}};
+        QTest::newRow("LXDE stretched") << "lxde" << Placement::Stretched
+                                        << QList<QStringList>{
+                                               {"pcmanfm", "--set-wallpaper=" + path, "--wallpaper-mode=stretch"}};
+        QTest::newRow("LXDE centred") << "lxde" << Placement::Centred
+                                      << QList<QStringList>{
+                                             {"pcmanfm", "--set-wallpaper=" + path, "--wallpaper-mode=center"}};
+        QTest::newRow("sway tiled") << "sway" << Placement::Tiled
+                                    << QList<QStringList>{{"swaybg", "-i", path, "-m", "tile"}};
+        QTest::newRow("wlroots stretched")
+            << "wlroots" << Placement::Stretched << QList<QStringList>{{"swaybg", "-i", path, "-m", "stretch"}};
+        QTest::newRow("X11 centred") << "x11" << Placement::Centred
+                                     << QList<QStringList>{{"feh", "--no-fehbg", "--bg-center", path}};
+        QTest::newRow("X11 tiled") << "X11" << Placement::Tiled
+                                   << QList<QStringList>{{"feh", "--no-fehbg", "--bg-tile", path}};
+        QTest::newRow("feh stretched") << "feh" << Placement::Stretched
+                                       << QList<QStringList>{{"feh", "--no-fehbg", "--bg-scale", path}};
+    }
+
+    void commandLists()
+    {
+        QFETCH(QString, key);
+        QFETCH(Placement, placement);
+        QFETCH(QList<QStringList>, expected);
+        RecordingRunner runner;
+        runner.reply = typicalReply;
+        const auto adapter = adapterFor(key);
+        QVERIFY(adapter);
+        adapter->apply("/b/a b.jpg", placement, runner);
+        QCOMPARE(runner.ran, expected);
+    }
+
+    void plasmaScript_data()
+    {
+        QTest::addColumn<Placement>("placement");
+        QTest::addColumn<int>("fillMode");
+        QTest::newRow("centred") << Placement::Centred << 6;
+        QTest::newRow("tiled") << Placement::Tiled << 3;
+        QTest::newRow("stretched") << Placement::Stretched << 0;
+    }
+
+    void plasmaScript()
+    {
+        QFETCH(Placement, placement);
+        QFETCH(int, fillMode);
+        const QString script = DesktopAdapters::plasmaScript("/b/a b.jpg", placement);
+        QVERIFY(script.contains("var image = \"file:///b/a%20b.jpg\";\n"));
+        QVERIFY(script.contains(QString("var fillMode = %1;\n").arg(fillMode)));
+        QVERIFY(script.contains("desktops()"));
+        QVERIFY(script.contains("d.wallpaperPlugin = \"org.kde.image\""));
+        QVERIFY(script.contains("d.writeConfig(\"Image\", image)"));
+        QVERIFY(script.contains("d.writeConfig(\"FillMode\", fillMode)"));
+    }
+
+    // A channel with no backdrop yet: the properties are created, typed, per monitor.
+    void xfceCreatesMissingProperties()
+    {
+        RecordingRunner runner;
+        runner.reply = [](const Command& command) {
+            Result result;
+            if (command.arguments.contains("-l")) {
+                result.exitCode = 1;
+                result.errors = "Channel \"xfce4-desktop\" contains no properties\n";
+            }
+            return result;
+        };
+        adapterFor("xfce", {"eDP-1"})->apply("/b/c.png", Placement::Tiled, runner);
+        const QStringList xfconf = {"xfconf-query", "-c", "xfce4-desktop"};
+        const QString base = "/backdrop/screen0/monitoreDP-1/workspace0/";
+        QCOMPARE(runner.ran,
+                 (QList<QStringList>{
+                     xfconf + QStringList{"-l"},
+                     xfconf + QStringList{"-p", base + "image-style", "-n", "-t", "int", "-s", "2"},
+                     xfconf + QStringList{"-p", base + "last-image", "-n", "-t", "string", "-s", "/b/c.png"}}));
+    }
+
+    void hostileNames_data()
+    {
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<QString>("name");
+        const QStringList names = {"a b.jpg",        "it's.jpg",
+                                   "say \"hi\".jpg", "$(touch pwned).jpg",
+                                   "a;rm -rf x.jpg", "back\\slash\\.jpg",
+                                   "new\nline.jpg",  "åäö ÅÄÖ.jpg",
+                                   "-rf.jpg",        "--help",
+                                   "%41%20.jpg",     "`id`&|<>*?.jpg",
+                                   "tab\t.jpg",      "#hash?q.jpg"};
+        for (const QString key : {"gnome", "cinnamon", "mate", "kde", "xfce", "lxqt", "lxde", "wlroots", "x11"}) {
+            for (const QString& name : names)
+                QTest::addRow("%s %s", qPrintable(key), qPrintable(QString(name).replace('\n', "\\n"))) << key << name;
+        }
+    }
+
+    // Every adapter hands the desktop exactly this file, and nothing becomes an option or a command.
+    void hostileNames()
+    {
+        QFETCH(QString, key);
+        QFETCH(QString, name);
+        const QString path = "/bilder/" + name;
+        RecordingRunner plain;
+        plain.reply = typicalReply;
+        adapterFor(key)->apply("/bilder/plain.jpg", Placement::Stretched, plain);
+        RecordingRunner hostile;
+        hostile.reply = typicalReply;
+        adapterFor(key)->apply(path, Placement::Stretched, hostile);
+
+        QCOMPARE(pathReachedBy(key, hostile), path);
+        QCOMPARE(hostile.ran.size(), plain.ran.size());
+        for (qsizetype i = 0; i < plain.ran.size(); ++i) {
+            QCOMPARE(hostile.ran[i].size(), plain.ran[i].size());
+            QCOMPARE(hostile.ran[i].first(), plain.ran[i].first());
+        }
+    }
+
+    void relativePathsBecomeAbsolute_data()
+    {
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<QString>("expected");
+        const QString cwd = QDir::currentPath();
+        QTest::newRow("absolute stays as it is") << "/b/../c/./d.jpg"
+                                                 << "/b/../c/./d.jpg";
+        QTest::newRow("leading dash") << "-rf.jpg" << cwd + "/-rf.jpg";
+        QTest::newRow("double dash") << "--set=x" << cwd + "/--set=x";
+        QTest::newRow("dots are kept") << "../x.jpg" << cwd + "/../x.jpg";
+    }
+
+    void relativePathsBecomeAbsolute()
+    {
+        QFETCH(QString, path);
+        QFETCH(QString, expected);
+        QCOMPARE(absolutePath(path), expected);
+    }
+
+    void refusals_data()
+    {
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<QString>("failingProgram"); // a program name, "list" or "dbus"
+        QTest::addColumn<Result>("failure");
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<int>("commandsRun");
+
+        Result notStarted;
+        notStarted.status = Result::Status::NotStarted;
+        Result timedOut;
+        timedOut.status = Result::Status::TimedOut;
+        Result exited;
+        exited.exitCode = 1;
+        exited.errors = "No such schema \"org.gnome.desktop.background\"\n";
+        Result refused;
+        refused.exitCode = 1;
+        refused.errors = "The key is not writable\nmore\n";
+        Result memory;
+        memory.errors = "GLib-GIO-Message: Using the 'memory' GSettings backend.  Your settings will not be saved";
+        Result locked;
+        locked.exitCode = 1;
+        locked.errors = "Widgets are locked";
+        Result endedAtOnce;
+        endedAtOnce.exitCode = 2;
+        Result crashed;
+        crashed.status = Result::Status::Crashed;
+        Result noDaemon;
+        noDaemon.exitCode = 1;
+        noDaemon.errors = "Failed to init libxfconf: Cannot autolaunch D-Bus";
+
+        const QString gnome = "Bakgrunden kunde inte bytas på skrivbordet GNOME: ";
+        QTest::newRow("gsettings missing")
+            << "gnome"
+            << "list" << notStarted << gnome + "programmet gsettings finns inte eller kunde inte startas." << 1;
+        QTest::newRow("schema missing") << "gnome"
+                                        << "list" << exited
+                                        << gnome + "inställningsschemat org.gnome.desktop.background finns inte." << 1;
+        QTest::newRow("value refused") << "gnome"
+                                       << "gsettings" << refused
+                                       << gnome + "gsettings avslutades med felkod 1 (The key is not writable)." << 2;
+        QTest::newRow("settings kept in memory only")
+            << "gnome"
+            << "gsettings" << memory << gnome + "GSettings saknar lagring, så inställningen sparas inte." << 2;
+        QTest::newRow("Plasma refuses") << "kde"
+                                        << "dbus" << locked
+                                        << "Bakgrunden kunde inte bytas på skrivbordet KDE Plasma: plasmashell svarade "
+                                           "med felet \"Widgets are locked\"."
+                                        << 1;
+        QTest::newRow("Plasma does not answer")
+            << "kde"
+            << "dbus" << timedOut
+            << "Bakgrunden kunde inte bytas på skrivbordet KDE Plasma: plasmashell svarade inte i tid." << 1;
+        QTest::newRow("xfconf daemon unreachable")
+            << "xfce"
+            << "list" << noDaemon
+            << "Bakgrunden kunde inte bytas på skrivbordet XFCE: xfconf-query avslutades med felkod 1 (Failed to "
+               "init libxfconf: Cannot autolaunch D-Bus)."
+            << 1;
+        QTest::newRow("swaybg ends at once")
+            << "wlroots"
+            << "swaybg" << endedAtOnce
+            << "Bakgrunden kunde inte bytas på skrivbordet Wayland (swaybg): swaybg avslutades genast (felkod 2)." << 1;
+        QTest::newRow("feh hangs") << "x11"
+                                   << "feh" << timedOut
+                                   << "Bakgrunden kunde inte bytas på skrivbordet X11 (feh): feh svarade inte i tid."
+                                   << 1;
+        QTest::newRow("feh crashes") << "x11"
+                                     << "feh" << crashed
+                                     << "Bakgrunden kunde inte bytas på skrivbordet X11 (feh): feh avbröts oväntat."
+                                     << 1;
+        QTest::newRow("pcmanfm-qt missing")
+            << "lxqt"
+            << "pcmanfm-qt" << notStarted
+            << "Bakgrunden kunde inte bytas på skrivbordet LXQt: programmet pcmanfm-qt finns inte eller kunde inte "
+               "startas."
+            << 1;
+    }
+
+    // A desktop that does not take the picture is an error naming it, and nothing more is tried.
+    void refusals()
+    {
+        QFETCH(QString, key);
+        QFETCH(QString, failingProgram);
+        QFETCH(Result, failure);
+        QFETCH(QString, message);
+        QFETCH(int, commandsRun);
+        RecordingRunner runner;
+        runner.reply = [&](const Command& command) {
+            const bool listing = command.arguments.contains("-l") || command.arguments.contains("list-keys");
+            if ((failingProgram == "list" && listing) || (!listing && command.program == failingProgram))
+                return failure;
+            return typicalReply(command);
+        };
+        runner.dbusReply = [&](const DBusCall&) { return failure; };
+        try {
+            adapterFor(key)->apply("/b/a.jpg", Placement::Centred, runner);
+            QFAIL("the refusal passed as success");
+        } catch (const AppError& error) {
+            QCOMPARE(error.message(), message);
+        }
+        QCOMPARE(runner.ran.size(), commandsRun);
+    }
+
+    void detection_data()
+    {
+        QTest::addColumn<QStringList>("environment");
+        QTest::addColumn<QString>("key");
+        QTest::newRow("GNOME") << QStringList{"XDG_CURRENT_DESKTOP=GNOME", "DISPLAY=:0"} << "gnome";
+        QTest::newRow("Ubuntu's GNOME") << QStringList{"XDG_CURRENT_DESKTOP=ubuntu:GNOME"} << "gnome";
+        QTest::newRow("Budgie before its GNOME") << QStringList{"XDG_CURRENT_DESKTOP=Budgie:GNOME"} << "budgie";
+        QTest::newRow("Unity") << QStringList{"XDG_CURRENT_DESKTOP=Unity"} << "unity";
+        QTest::newRow("Cinnamon") << QStringList{"XDG_CURRENT_DESKTOP=X-Cinnamon"} << "cinnamon";
+        QTest::newRow("MATE") << QStringList{"XDG_CURRENT_DESKTOP=MATE"} << "mate";
+        QTest::newRow("KDE over the session")
+            << QStringList{"XDG_CURRENT_DESKTOP=KDE", "DESKTOP_SESSION=gnome"} << "kde";
+        QTest::newRow("XFCE") << QStringList{"XDG_CURRENT_DESKTOP=XFCE"} << "xfce";
+        QTest::newRow("LXQt") << QStringList{"XDG_CURRENT_DESKTOP=LXQt"} << "lxqt";
+        QTest::newRow("LXDE") << QStringList{"XDG_CURRENT_DESKTOP=LXDE"} << "lxde";
+        QTest::newRow("sway") << QStringList{"XDG_CURRENT_DESKTOP=sway", "WAYLAND_DISPLAY=wayland-1"} << "wlroots";
+        QTest::newRow("Hyprland") << QStringList{"XDG_CURRENT_DESKTOP=Hyprland"} << "wlroots";
+        QTest::newRow("unknown first entry, known second") << QStringList{"XDG_CURRENT_DESKTOP=Foo:XFCE"} << "xfce";
+        QTest::newRow("session plasma") << QStringList{"DESKTOP_SESSION=plasma"} << "kde";
+        QTest::newRow("session xubuntu") << QStringList{"DESKTOP_SESSION=xubuntu"} << "xfce";
+        QTest::newRow("session lubuntu") << QStringList{"DESKTOP_SESSION=lubuntu"} << "lxqt";
+        QTest::newRow("session when the desktop name is unknown")
+            << QStringList{"XDG_CURRENT_DESKTOP=Enlightenment", "DESKTOP_SESSION=mate", "DISPLAY=:0"} << "mate";
+        QTest::newRow("KDE session version only") << QStringList{"KDE_SESSION_VERSION=6", "DISPLAY=:0"} << "kde";
+        QTest::newRow("sway socket only") << QStringList{"SWAYSOCK=/run/user/1/sway.sock"} << "wlroots";
+        QTest::newRow("Wayland display only") << QStringList{"WAYLAND_DISPLAY=wayland-0", "DISPLAY=:0"} << "wlroots";
+        QTest::newRow("a plain X11 window manager") << QStringList{"XDG_CURRENT_DESKTOP=i3", "DISPLAY=:0"} << "x11";
+        QTest::newRow("nothing at all") << QStringList{"HOME=/home/u"} << "";
+    }
+
+    void detection()
+    {
+        QFETCH(QStringList, environment);
+        QFETCH(QString, key);
+        QProcessEnvironment env;
+        for (const QString& entry : environment)
+            env.insert(entry.section('=', 0, 0), entry.section('=', 1));
+        QCOMPARE(detect(env), key);
+        if (!key.isEmpty())
+            QVERIFY(adapterFor(key));
+    }
+
+    void adapterNames_data()
+    {
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<QString>("name");
+        QTest::newRow("gnome") << "GNOME"
+                               << "GNOME";
+        QTest::newRow("plasma alias") << "Plasma"
+                                      << "KDE Plasma";
+        QTest::newRow("budgie") << "budgie"
+                                << "Budgie";
+        QTest::newRow("mate") << "mate"
+                              << "MATE";
+        QTest::newRow("unknown") << "plan9"
+                                 << "";
+        QTest::newRow("empty") << ""
+                               << "";
+    }
+
+    void adapterNames()
+    {
+        QFETCH(QString, key);
+        QFETCH(QString, name);
+        const auto adapter = adapterFor(key);
+        QCOMPARE(adapter ? adapter->name() : QString(), name);
+    }
+
+    void literals_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("gvariant");
+        QTest::addColumn<QString>("json");
+        QTest::newRow("plain") << "/a b.jpg"
+                               << "'/a b.jpg'"
+                               << "\"/a b.jpg\"";
+        QTest::newRow("quotes") << "it's \"x\""
+                                << "'it\\'s \"x\"'"
+                                << "\"it's \\\"x\\\"\"";
+        QTest::newRow("backslash") << "a\\b"
+                                   << "'a\\\\b'"
+                                   << "\"a\\\\b\"";
+        QTest::newRow("newline and tab") << "a\nb\tc"
+                                         << "'a\\nb\\u0009c'"
+                                         << "\"a\\nb\\tc\"";
+        QTest::newRow("line separator") << QString("a") + QChar(0x2028) << QString("'a") + QChar(0x2028) + "'"
+                                        << "\"a\\u2028\"";
+        QTest::newRow("non-ASCII kept") << "åäö"
+                                        << "'åäö'"
+                                        << "\"åäö\"";
+    }
+
+    void literals()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, gvariant);
+        QFETCH(QString, json);
+        QCOMPARE(gvariantString(text), gvariant);
+        QCOMPARE(jsonString(text), json);
+        QCOMPARE(fromGVariant(gvariantString(text)), text);
+        QCOMPARE(QJsonDocument::fromJson(("[" + jsonString(text) + "]").toUtf8()).array().at(0).toString(), text);
+    }
+
+    void placementOfValueStrings_data()
+    {
+        QTest::addColumn<QString>("style");
+        QTest::addColumn<QString>("tile");
+        QTest::addColumn<Placement>("placement");
+        QTest::newRow("Centrerad 0 0") << "0"
+                                       << "0" << Placement::Centred;
+        QTest::newRow("Sida vid Sida 0 1") << "0"
+                                           << "1" << Placement::Tiled;
+        QTest::newRow("Anpassad 2 0") << "2"
+                                      << "0" << Placement::Stretched;
+        QTest::newRow("tiling wins over stretching") << "2"
+                                                     << "1" << Placement::Tiled;
+        QTest::newRow("unknown strings centre") << ""
+                                                << "" << Placement::Centred;
+    }
+
+    void placementOfValueStrings()
+    {
+        QFETCH(QString, style);
+        QFETCH(QString, tile);
+        QFETCH(Placement, placement);
+        QCOMPARE(Desktop::placementFor(style, tile), placement);
+    }
+
+    void activeDesktopText_data()
+    {
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<int>("length");
+        QTest::newRow("short path whole") << "C:\\Bilder\\a.jpg" << 15;
+        QTest::newRow("259 whole") << QString(259, 'x') << 259;
+        QTest::newRow("300 cut to 259") << QString(300, 'x') << 259;
+        QTest::newRow("surrogate pair not split") << QString(258, 'x') + QString::fromUcs4(U"\U0001F600") + "yy" << 258;
+    }
+
+    void activeDesktopText()
+    {
+        QFETCH(QString, path);
+        QFETCH(int, length);
+        const QString text = Desktop::activeDesktopText(path);
+        QCOMPARE(text.size(), length);
+        QVERIFY(path.startsWith(text));
+    }
+};
+
+QTEST_APPLESS_MAIN(TestDesktopAdapters)
+#include "tst_DesktopAdapters.moc"
