@@ -277,7 +277,8 @@ private slots:
                                    "new\nline.jpg",  "åäö ÅÄÖ.jpg",
                                    "-rf.jpg",        "--help",
                                    "%41%20.jpg",     "`id`&|<>*?.jpg",
-                                   "tab\t.jpg",      "#hash?q.jpg"};
+                                   "tab\t.jpg",      "#hash?q.jpg",
+                                   "100%1 %2%0.jpg"};
         for (const QString key : {"gnome", "cinnamon", "mate", "kde", "xfce", "lxqt", "lxde", "wlroots", "x11"}) {
             for (const QString& name : names)
                 QTest::addRow("%s %s", qPrintable(key), qPrintable(QString(name).replace('\n', "\\n"))) << key << name;
