@@ -84,7 +84,7 @@ QColor BevelPanel::color() const
 void BevelPanel::setFontColor(const QColor& colour)
 {
     QPalette pal = palette();
-    for (auto role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
+    for (auto role : {QPalette::WindowText, QPalette::ButtonText})
         pal.setColor(role, colour);
     setPalette(pal);
 }

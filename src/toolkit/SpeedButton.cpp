@@ -84,8 +84,16 @@ void SpeedButton::paintEvent(QPaintEvent*)
     }
     if (!text().isEmpty()) {
         const QRect textRect(x, shift, width() - x, height());
-        style()->drawItemText(&painter, textRect, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextShowMnemonic, palette(),
-                              isEnabled(), text(), QPalette::WindowText);
+        const int flags = Qt::AlignLeft | Qt::AlignVCenter | Qt::TextShowMnemonic;
+        if (isEnabled()) {
+            painter.setPen(palette().color(QPalette::WindowText));
+        } else {
+            // Disabled captions are embossed: a white copy one pixel down-right under grey.
+            painter.setPen(QColor(255, 255, 255));
+            painter.drawText(textRect.translated(1, 1), flags, text());
+            painter.setPen(QColor(128, 128, 128));
+        }
+        painter.drawText(textRect, flags, text());
     }
 }
 

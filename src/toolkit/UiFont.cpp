@@ -17,9 +17,11 @@ const QHash<QString, QStringList>& wineFiles()
     return files;
 }
 
+// Wine's "MS Sans Serif" holds bitmaps of one size only; a family that cannot be drawn at
+// any size would shrink every text, so it does not count as installed.
 bool installed(const QString& family)
 {
-    return QFontDatabase::families().contains(family, Qt::CaseInsensitive);
+    return QFontDatabase::families().contains(family, Qt::CaseInsensitive) && QFontDatabase::isSmoothlyScalable(family);
 }
 
 } // namespace
