@@ -1,0 +1,240 @@
+#include "ListOperations.h"
+
+#include "PathText.h"
+#include "PictureList.h"
+#include "ThumbnailStrip.h"
+#include "platform/Dialogs.h"
+#include "platform/Guard.h"
+#include "platform/SettingsStore.h"
+#include "toolkit/MainControls.h"
+#include "toolkit/PictureView.h"
+#include "toolkit/SpeedButton.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QCoreApplication>
+#include <QFile>
+#include <QFileInfo>
+#include <QLabel>
+#include <QProgressBar>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QThread>
+
+const QString ListOperations::PictureFilter =
+    QStringLiteral("Alla (*.jpg;*.bmp;*.gif)|*.jpg;*.bmp;*.gif|JPEG-bilder (*.jpg)|*.jpg|Bitmap-bolder "
+                   "(*.bmp)|*.bmp|Gif-bilder(*.gif)|*.gif");
+const QString ListOperations::ListFilter = QStringLiteral("List-fil(*.lst)|*.lst");
+
+namespace {
+
+const QString ReadingText = QStringLiteral("Läser in bilder...");
+const QString DoneText = QStringLiteral("Alla bilder inlästa.");
+
+QString stepText(int k, int n)
+{
+    return QStringLiteral("Bild ") + QString::number(k + 1) + QStringLiteral(" av ") + QString::number(n);
+}
+
+// The bar runs from 0 to count - 1; a range of 0..0 would turn it into a busy indicator.
+void startProgress(QProgressBar* bar, int count)
+{
+    bar->setRange(0, qMax(1, count - 1));
+    bar->setValue(0);
+    bar->show();
+}
+
+} // namespace
+
+ListOperations::ListOperations(MainControls& controls, PictureList& list, ThumbnailStrip& strip, QObject* parent)
+    : QObject(parent), m_controls(controls), m_list(list), m_strip(strip)
+{
+}
+
+void ListOperations::bind()
+{
+    connectGuarded(m_controls.btNy, &QAbstractButton::clicked, this, &ListOperations::BtNyClick);
+    connectGuarded(m_controls.btAdd, &QAbstractButton::clicked, this, &ListOperations::BtAddClick);
+    connectGuarded(m_controls.btOpen, &QAbstractButton::clicked, this, &ListOperations::BtOpenClick);
+    connectGuarded(m_controls.btSpara, &QAbstractButton::clicked, this, &ListOperations::BtSparaClick);
+    connectGuarded(m_controls.abortBild1, &QAction::triggered, this, &ListOperations::abortBild1Click);
+    connectGuarded(m_controls.redigeravaldbild1, &QAction::triggered, this, &ListOperations::Redigeravaldbild1Click);
+}
+
+QString ListOperations::missingFileQuestion(const QString& path, const QString& listFile)
+{
+    return QStringLiteral("Filen ") + path + QStringLiteral(" finns inte i ") + PathText::folder(path) +
+           QStringLiteral(".  Skapa en ny lista eller redigera ") + listFile + QStringLiteral(".\r\n") +
+           QStringLiteral("Vill du redigera listan? Nej tömmer listan så du måste skapa en ny.");
+}
+
+void ListOperations::setButtonStates()
+{
+    m_controls.btAdd->setEnabled(m_list.count() > 0);
+    m_controls.btSpara->setEnabled(true);
+}
+
+void ListOperations::readPictures(bool singleBorder)
+{
+    Dialogs::FileRequest request;
+    request.filter = PictureFilter;
+    request.multiSelect = true;
+    request.preview = true;
+    const QStringList files = Dialogs::instance().openFiles(request);
+    const int n = int(files.size());
+    if (n > 0)
+        startProgress(m_controls.progBar, n);
+
+    m_controls.sb1->hide();
+    try {
+        const int first = m_list.count();
+        for (int k = 0; k < n; ++k) {
+            m_list.append(QFile::encodeName(files[k]));
+            QCoreApplication::processEvents();
+            // A command run in between may have emptied the list; there is no card to build then.
+            if (first + k >= m_list.count())
+                break;
+            m_controls.lbNum->setText(stepText(k, n));
+            m_controls.progBar->setValue(k);
+            m_strip.AddThumbnail(first + k, singleBorder);
+        }
+    } catch (...) {
+        // The cards built so far stay and can be seen; the error is reported by the guard.
+        m_controls.progBar->hide();
+        m_controls.sb1->show();
+        throw;
+    }
+    m_controls.lbLas->setText(DoneText);
+    m_controls.lbNum->setText(QStringLiteral("Antal bilder inlästa: ") + QString::number(m_list.count()));
+    m_controls.progBar->hide();
+    m_controls.sb1->show();
+    setButtonStates();
+}
+
+void ListOperations::BtNyClick()
+{
+    // Emptied before the dialog: a cancelled dialog leaves an empty list.
+    m_list.clear();
+    m_strip.freeCards();
+    m_controls.img->clear();
+    m_controls.lbLas->setText(ReadingText);
+    readPictures(false);
+}
+
+void ListOperations::BtAddClick()
+{
+    m_controls.lbLas->setText(ReadingText);
+    readPictures(true);
+}
+
+void ListOperations::BtOpenClick()
+{
+    Dialogs::FileRequest request;
+    request.title = QStringLiteral("Öppna Bildlista");
+    request.filter = ListFilter;
+    request.fileName = m_list.listFileName();
+    const QStringList chosen = Dialogs::instance().openFiles(request);
+    if (!chosen.isEmpty()) {
+        m_list.readFile(chosen.first());
+        m_list.setListFileName(chosen.first());
+    }
+    m_saveFileName = m_list.listFileName();
+    {
+        SettingsStore store;
+        store.writeString(QStringLiteral("Senaste"), m_list.listFileName());
+    }
+    LoadPictureList();
+}
+
+void ListOperations::BtSparaClick()
+{
+    Dialogs::FileRequest request;
+    request.title = QStringLiteral("Spara Bildlista...");
+    request.filter = ListFilter;
+    request.fileName = m_saveFileName;
+    const QString fileName = Dialogs::instance().saveFile(request);
+    if (fileName.isEmpty())
+        return;
+    m_list.writeFile(fileName);
+    m_saveFileName = fileName;
+}
+
+void ListOperations::abortBild1Click()
+{
+    m_list.deleteMarked();
+    LoadPictureList();
+}
+
+void ListOperations::Redigeravaldbild1Click()
+{
+    const int marked = m_list.markedIndex();
+    if (marked < 0)
+        return;
+    // Until the path dialog is part of the program there is nothing to open.
+    if (m_openPathDialog)
+        m_openPathDialog(m_list.path(marked));
+}
+
+void ListOperations::LoadPictureList()
+{
+    m_strip.freeCards();
+    m_controls.btAdd->setEnabled(false);
+    m_controls.btSpara->setEnabled(false);
+    setButtonStates();
+
+    startProgress(m_controls.progBar, m_list.count());
+    m_controls.sb1->hide();
+    m_controls.img->clear();
+    m_controls.lbLas->setText(ReadingText);
+
+    try {
+        for (int k = 0; k < m_list.count(); ++k) {
+            QCoreApplication::processEvents();
+            const int n = m_list.count();
+            if (k >= n)
+                break;
+            m_controls.lbNum->setText(stepText(k, n));
+            m_controls.progBar->setValue(k);
+
+            const QString path = m_list.path(k);
+            if (!QFileInfo(path).isFile()) {
+                const Dialogs::Answer answer = Dialogs::instance().messageBox(
+                    missingFileQuestion(path, m_list.listFileName()), QStringLiteral("Fel filnamn eller sökväg"),
+                    Dialogs::Buttons::YesNo, Dialogs::Icon::Warning);
+                if (answer == Dialogs::Yes) {
+                    // The strip stays hidden until the editor saves the list and it is loaded again.
+                    if (m_openEditor)
+                        m_openEditor(path);
+                    return;
+                }
+                m_list.clear();
+                m_strip.freeCards();
+                m_controls.chkMin->setChecked(false);
+                m_controls.lbLas->clear();
+                m_controls.lbNum->setText(QStringLiteral("Antal bilder i listan: 0"));
+                m_controls.progBar->hide();
+                m_controls.sb1->show();
+                setButtonStates();
+                return;
+            }
+
+            if (m_splash.visible && m_splash.show && m_splash.visible()) {
+                m_splash.show(n - 1, k, QStringLiteral("Läser in Bilder . . ."));
+                if (m_splashPauseMs > 0)
+                    QThread::msleep(m_splashPauseMs);
+            }
+            m_strip.AddThumbnail(k, true);
+        }
+    } catch (...) {
+        m_controls.progBar->hide();
+        m_controls.sb1->show();
+        throw;
+    }
+
+    m_controls.lbLas->setText(DoneText);
+    m_controls.lbNum->setText(QStringLiteral("Antal bilder i listan: ") + QString::number(m_list.count()));
+    m_controls.progBar->hide();
+    m_controls.sb1->show();
+    m_controls.sb1->horizontalScrollBar()->setValue(0);
+    m_controls.sb1->verticalScrollBar()->setValue(0);
+}

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QLabel>
+
+// The name under a thumbnail: a label that reports a left click (press and release inside it).
+class ThumbnailCaption : public QLabel
+{
+    Q_OBJECT
+
+public:
+    explicit ThumbnailCaption(QWidget* parent = nullptr);
+
+signals:
+    void clicked();
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
+private:
+    bool m_pressed = false;
+};

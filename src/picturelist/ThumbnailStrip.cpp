@@ -1,0 +1,337 @@
+#include "ThumbnailStrip.h"
+
+#include "PathText.h"
+#include "PictureList.h"
+#include "ThumbnailCaption.h"
+#include "picture/Picture.h"
+#include "platform/Guard.h"
+#include "platform/SettingsStore.h"
+#include "toolkit/BevelPanel.h"
+#include "toolkit/MainControls.h"
+#include "toolkit/PictureView.h"
+#include "toolkit/SpeedButton.h"
+#include "toolkit/SpinEdit.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDesktopServices>
+#include <QFileInfo>
+#include <QLabel>
+#include <QListWidget>
+#include <QMouseEvent>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QUrl>
+
+namespace {
+
+const char* const TagProperty = "tag";
+constexpr int CardBevel = 1; // the card's raised outer bevel
+constexpr int MatBevel = 2;  // the mat's lowered outer bevel
+constexpr int Gap = 2;
+
+int frameHeight(const QSize& card)
+{
+    return card.height() * 2 / 3;
+}
+
+} // namespace
+
+ThumbnailStrip::ThumbnailStrip(MainControls& controls, PictureList& list, QObject* parent)
+    : QObject(parent), m_controls(controls), m_list(list)
+{
+}
+
+void ThumbnailStrip::bind()
+{
+    if (m_controls.lbPath)
+        m_controls.lbPath->installEventFilter(this);
+    // LB1 is never visible, so this cannot happen; it is the list box's own click all the same.
+    if (m_controls.lb1)
+        connectGuarded(m_controls.lb1, &QListWidget::itemClicked, this, &ThumbnailStrip::LB1Click);
+}
+
+QSize ThumbnailStrip::cardSize(int stripWidth)
+{
+    const int width = stripWidth / 4 - 7;
+    return {width, width + 20};
+}
+
+QPoint ThumbnailStrip::gridPosition(int index, const QSize& card, int stripWidth)
+{
+    QPoint place(Gap, Gap);
+    for (int j = 0; j < index; ++j) {
+        if (place.x() + card.width() < stripWidth - 25)
+            place.rx() += card.width() + Gap;
+        else
+            place = QPoint(Gap, place.y() + card.height() + Gap);
+    }
+    return place;
+}
+
+QString ThumbnailStrip::FileNameWithoutExt(const QString& path)
+{
+    return PathText::fileNameWithoutExt(path);
+}
+
+QWidget* ThumbnailStrip::content()
+{
+    QScrollArea* sb1 = m_controls.sb1;
+    if (!sb1->widget()) {
+        auto* area = new QWidget;
+        area->setObjectName(QStringLiteral("SB1Content"));
+        sb1->setWidget(area);
+    }
+    return sb1->widget();
+}
+
+void ThumbnailStrip::growContent(const QRect& cardRect)
+{
+    QWidget* area = content();
+    const QSize needed(qMax(area->minimumWidth(), cardRect.x() + cardRect.width() + Gap),
+                       qMax(area->minimumHeight(), cardRect.y() + cardRect.height() + Gap));
+    area->setMinimumSize(needed);
+    area->resize(area->size().expandedTo(needed));
+}
+
+QColor ThumbnailStrip::frameColour() const
+{
+    return m_controls.pnlBg ? m_controls.pnlBg->color() : QColor(Qt::lightGray);
+}
+
+QColor ThumbnailStrip::markColour() const
+{
+    return m_controls.pnlMark ? m_controls.pnlMark->color() : QColor(Qt::darkBlue);
+}
+
+void ThumbnailStrip::layoutFrame(Card& c)
+{
+    const int inset = (c.frame->singleBorder() ? 1 : 0) + qMax(0, c.frame->borderWidth());
+    const QSize frame = c.frame->size();
+    c.mat->setGeometry(inset, inset, qMax(0, frame.width() - 2 * inset), qMax(0, frame.height() - 2 * inset));
+    const QSize mat = c.mat->size();
+    c.image->setGeometry(MatBevel, MatBevel, qMax(0, mat.width() - 2 * MatBevel), qMax(0, mat.height() - 2 * MatBevel));
+}
+
+void ThumbnailStrip::AddThumbnail(int index, bool singleBorder)
+{
+    const int stripWidth = m_controls.sb1->width();
+    const QSize size = cardSize(stripWidth);
+    const int thickness = m_controls.ram ? m_controls.ram->value() : 8;
+
+    // The box the small picture has to fit: the frame's inner area less the mat's bevel.
+    const int inset = (singleBorder ? 1 : 0) + qMax(0, thickness) + MatBevel;
+    const QSize box(qMax(1, size.width() - 2 * CardBevel - 2 * inset), qMax(1, frameHeight(size) - 2 * inset));
+    // Decode first: a picture that cannot be read leaves no half-built card behind.
+    const QImage small = Picture::loadThumbnail(m_list.path(index), box);
+
+    Card c;
+
+    c.card = new BevelPanel(content());
+    c.card->setBevelOuter(BevelPanel::Bevel::Raised);
+    c.card->setBevelInner(BevelPanel::Bevel::None);
+    c.card->setBevelWidth(CardBevel);
+    c.card->setColor(frameColour());
+    c.card->resize(size);
+
+    c.frame = new BevelPanel(c.card);
+    c.frame->setObjectName(QString::fromLatin1(FramePrefix) + QString::number(index));
+    c.frame->setBevelOuter(BevelPanel::Bevel::None);
+    c.frame->setBevelInner(BevelPanel::Bevel::None);
+    c.frame->setSingleBorder(singleBorder);
+    c.frame->setBorderWidth(thickness);
+    c.frame->setColor(frameColour());
+    c.frame->setGeometry(CardBevel, CardBevel, size.width() - 2 * CardBevel, frameHeight(size));
+
+    c.mat = new BevelPanel(c.frame);
+    c.mat->setBevelOuter(BevelPanel::Bevel::Lowered);
+    c.mat->setBevelInner(BevelPanel::Bevel::None);
+    c.mat->setBevelWidth(MatBevel);
+    // The mat takes its own left clicks (and does nothing with them): its white rim is not
+    // part of the clickable card.
+    c.mat->setColor(Qt::white);
+
+    c.image = new PictureView(c.mat);
+    layoutFrame(c);
+
+    c.caption = new ThumbnailCaption(c.card);
+    QFont font = c.caption->font();
+    font.setPointSize(10);
+    c.caption->setFont(font);
+    QPalette palette = c.caption->palette();
+    palette.setColor(QPalette::WindowText, Qt::black);
+    palette.setColor(QPalette::Window, Qt::white);
+    c.caption->setPalette(palette);
+    c.caption->setAutoFillBackground(true);
+    c.caption->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    c.caption->setWordWrap(true);
+
+    for (QObject* clickable : {static_cast<QObject*>(c.image.data()), static_cast<QObject*>(c.frame.data()),
+                               static_cast<QObject*>(c.caption.data())})
+        clickable->setProperty(TagProperty, index);
+    PictureView* image = c.image;
+    BevelPanel* frame = c.frame;
+    ThumbnailCaption* caption = c.caption;
+    connectGuarded(image, &PictureView::clicked, this, [this, image] { SelectThumbnail(image); });
+    connectGuarded(frame, &BevelPanel::clicked, this, [this, frame] { SelectThumbnail(frame); });
+    connectGuarded(caption, &ThumbnailCaption::clicked, this, [this, caption] { SelectThumbnail(caption); });
+
+    c.image->setImage(small);
+
+    const int frameBottom = CardBevel + frameHeight(size);
+    c.caption->setGeometry(1, frameBottom + 1, size.width() - 2, size.height() - frameHeight(size) - 2);
+    c.caption->setText(FileNameWithoutExt(m_list.path(index)));
+
+    c.card->move(gridPosition(index, size, stripWidth));
+    growContent(c.card->geometry());
+    c.card->show();
+
+    if (index >= m_cards.size())
+        m_cards.resize(index + 1);
+    m_cards[index] = c;
+}
+
+void ThumbnailStrip::freeCards()
+{
+    for (qsizetype i = m_cards.size() - 1; i >= 0; --i)
+        delete m_cards[i].card.data();
+    m_cards.clear();
+    if (QWidget* area = m_controls.sb1 ? m_controls.sb1->widget() : nullptr) {
+        area->setMinimumSize(0, 0);
+        area->resize(m_controls.sb1->viewport()->size());
+    }
+}
+
+int ThumbnailStrip::cardCount() const
+{
+    int count = 0;
+    for (const Card& c : m_cards)
+        count += c.card ? 1 : 0;
+    return count;
+}
+
+QWidget* ThumbnailStrip::card(int index) const
+{
+    if (index < 0 || index >= m_cards.size())
+        return nullptr;
+    return m_cards[index].card;
+}
+
+void ThumbnailStrip::scrollToCard(int index)
+{
+    if (QWidget* w = card(index))
+        m_controls.sb1->ensureWidgetVisible(w, 0, 0);
+}
+
+void ThumbnailStrip::paintFrames(const QColor& colour)
+{
+    for (Card& c : m_cards) {
+        if (!c.card)
+            continue;
+        c.card->setColor(colour);
+        c.frame->setColor(colour);
+    }
+}
+
+void ThumbnailStrip::setFrameThickness(int thickness)
+{
+    for (Card& c : m_cards) {
+        if (!c.card)
+            continue;
+        c.frame->setBorderWidth(thickness);
+        layoutFrame(c);
+    }
+}
+
+void ThumbnailStrip::select(int index)
+{
+    paintFrames(frameColour());
+    m_list.setMarkedIndex(index);
+    const int marked = m_list.markedIndex();
+    if (marked < 0)
+        return;
+    const QString path = m_list.path(marked);
+    m_controls.img->setPicture(Picture::load(path));
+    if (marked < m_cards.size() && m_cards[marked].card) {
+        m_cards[marked].card->setColor(markColour());
+        m_cards[marked].frame->setColor(markColour());
+    }
+    m_controls.lbSel->setText(QStringLiteral("Vald Bild: ") + QString::number(marked + 1));
+    m_controls.lbNamn->setText(QStringLiteral("Filnamn: ") + FileNameWithoutExt(path) + QStringLiteral(", Filtyp: ") +
+                               PathText::extension(path));
+    m_controls.lbPath->setText(PathText::folder(path));
+    m_controls.btVerkstall->setEnabled(marked != m_list.currentIndex());
+}
+
+void ThumbnailStrip::writeChosen(int index)
+{
+    SettingsStore store;
+    store.writeInteger(QStringLiteral("Vald"), index);
+}
+
+void ThumbnailStrip::SelectThumbnail(QObject* sender)
+{
+    bool ok = false;
+    const int index = sender ? sender->property(TagProperty).toInt(&ok) : -1;
+    if (!ok)
+        return;
+    select(index);
+    // The chosen picture is remembered at once, not only at close.
+    const int marked = m_list.markedIndex();
+    if (marked >= 0)
+        writeChosen(marked);
+}
+
+void ThumbnailStrip::LB1Click()
+{
+    if (m_list.count() == 0) {
+        if (m_controls.abortBild1)
+            m_controls.abortBild1->setEnabled(false);
+        if (m_controls.redigeravaldbild1)
+            m_controls.redigeravaldbild1->setEnabled(false);
+        return;
+    }
+    m_list.setCurrentIndex(m_list.markedIndex());
+    if (m_list.markedIndex() < 0)
+        m_list.setMarkedIndex(0);
+    const int marked = m_list.markedIndex();
+    const QString path = m_list.path(marked);
+    if (!QFileInfo(path).isFile()) {
+        if (m_controls.form && m_controls.form->isMinimized())
+            m_controls.form->showNormal();
+        Dialogs::instance().showMessage(
+            QStringLiteral("Bilden ") + path + QStringLiteral("\n\r") + QStringLiteral("kunde inte hittas! ") +
+            QStringLiteral("Kontollera att sökväg och fil är korrekt.") + QStringLiteral("\n\r") +
+            QStringLiteral("Högerklicka på bilden för att redigera den."));
+        return;
+    }
+    select(marked);
+    scrollToCard(marked);
+    writeChosen(marked);
+}
+
+void ThumbnailStrip::LbPathClick()
+{
+    const QString folder = m_controls.lbPath->text();
+    // Only an existing folder is handed to the desktop; anything else could run a program.
+    if (folder.isEmpty() || !QFileInfo(folder).isDir())
+        return;
+    QDesktopServices::openUrl(QUrl::fromLocalFile(folder));
+}
+
+bool ThumbnailStrip::eventFilter(QObject* watched, QEvent* event)
+{
+    const QEvent::Type type = event->type();
+    const bool mouse =
+        type == QEvent::MouseButtonPress || type == QEvent::MouseButtonRelease || type == QEvent::MouseButtonDblClick;
+    if (!mouse)
+        return QObject::eventFilter(watched, event);
+    auto* me = static_cast<QMouseEvent*>(event);
+    if (me->button() != Qt::LeftButton)
+        return QObject::eventFilter(watched, event);
+    if (watched != m_controls.lbPath)
+        return QObject::eventFilter(watched, event);
+    if (type == QEvent::MouseButtonRelease && m_controls.lbPath->rect().contains(me->position().toPoint()))
+        runGuarded([this] { LbPathClick(); });
+    return true;
+}

@@ -1,0 +1,422 @@
+#include "ScriptedDialogs.h"
+#include "StripControls.h"
+#include "picturelist/ThumbnailStrip.h"
+#include "platform/SettingsStore.h"
+
+#include <QDesktopServices>
+#include <QTest>
+#include <QUrl>
+
+// Records the URLs the desktop is asked to open.
+class UrlRecorder : public QObject
+{
+    Q_OBJECT
+
+public:
+    QList<QUrl> opened;
+
+public slots:
+    void open(const QUrl& url) { opened << url; }
+};
+
+class TestThumbnailStrip : public QObject
+{
+    Q_OBJECT
+
+    static qint32 storedChoice()
+    {
+        SettingsStore store;
+        return store.exists(QStringLiteral("Vald")) ? store.readInteger(QStringLiteral("Vald")) : -100;
+    }
+    static void storeChoice(qint32 value)
+    {
+        SettingsStore store;
+        store.writeInteger(QStringLiteral("Vald"), value);
+    }
+
+    // A strip of count pictures named bild0.jpg, bild1.jpg, ...; the form is shown for clicks.
+    static void fill(StripControls& f, ThumbnailStrip& strip, int count, bool singleBorder = true)
+    {
+        for (int k = 0; k < count; ++k) {
+            f.append(f.picture(QStringLiteral("bild%1.jpg").arg(k)));
+            strip.AddThumbnail(k, singleBorder);
+        }
+    }
+
+    static QWidget* childNamed(QWidget* card, const char* className)
+    {
+        for (QObject* o : card->findChildren<QObject*>())
+            if (o->inherits(className))
+                return static_cast<QWidget*>(o);
+        return nullptr;
+    }
+
+private slots:
+    void gridOfNinePictures_data()
+    {
+        QTest::addColumn<int>("index");
+        QTest::addColumn<QPoint>("place");
+        // Four cards to a row at the design width; the fifth starts the second row.
+        QTest::newRow("first") << 0 << QPoint(2, 2);
+        QTest::newRow("second") << 1 << QPoint(100, 2);
+        QTest::newRow("last of row 1") << 3 << QPoint(296, 2);
+        QTest::newRow("row 2 starts") << 4 << QPoint(2, 120);
+        QTest::newRow("row 2 end") << 7 << QPoint(296, 120);
+        QTest::newRow("alone in row 3") << 8 << QPoint(2, 238);
+    }
+    void gridOfNinePictures()
+    {
+        QFETCH(int, index);
+        QFETCH(QPoint, place);
+        StripControls f;
+        ThumbnailStrip strip(f.c, *f.list);
+        fill(f, strip, 9);
+
+        QWidget* area = f.c.sb1->widget();
+        const QList<QWidget*> cards = area->findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
+        QCOMPARE(cards.size(), 9);
+        // The k-th child of the strip is the card of entry k.
+        QWidget* card = cards[index];
+        QCOMPARE(card, strip.card(index));
+        QCOMPARE(card->geometry(), QRect(place, QSize(96, 116)));
+
+        auto* frame = card->findChild<BevelPanel*>(QStringLiteral("PnlRam%1").arg(index));
+        QVERIFY(frame);
+        QCOMPARE(frame->geometry(), QRect(1, 1, 94, 77));
+        QCOMPARE(frame->borderWidth(), 8);
+        QVERIFY(frame->singleBorder());
+        QWidget* caption = childNamed(card, "QLabel");
+        QCOMPARE(caption->geometry(), QRect(1, 79, 94, 37));
+        QCOMPARE(static_cast<QLabel*>(caption)->text(), QStringLiteral("bild%1").arg(index));
+        QCOMPARE(card->property("tag"), QVariant());
+        QCOMPARE(frame->property("tag").toInt(), index);
+        QCOMPARE(caption->property("tag").toInt(), index);
+
+        // Every card fits in the strip's content, so the last row can be scrolled to.
+        QVERIFY(area->minimumHeight() >= 238 + 116);
+    }
+
+    void gridRule_data()
+    {
+        QTest::addColumn<int>("stripWidth");
+        QTest::addColumn<int>("index");
+        QTest::addColumn<QPoint>("place");
+        // The row ends when a card's right edge reaches the width less 25: four to a row either way.
+        QTest::newRow("wide strip, second row") << 520 << 5 << QPoint(127, 147);
+        QTest::newRow("narrow strip, second row") << 250 << 4 << QPoint(2, 79);
+        QTest::newRow("narrow strip, end of first row") << 250 << 3 << QPoint(173, 2);
+    }
+    void gridRule()
+    {
+        QFETCH(int, stripWidth);
+        QFETCH(int, index);
+        QFETCH(QPoint, place);
+        const QSize card = ThumbnailStrip::cardSize(stripWidth);
+        QCOMPARE(card.height(), card.width() + 20);
+        QCOMPARE(ThumbnailStrip::gridPosition(index, card, stripWidth), place);
+    }
+
+    void thumbnailKeepsOnlyASmallPicture()
+    {
+        StripControls f;
+        ThumbnailStrip strip(f.c, *f.list);
+        f.append(f.picture(QStringLiteral("stor.jpg"), QSize(1600, 1200)));
+        strip.AddThumbnail(0, false);
+        auto* view = strip.card(0)->findChild<PictureView*>();
+        // Frame 94 x 77 less border 8 and the mat's bevel 2 on each side: 74 x 57.
+        QCOMPARE(view->geometry().size(), QSize(74, 57));
+        QVERIFY(view->image().width() <= 74 && view->image().height() <= 57);
+        QVERIFY(!view->image().isNull());
+    }
+
+    void fileNameParts_data()
+    {
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("extension");
+        QTest::addColumn<QString>("folder");
+        QTest::newRow("windows path") << "C:\\Bilder\\Sjö.jpg"
+                                      << "Sjö"
+                                      << ".jpg"
+                                      << "C:\\Bilder\\";
+        QTest::newRow("two dots: only the last one goes") << "C:\\a\\b.tar.gz"
+                                                          << "b.tar"
+                                                          << ".gz"
+                                                          << "C:\\a\\";
+        QTest::newRow("no extension") << "C:\\a\\utan"
+                                      << "utan"
+                                      << ""
+                                      << "C:\\a\\";
+        QTest::newRow("dot in a folder, none in the name") << "/home/u/v.1/utan"
+                                                           << "utan"
+                                                           << ""
+                                                           << "/home/u/v.1/";
+        QTest::newRow("unix path") << "/home/u/Hav.bmp"
+                                   << "Hav"
+                                   << ".bmp"
+                                   << "/home/u/";
+        QTest::newRow("drive without folder") << "D:bild.gif"
+                                              << "bild"
+                                              << ".gif"
+                                              << "";
+        QTest::newRow("empty entry") << ""
+                                     << ""
+                                     << ""
+                                     << "";
+    }
+    void fileNameParts()
+    {
+        QFETCH(QString, path);
+        QFETCH(QString, name);
+        QFETCH(QString, extension);
+        QFETCH(QString, folder);
+        StripControls f;
+        ThumbnailStrip strip(f.c, *f.list);
+        QCOMPARE(ThumbnailStrip::FileNameWithoutExt(path), name);
+        // The labels name the same parts when the picture is selected through LB1Click.
+        if (path.startsWith(QLatin1Char('/')) && !extension.isEmpty()) {
+            const QString real = f.picture(QStringLiteral("Sjö") + extension);
+            f.append(real);
+            f.list->setMarkedIndex(0);
+            strip.LB1Click();
+            QCOMPARE(f.c.lbNamn->text(), QStringLiteral("Filnamn: Sjö, Filtyp: ") + extension);
+            QCOMPARE(f.c.lbPath->text(), f.dir.path() + QLatin1Char('/'));
+        }
+    }
+
+    void clickOnCardParts_data()
+    {
+        QTest::addColumn<QString>("part");
+        QTest::addColumn<QPoint>("at");
+        QTest::addColumn<bool>("marks");
+        QTest::newRow("image") << "image" << QPoint(30, 20) << true;
+        QTest::newRow("frame border") << "frame" << QPoint(4, 4) << true;
+        QTest::newRow("caption") << "caption" << QPoint(40, 10) << true;
+        QTest::newRow("white rim of the mat") << "mat" << QPoint(1, 1) << false;
+        QTest::newRow("card bevel") << "card" << QPoint(0, 50) << false;
+    }
+    void clickOnCardParts()
+    {
+        QFETCH(QString, part);
+        QFETCH(QPoint, at);
+        QFETCH(bool, marks);
+        ScopedScriptedDialogs dialogs;
+        StripControls f;
+        ThumbnailStrip strip(f.c, *f.list);
+        fill(f, strip, 6);
+        f.form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&f.form));
+        storeChoice(-7);
+
+        QWidget* card = strip.card(5);
+        auto* frame = card->findChild<BevelPanel*>(QStringLiteral("PnlRam5"));
+        auto* image = card->findChild<PictureView*>();
+        QWidget* target = part == "image"     ? static_cast<QWidget*>(image)
+                          : part == "frame"   ? static_cast<QWidget*>(frame)
+                          : part == "caption" ? childNamed(card, "QLabel")
+                          : part == "mat"     ? image->parentWidget()
+                                              : card;
+        QTest::mouseClick(target, Qt::LeftButton, {}, at);
+
+        QVERIFY(dialogs->calls.isEmpty());
+        QCOMPARE(f.list->markedIndex(), marks ? 5 : -1);
+        QCOMPARE(storedChoice(), marks ? 5 : -7);
+        QCOMPARE(frame->color(), marks ? StripControls::markColour() : StripControls::frameColour());
+        QCOMPARE(static_cast<BevelPanel*>(card)->color(), frame->color());
+        if (marks) {
+            QCOMPARE(f.c.lbSel->text(), QStringLiteral("Vald Bild: 6"));
+            QCOMPARE(f.c.lbNamn->text(), QStringLiteral("Filnamn: bild5, Filtyp: .jpg"));
+            QCOMPARE(f.c.img->image().size(), QSize(160, 120));
+        }
+    }
+
+    void markingMovesFromCardToCard()
+    {
+        StripControls f;
+        ThumbnailStrip strip(f.c, *f.list);
+        fill(f, strip, 3);
+        strip.SelectThumbnail(strip.card(0)->findChild<PictureView*>());
+        strip.SelectThumbnail(strip.card(2)->findChild<PictureView*>());
+        QList<QColor> colours;
+        for (int k = 0; k < 3; ++k)
+            colours << static_cast<BevelPanel*>(strip.card(k))->color();
+        QCOMPARE(colours, QList<QColor>({StripControls::frameColour(), StripControls::frameColour(),
+                                         StripControls::markColour()}));
+        // A new frame colour paints every card, the marked one too.
+        strip.paintFrames(Qt::green);
+        QCOMPARE(static_cast<BevelPanel*>(strip.card(2))->color(), QColor(Qt::green));
+    }
+
+    void frameThicknessMovesTheMat()
+    {
+        StripControls f;
+        ThumbnailStrip strip(f.c, *f.list);
+        fill(f, strip, 2, false);
+        strip.setFrameThickness(3);
+        auto* frame = strip.card(1)->findChild<BevelPanel*>(QStringLiteral("PnlRam1"));
+        QCOMPARE(frame->borderWidth(), 3);
+        QCOMPARE(strip.card(1)->findChild<PictureView*>()->parentWidget()->geometry(), QRect(3, 3, 88, 71));
+    }
+
+    void verkstallEnabledOnlyAwayFromTheConfirmedPicture_data()
+    {
+        QTest::addColumn<int>("confirmed");
+        QTest::addColumn<int>("clicked");
+        QTest::addColumn<bool>("enabled");
+        QTest::newRow("the confirmed picture") << 1 << 1 << false;
+        QTest::newRow("another picture") << 1 << 2 << true;
+        QTest::newRow("first picture, nothing confirmed yet") << 0 << 0 << false;
+    }
+    void verkstallEnabledOnlyAwayFromTheConfirmedPicture()
+    {
+        QFETCH(int, confirmed);
+        QFETCH(int, clicked);
+        QFETCH(bool, enabled);
+        StripControls f;
+        ThumbnailStrip strip(f.c, *f.list);
+        fill(f, strip, 3);
+        f.list->setMarkedIndex(confirmed);
+        strip.LB1Click();
+        QCOMPARE(f.list->currentIndex(), confirmed);
+        QVERIFY(!f.c.btVerkstall->isEnabled());
+        strip.SelectThumbnail(strip.card(clicked)->findChild<BevelPanel*>(QStringLiteral("PnlRam%1").arg(clicked)));
+        QCOMPARE(f.c.btVerkstall->isEnabled(), enabled);
+        // A click does not confirm: the confirmed index stays.
+        QCOMPARE(f.list->currentIndex(), confirmed);
+    }
+
+    void lb1ClickOnEmptyListOnlyDisablesTheMenu()
+    {
+        ScopedScriptedDialogs dialogs;
+        StripControls f;
+        ThumbnailStrip strip(f.c, *f.list);
+        f.list->setCurrentIndex(3);
+        f.c.lbSel->setText(QStringLiteral("före"));
+        storeChoice(4);
+        strip.LB1Click();
+        QVERIFY(!f.c.abortBild1->isEnabled());
+        QVERIFY(!f.c.redigeravaldbild1->isEnabled());
+        QCOMPARE(f.list->currentIndex(), 3);
+        QCOMPARE(f.c.lbSel->text(), QStringLiteral("före"));
+        QCOMPARE(storedChoice(), 4);
+        QVERIFY(dialogs->calls.isEmpty());
+    }
+
+    void lb1ClickWithMissingFile()
+    {
+        ScopedScriptedDialogs dialogs;
+        StripControls f;
+        ThumbnailStrip strip(f.c, *f.list);
+        fill(f, strip, 2);
+        const QString missing = f.dir.filePath(QStringLiteral("borta.jpg"));
+        f.append(missing);
+        f.list->setMarkedIndex(2);
+        storeChoice(1);
+        f.c.lbSel->setText(QStringLiteral("före"));
+
+        strip.LB1Click();
+        QCOMPARE(dialogs->messages(),
+                 QStringList(QStringLiteral("Bilden ") + missing +
+                             QStringLiteral("\n\rkunde inte hittas! Kontollera att sökväg och fil är korrekt.\n\r"
+                                            "Högerklicka på bilden för att redigera den.")));
+        QCOMPARE(storedChoice(), 1);
+        QCOMPARE(f.c.lbSel->text(), QStringLiteral("före"));
+        QCOMPARE(f.list->markedIndex(), 2);
+        QCOMPARE(f.list->currentIndex(), 2);
+        QVERIFY(f.c.img->image().isNull());
+    }
+
+    void lb1ClickWithNothingMarkedConfirmsTheFirst()
+    {
+        ScopedScriptedDialogs dialogs;
+        StripControls f;
+        ThumbnailStrip strip(f.c, *f.list);
+        fill(f, strip, 9);
+        f.list->setMarkedIndex(-1);
+        storeChoice(8);
+        strip.LB1Click();
+        QCOMPARE(f.list->markedIndex(), 0);
+        QCOMPARE(f.list->currentIndex(), -1);
+        QCOMPARE(storedChoice(), 0);
+        QCOMPARE(f.c.lbSel->text(), QStringLiteral("Vald Bild: 1"));
+        QCOMPARE(f.c.lbNamn->text(), QStringLiteral("Filnamn: bild0, Filtyp: .jpg"));
+        // The preview holds the whole picture.
+        QCOMPARE(f.c.img->image().size(), QSize(160, 120));
+        // The mark moved from none to 0, so Verkställ may apply it.
+        QVERIFY(f.c.btVerkstall->isEnabled());
+        QCOMPARE(static_cast<BevelPanel*>(strip.card(0))->color(), StripControls::markColour());
+        QVERIFY(dialogs->calls.isEmpty());
+    }
+
+    void lb1ClickScrollsToTheMarkedCard()
+    {
+        StripControls f;
+        ThumbnailStrip strip(f.c, *f.list);
+        fill(f, strip, 16);
+        f.form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&f.form));
+        f.list->setMarkedIndex(15);
+        strip.LB1Click();
+        const int top = f.c.sb1->widget()->mapTo(f.c.sb1->viewport(), strip.card(15)->pos()).y();
+        QVERIFY(top >= 0);
+        QVERIFY(top + 116 <= f.c.sb1->viewport()->height());
+    }
+
+    void undecodablePictureBuildsNoCard()
+    {
+        StripControls f;
+        ThumbnailStrip strip(f.c, *f.list);
+        fill(f, strip, 1);
+        QFile bad(f.dir.filePath(QStringLiteral("trasig.jpg")));
+        QVERIFY(bad.open(QIODevice::WriteOnly));
+        bad.write("not a jpeg at all");
+        bad.close();
+        f.append(bad.fileName());
+        QVERIFY_THROWS_EXCEPTION(AppError, strip.AddThumbnail(1, true));
+        QCOMPARE(f.c.sb1->widget()->findChildren<QWidget*>(Qt::FindDirectChildrenOnly).size(), 1);
+        QCOMPARE(strip.cardCount(), 1);
+    }
+
+    void freeCardsEmptiesTheStrip()
+    {
+        StripControls f;
+        ThumbnailStrip strip(f.c, *f.list);
+        fill(f, strip, 5);
+        strip.freeCards();
+        QCOMPARE(strip.cardCount(), 0);
+        QVERIFY(f.c.sb1->widget()->findChildren<QWidget*>().isEmpty());
+        QCOMPARE(strip.card(0), nullptr);
+    }
+
+    void lbPathOpensOnlyAnExistingFolder_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("opens");
+        QTest::newRow("existing folder") << "DIR/" << true;
+        QTest::newRow("missing folder") << "DIR/finns-inte/" << false;
+        QTest::newRow("a file, not a folder") << "DIR/bild.jpg" << false;
+        QTest::newRow("empty") << "" << false;
+    }
+    void lbPathOpensOnlyAnExistingFolder()
+    {
+        QFETCH(QString, text);
+        QFETCH(bool, opens);
+        StripControls f;
+        f.picture(QStringLiteral("bild.jpg"));
+        ThumbnailStrip strip(f.c, *f.list);
+        strip.bind();
+        UrlRecorder recorder;
+        QDesktopServices::setUrlHandler(QStringLiteral("file"), &recorder, "open");
+        const QString folder = text.replace(QStringLiteral("DIR"), f.dir.path());
+        f.c.lbPath->setText(folder);
+        f.form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&f.form));
+        f.c.lbPath->setGeometry(600, 450, 200, 20);
+        QTest::mouseClick(f.c.lbPath, Qt::LeftButton);
+        QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
+        QCOMPARE(recorder.opened, opens ? QList<QUrl>{QUrl::fromLocalFile(folder)} : QList<QUrl>{});
+    }
+};
+
+QTEST_MAIN(TestThumbnailStrip)
+#include "tst_ThumbnailStrip.moc"
