@@ -1,0 +1,367 @@
+#include "platform/Desktop.h"
+
+#include <QDBusConnection>
+#include <QDBusContext>
+#include <QDBusError>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QThread>
+#include <QUrl>
+
+// The adapters against the real desktop programs, run headless: gsettings on a key file,
+// xfconf and a stand-in Plasma shell on a private session bus.
+
+namespace {
+
+const QStringList hostileNames = {"a b.jpg",           "it's \"x\".png", "$(touch pwned).jpg", "a;touch pwned;.bmp",
+                                  "back\\slash\\.jpg", "new\nline.jpg",  "sjö åäö.jpg",        "-rf.jpg",
+                                  "100%1 %2%0A.jpg",   "tab\t#?.jpg"};
+
+// A GVariant text literal as "gsettings get" prints it.
+QString fromGVariant(QString literal)
+{
+    literal = literal.trimmed();
+    if (literal.size() < 2 || (literal[0] != '\'' && literal[0] != '"') || literal.back() != literal[0])
+        return QStringLiteral("<not a literal: %1>").arg(literal);
+    QString text;
+    for (qsizetype i = 1; i < literal.size() - 1; ++i) {
+        QChar c = literal[i];
+        if (c != '\\') {
+            text += c;
+            continue;
+        }
+        c = literal[++i];
+        if (c == 'n')
+            text += '\n';
+        else if (c == 't')
+            text += '\t';
+        else if (c == 'r')
+            text += '\r';
+        else if (c == 'u') {
+            text += QChar(literal.mid(i + 1, 4).toUShort(nullptr, 16));
+            i += 4;
+        } else
+            text += c;
+    }
+    return text;
+}
+
+QString run(const QString& program, const QStringList& arguments)
+{
+    QProcess process;
+    process.start(program, arguments);
+    if (!process.waitForFinished(10000))
+        return QStringLiteral("<did not finish>");
+    return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+void apply(const QString& desktop, const QString& path, const QString& style, const QString& tile)
+{
+    qputenv("TAVELVAXLAREN_DESKTOP", desktop.toUtf8());
+    Desktop::create()->applyDesktopValues(path, style, tile);
+}
+
+// Stand-in for the Plasma shell's scripting interface.
+class FakePlasmaShell : public QObject, protected QDBusContext
+{
+    Q_OBJECT
+    Q_CLASSINFO("D-Bus Interface", "org.kde.PlasmaShell")
+
+public:
+    QStringList scripts;
+    QString refusal;
+
+public slots:
+    QString evaluateScript(const QString& script)
+    {
+        scripts << script;
+        if (!refusal.isEmpty())
+            sendErrorReply(QDBusError::Failed, refusal);
+        return {};
+    }
+};
+
+} // namespace
+
+class TestDesktopPrograms : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir m_dir;
+    QProcess m_bus;
+
+    bool startPrivateBus()
+    {
+        m_bus.start(QStringLiteral("dbus-daemon"), {"--session", "--nofork", "--print-address=1"});
+        if (!m_bus.waitForStarted(5000) || !m_bus.waitForReadyRead(5000))
+            return false;
+        const QByteArray address = m_bus.readLine().trimmed();
+        qputenv("DBUS_SESSION_BUS_ADDRESS", address);
+        return !address.isEmpty();
+    }
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(m_dir.isValid());
+        // Everything the desktop programs store goes into the temporary folder.
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(m_dir.filePath("config")));
+        qputenv("GSETTINGS_BACKEND", "keyfile");
+    }
+
+    void cleanupTestCase()
+    {
+        if (m_bus.state() != QProcess::NotRunning) {
+            m_bus.terminate();
+            m_bus.waitForFinished(5000);
+        }
+    }
+
+    void gsettings_data()
+    {
+        QTest::addColumn<QString>("desktop");
+        QTest::addColumn<QString>("schema");
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("style");
+        QTest::addColumn<QString>("tile");
+        QTest::addColumn<QString>("option");
+        const QString gnome = "org.gnome.desktop.background";
+        QTest::newRow("GNOME tiled") << "gnome" << gnome << "picture-uri"
+                                     << "a.jpg"
+                                     << "0"
+                                     << "1"
+                                     << "wallpaper";
+        QTest::newRow("GNOME centred") << "gnome" << gnome << "picture-uri"
+                                       << "a.jpg"
+                                       << "0"
+                                       << "0"
+                                       << "centered";
+        QTest::newRow("MATE stretched") << "mate"
+                                        << "org.mate.background"
+                                        << "picture-filename"
+                                        << "a.jpg"
+                                        << "2"
+                                        << "0"
+                                        << "stretched";
+        QTest::newRow("Cinnamon tiled") << "cinnamon"
+                                        << "org.cinnamon.desktop.background"
+                                        << "picture-uri"
+                                        << "a.jpg"
+                                        << "0"
+                                        << "1"
+                                        << "wallpaper";
+        for (const QString& name : hostileNames) {
+            const QString shown = QString(name).replace('\n', "\\n");
+            QTest::addRow("GNOME %s", qPrintable(shown)) << "gnome" << gnome << "picture-uri" << name << "2"
+                                                         << "0"
+                                                         << "stretched";
+            QTest::addRow("MATE %s", qPrintable(shown)) << "mate"
+                                                        << "org.mate.background"
+                                                        << "picture-filename" << name << "0"
+                                                        << "0"
+                                                        << "centered";
+        }
+    }
+
+    void gsettings()
+    {
+        QFETCH(QString, desktop);
+        QFETCH(QString, schema);
+        QFETCH(QString, key);
+        QFETCH(QString, name);
+        QFETCH(QString, style);
+        QFETCH(QString, tile);
+        QFETCH(QString, option);
+        if (QStandardPaths::findExecutable("gsettings").isEmpty())
+            QSKIP("gsettings is not installed");
+        if (desktop != QLatin1String("gnome")) {
+            // Stand-in schemas with the keys these desktops use.
+            const QString schemas = m_dir.filePath("schemas");
+            if (!QFile::exists(schemas + "/gschemas.compiled")) {
+                QVERIFY(QDir().mkpath(schemas));
+                QFile xml(schemas + "/tavlix-test.gschema.xml");
+                QVERIFY(xml.open(QIODevice::WriteOnly));
+                xml.write(R"(<schemalist>
+  <enum id="tavlix.test.Options">
+    <value nick="none" value="0"/><value nick="wallpaper" value="1"/><value nick="centered" value="2"/>
+    <value nick="scaled" value="3"/><value nick="stretched" value="4"/><value nick="zoom" value="5"/>
+  </enum>
+  <schema id="org.mate.background" path="/org/mate/desktop/background/">
+    <key name="picture-filename" type="s"><default>''</default></key>
+    <key name="picture-options" enum="tavlix.test.Options"><default>'zoom'</default></key>
+  </schema>
+  <schema id="org.cinnamon.desktop.background" path="/org/cinnamon/desktop/background/">
+    <key name="picture-uri" type="s"><default>''</default></key>
+    <key name="picture-options" enum="tavlix.test.Options"><default>'zoom'</default></key>
+  </schema>
+</schemalist>
+)");
+                xml.close();
+                QCOMPARE(QProcess::execute("glib-compile-schemas", {schemas}), 0);
+            }
+            qputenv("GSETTINGS_SCHEMA_DIR", QFile::encodeName(schemas));
+        }
+        const QString path = m_dir.filePath(name);
+
+        apply(desktop, path, style, tile);
+
+        const QString stored = fromGVariant(run("gsettings", {"get", schema, key}));
+        QCOMPARE(key == QLatin1String("picture-uri") ? QUrl(stored, QUrl::StrictMode).toLocalFile() : stored, path);
+        QCOMPARE(fromGVariant(run("gsettings", {"get", schema, "picture-options"})), option);
+        if (desktop == QLatin1String("gnome") && run("gsettings", {"list-keys", schema}).contains("picture-uri-dark"))
+            QCOMPARE(fromGVariant(run("gsettings", {"get", schema, "picture-uri-dark"})), stored);
+        QVERIFY(!QFile::exists(QStringLiteral("pwned")));
+    }
+
+    void missingSchemaIsAnError()
+    {
+        if (QStandardPaths::findExecutable("gsettings").isEmpty())
+            QSKIP("gsettings is not installed");
+        qputenv("GSETTINGS_SCHEMA_DIR", QFile::encodeName(m_dir.filePath("no-schemas")));
+        qputenv("XDG_DATA_DIRS", QFile::encodeName(m_dir.filePath("no-data")));
+        try {
+            apply("gnome", "/b/a.jpg", "2", "0");
+            QFAIL("a desktop without its schema passed as changed");
+        } catch (const AppError& error) {
+            QCOMPARE(error.message(), "Bakgrunden kunde inte bytas på skrivbordet GNOME: inställningsschemat "
+                                      "org.gnome.desktop.background finns inte.");
+        }
+        qunsetenv("XDG_DATA_DIRS");
+        qunsetenv("GSETTINGS_SCHEMA_DIR");
+    }
+
+    void xfconf_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("style");
+        QTest::addColumn<QString>("tile");
+        QTest::addColumn<QString>("imageStyle");
+        QTest::newRow("centred") << "a.jpg"
+                                 << "0"
+                                 << "0"
+                                 << "1";
+        QTest::newRow("tiled") << "a.jpg"
+                               << "0"
+                               << "1"
+                               << "2";
+        QTest::newRow("stretched") << "a.jpg"
+                                   << "2"
+                                   << "0"
+                                   << "3";
+        for (const QString& name : hostileNames)
+            QTest::addRow("%s", qPrintable(QString(name).replace('\n', "\\n"))) << name << "2"
+                                                                                << "0"
+                                                                                << "3";
+    }
+
+    // The first row meets an empty channel and creates the properties; the rest find and reuse them,
+    // beside a second monitor's that exist already.
+    void xfconf()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, style);
+        QFETCH(QString, tile);
+        QFETCH(QString, imageStyle);
+        if (QStandardPaths::findExecutable("xfconf-query").isEmpty())
+            QSKIP("xfconf-query is not installed");
+        if (QStandardPaths::findExecutable("dbus-daemon").isEmpty())
+            QSKIP("dbus-daemon is not installed");
+        if (m_bus.state() == QProcess::NotRunning)
+            QVERIFY(startPrivateBus());
+        const QString first = "/backdrop/screen0/monitor0/workspace0/";
+        const QString second = "/backdrop/screen0/monitorHDMI-1/workspace1/";
+        const QStringList channel = {"-c", "xfce4-desktop"};
+        if (QTest::currentDataTag() == QLatin1String("tiled"))
+            QCOMPARE(QProcess::execute("xfconf-query", channel + QStringList{"-p", second + "last-image", "-n", "-t",
+                                                                             "string", "-s", "/old.jpg"}),
+                     0);
+        const QString path = m_dir.filePath(name);
+
+        apply("xfce", path, style, tile);
+
+        const auto read = [&](const QString& property) {
+            QString value = run("xfconf-query", channel + QStringList{"-p", property});
+            if (value.endsWith('\n'))
+                value.chop(1);
+            return value;
+        };
+        QCOMPARE(read(first + "last-image"), path);
+        QCOMPARE(read(first + "image-style"), imageStyle);
+        if (QTest::currentDataTag() != QLatin1String("centred")) {
+            QCOMPARE(read(second + "last-image"), path);
+            QCOMPARE(read(second + "image-style"), imageStyle);
+        }
+        QVERIFY(!QFile::exists(QStringLiteral("pwned")));
+    }
+
+    void plasma_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("refusal");
+        QTest::newRow("taken") << "a b.jpg"
+                               << "";
+        QTest::newRow("quotes and newline") << "it's \"x\"\n\\.jpg"
+                                            << "";
+        QTest::newRow("widgets locked") << "a.jpg"
+                                        << "Widgets are locked";
+    }
+
+    // The script reaches the shell over the bus, with the picture's address intact; a refusal is reported.
+    void plasma()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, refusal);
+        if (QStandardPaths::findExecutable("dbus-daemon").isEmpty())
+            QSKIP("dbus-daemon is not installed");
+        if (m_bus.state() == QProcess::NotRunning)
+            QVERIFY(startPrivateBus());
+        QThread thread;
+        FakePlasmaShell shell;
+        shell.refusal = refusal;
+        shell.moveToThread(&thread);
+        thread.start();
+        QDBusConnection connection =
+            QDBusConnection::connectToBus(QString::fromUtf8(qgetenv("DBUS_SESSION_BUS_ADDRESS")), "fake-plasma");
+        QVERIFY(connection.registerObject("/PlasmaShell", &shell, QDBusConnection::ExportAllSlots));
+        QVERIFY(connection.registerService("org.kde.plasmashell"));
+        const QString path = m_dir.filePath(name);
+
+        QString error;
+        try {
+            apply("kde", path, "0", "1");
+        } catch (const AppError& e) {
+            error = e.message();
+        }
+
+        connection.unregisterService("org.kde.plasmashell");
+        connection.unregisterObject("/PlasmaShell");
+        QDBusConnection::disconnectFromBus("fake-plasma");
+        QThread* home = QThread::currentThread();
+        QMetaObject::invokeMethod(
+            &shell, [&] { shell.moveToThread(home); }, Qt::BlockingQueuedConnection);
+        thread.quit();
+        thread.wait();
+
+        QCOMPARE(shell.scripts.size(), 1);
+        const QString script = shell.scripts.first();
+        QVERIFY(script.contains("var fillMode = 3;"));
+        const qsizetype start = script.indexOf("var image = ") + 12;
+        const qsizetype end = script.indexOf(";\n", start);
+        const QJsonArray image = QJsonDocument::fromJson(("[" + script.mid(start, end - start) + "]").toUtf8()).array();
+        QCOMPARE(QUrl(image.at(0).toString(), QUrl::StrictMode).toLocalFile(), path);
+        if (refusal.isEmpty())
+            QCOMPARE(error, QString());
+        else
+            QCOMPARE(error, "Bakgrunden kunde inte bytas på skrivbordet KDE Plasma: plasmashell svarade med felet \"" +
+                                refusal + "\".");
+    }
+};
+
+QTEST_GUILESS_MAIN(TestDesktopPrograms)
+#include "tst_DesktopPrograms.moc"
