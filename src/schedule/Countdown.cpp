@@ -30,6 +30,10 @@ void Countdown::bind()
     connectGuarded(m_controls.timeLeft, &QTimer::timeout, this, &Countdown::TimeLeftTimer);
     connectGuarded(m_controls.timerMinSek, &QTimer::timeout, this, &Countdown::TimerMinSekTimer);
     connectGuarded(m_controls.timerTid, &QTimer::timeout, this, &Countdown::TimerTidTimer);
+    // A coarse timer may drift by whole seconds against the unit tick; the countdown shows seconds.
+    m_controls.timerMinSek->setTimerType(Qt::PreciseTimer);
+    m_controls.timeLeft->setTimerType(Qt::PreciseTimer);
+    TimerTidTimer();
     if (!m_controls.timerTid->isActive()) {
         m_controls.timerTid->setInterval(1000);
         m_controls.timerTid->start();

@@ -21,7 +21,7 @@ public:
 
     Countdown(MainControls& controls, RotationState& state, HintSink setTrayHint, QObject* parent = nullptr);
 
-    // Connects the three timers; the clock timer runs from now on for the whole run.
+    // Connects the three timers and fills the clock labels; the clock timer runs from now on.
     void bind();
 
     // The unit tick (TimeLeft).

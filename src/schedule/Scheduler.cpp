@@ -76,6 +76,7 @@ void Scheduler::bind()
     connectGuarded(m_controls.btStartStop, &QAbstractButton::clicked, this, &Scheduler::BtStartStopClick);
     if (m_controls.starta1)
         connectGuarded(m_controls.starta1, &QAction::triggered, this, &Scheduler::BtStartStopClick);
+    m_controls.timerStart->setTimerType(Qt::PreciseTimer);
     connectGuarded(m_controls.timerStart, &QTimer::timeout, this, &Scheduler::changeTimerElapsed);
 }
 

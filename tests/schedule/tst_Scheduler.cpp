@@ -85,7 +85,6 @@ class tst_Scheduler : public QObject
 
 private slots:
     void startAndStopSetTheControls();
-    void menuItemTogglesToo();
     void startCorrectsAnIntervalBelowOne_data();
     void startCorrectsAnIntervalBelowOne();
     void failedApplyAtStartStillStarts();
@@ -139,12 +138,13 @@ void tst_Scheduler::startAndStopSetTheControls()
 
     c.btVerkstall->setEnabled(false);
     c.lbSek->setText(QStringLiteral("17"));
-    c.btStartStop->click();
+    c.starta1->trigger(); // the tray menu item toggles as the button does
     QVERIFY(!rig.scheduler->isRunning());
     QCOMPARE(c.btStartStop->text(), QStringLiteral("&Starta"));
     QCOMPARE(c.btStartStop->glyphResource().toUpper(), QStringLiteral("START"));
     QCOMPARE(c.btStartStop->toolTip(), QStringLiteral("Starta bakgrundsbyten med valt tidsintervall."));
     QCOMPARE(c.starta1->text(), QStringLiteral("&Starta"));
+    QCOMPARE(c.starta1->icon().pixmap(16).toImage(), c.btStartStop->glyph().toImage());
     for (QWidget* w : std::initializer_list<QWidget*>{c.chkBlanda, c.cmbTyp, c.spinEditTimeInterval, c.cmbTidTyp,
                                                       c.btAdd, c.btSpara, c.btOpen, c.btNy, c.btVerkstall})
         QVERIFY2(w->isEnabled(), qPrintable(w->metaObject()->className()));
@@ -154,17 +154,6 @@ void tst_Scheduler::startAndStopSetTheControls()
     QCOMPARE(rig.scheduler->state().unitsLeft, 30);
     QCOMPARE(rig.verkstallClicks, 1);
     QCOMPARE(storedString("Startknapp"), QStringLiteral("&Starta"));
-}
-
-void tst_Scheduler::menuItemTogglesToo()
-{
-    Rig rig;
-    rig.c().starta1->trigger();
-    QVERIFY(rig.scheduler->isRunning());
-    QCOMPARE(rig.c().starta1->text(), QStringLiteral("&Stoppa"));
-    rig.c().starta1->trigger();
-    QVERIFY(!rig.scheduler->isRunning());
-    QCOMPARE(rig.c().starta1->text(), QStringLiteral("&Starta"));
 }
 
 void tst_Scheduler::startCorrectsAnIntervalBelowOne_data()
@@ -384,7 +373,6 @@ void tst_Scheduler::unitRule_data()
 
     QTest::newRow("Timme with 45 sets 1") << 45 << 2 << 1;
     QTest::newRow("Timmar with 1 keeps 1") << 1 << 3 << 1;
-    QTest::newRow("Dag with 7 sets 1") << 7 << 4 << 1;
     QTest::newRow("Minuter with 45 keeps 45") << 45 << 1 << 45;
 }
 
@@ -438,8 +426,6 @@ void tst_Scheduler::arrows_data()
     QTest::newRow("up 59 Minuter") << true << 59 << 1 << 1 << "Timme";
     QTest::newRow("down 1 Timme") << false << 1 << 2 << 59 << "Minuter";
     QTest::newRow("down 2 Dagar") << false << 2 << 5 << 1 << "Dag";
-    QTest::newRow("up 59 Dagar") << true << 59 << 5 << 1 << "Minut";
-    QTest::newRow("down 1 Minut") << false << 1 << 0 << 59 << "Dagar";
     QTest::newRow("up 1 Timme") << true << 1 << 2 << 2 << "Timmar";
 }
 
