@@ -1,10 +1,6 @@
-#include <QApplication>
-#include <QWidget>
+#include "app/ProgramEntry.h"
 
 int main(int argc, char** argv)
 {
-    QApplication app(argc, argv);
-    QWidget window;
-    window.show();
-    return app.exec();
+    return runProgram(argc, argv);
 }

@@ -1,0 +1,256 @@
+#include "ColourOptions.h"
+
+#include "chrome/MenuSwatches.h"
+#include "picturelist/ThumbnailStrip.h"
+#include "platform/ColourValue.h"
+#include "platform/Dialogs.h"
+#include "platform/Guard.h"
+#include "platform/SettingsStore.h"
+#include "toolkit/BevelPanel.h"
+#include "toolkit/MainControls.h"
+#include "toolkit/SpinEdit.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QListWidget>
+#include <QPainter>
+#include <QScrollArea>
+
+namespace {
+const QColor StandardWindow = ColourValue::toColour(0x00F0CAA6);
+const QColor StandardText = ColourValue::toColour(0x00000000);
+const QColor StandardBottom = ColourValue::toColour(0x00800000);
+const QColor StandardBottomText = ColourValue::toColour(0x0000FFFF);
+} // namespace
+
+ColourOptions::ColourOptions(MainControls& controls, ThumbnailStrip* strip, QString programFolder, QObject* parent)
+    : QObject(parent), m_c(controls), m_strip(strip), m_programFolder(std::move(programFolder))
+{
+}
+
+void ColourOptions::bind()
+{
+    connectGuarded(m_c.pnlBg, &BevelPanel::clicked, this, &ColourOptions::PnlBgClick);
+    connectGuarded(m_c.pnlMark, &BevelPanel::clicked, this, &ColourOptions::PnlMarkClick);
+    connectGuarded(m_c.ram, &SpinEdit::changed, this, &ColourOptions::RamChange);
+    for (QAction* a : {m_c.byt1, m_c.bytBakgrundsfrg1})
+        connectGuarded(a, &QAction::triggered, this, &ColourOptions::Byt1Click);
+    for (QAction* a : {m_c.textfarg1, m_c.bytTextFrg1})
+        connectGuarded(a, &QAction::triggered, this, &ColourOptions::Textfarg1Click);
+    for (QAction* a : {m_c.standardBakgrundsfrg1, m_c.standardBakgrundsfrg2})
+        connectGuarded(a, &QAction::triggered, this, &ColourOptions::StandardBakgrundsfrg1Click);
+    for (QAction* a : {m_c.standardTextfrg1, m_c.standardTextfrg2})
+        connectGuarded(a, &QAction::triggered, this, &ColourOptions::StandardTextfrg1Click);
+    connectGuarded(m_c.bytBakgrundsfrg2, &QAction::triggered, this, &ColourOptions::BytBakgrundsfrg2Click);
+    connectGuarded(m_c.bytTextFrg2, &QAction::triggered, this, &ColourOptions::BytTextFrg2Click);
+    connectGuarded(m_c.standardBakgrundsfrg3, &QAction::triggered, this,
+                   &ColourOptions::StandardBakgrundsfrg3Click);
+    connectGuarded(m_c.standardTextfrg3, &QAction::triggered, this, &ColourOptions::StandardTextfrg3Click);
+}
+
+QColor ColourOptions::windowColour() const
+{
+    return m_c.form->palette().color(QPalette::Window);
+}
+
+QColor ColourOptions::windowTextColour() const
+{
+    return m_c.form->palette().color(QPalette::WindowText);
+}
+
+QColor ColourOptions::bottomColour() const
+{
+    return m_c.panel2->color();
+}
+
+QColor ColourOptions::bottomTextColour() const
+{
+    return m_c.panel2->palette().color(QPalette::WindowText);
+}
+
+void ColourOptions::setWindowColour(const QColor& colour)
+{
+    QPalette pal = m_c.form->palette();
+    pal.setColor(QPalette::Window, colour);
+    m_c.form->setPalette(pal);
+    for (BevelPanel* panel : {m_c.panel1, m_c.panel3, m_c.panel4, m_c.panel5})
+        if (panel)
+            panel->setColor(colour);
+}
+
+void ColourOptions::setWindowTextColour(const QColor& colour)
+{
+    QPalette pal = m_c.form->palette();
+    pal.setColor(QPalette::WindowText, colour);
+    pal.setColor(QPalette::Text, colour);
+    pal.setColor(QPalette::ButtonText, colour);
+    m_c.form->setPalette(pal);
+    // The bottom field keeps its own colours and the folder label its own font colour.
+    setBottomTextColour(bottomTextColour());
+}
+
+void ColourOptions::setBottomColour(const QColor& colour)
+{
+    m_c.panel2->setColor(colour);
+}
+
+void ColourOptions::setBottomTextColour(const QColor& colour)
+{
+    m_c.panel2->setFontColor(colour);
+}
+
+void ColourOptions::setFolderLabelColour(const QColor& colour)
+{
+    QPalette pal = m_c.lbPath->palette();
+    pal.setColor(QPalette::WindowText, colour);
+    m_c.lbPath->setPalette(pal);
+    m_c.lbPath->setProperty("ownColour", true);
+}
+
+QString ColourOptions::colourFile() const
+{
+    return m_programFolder + QStringLiteral("Clr.frg");
+}
+
+void ColourOptions::loadCustom()
+{
+    m_custom.load(colourFile());
+}
+
+void ColourOptions::saveCustom()
+{
+    m_custom.save(colourFile());
+}
+
+std::optional<QColor> ColourOptions::runDialog(const QColor& start)
+{
+    QList<QColor> custom = m_custom.colourSlots();
+    const std::optional<QColor> chosen = Dialogs::instance().chooseColour(start, custom);
+    if (chosen)
+        m_custom.setColourSlots(custom);
+    return chosen;
+}
+
+void ColourOptions::writeColour(const char* name, const QColor& colour)
+{
+    SettingsStore store;
+    store.writeInteger(QString::fromLatin1(name), ColourValue::fromColour(colour));
+}
+
+// A swatch still showing the system colour it was given keeps that system colour when stored.
+qint32 ColourOptions::swatchValue(const BevelPanel* panel)
+{
+    const QVariant stored = panel->property("colourValue");
+    if (stored.isValid() && ColourValue::toColour(stored.toInt()) == panel->color())
+        return stored.toInt();
+    return ColourValue::fromColour(panel->color());
+}
+
+void ColourOptions::setSwatch(BevelPanel* panel, qint32 value)
+{
+    panel->setProperty("colourValue", value);
+    panel->setColor(ColourValue::toColour(value));
+}
+
+void ColourOptions::PnlBgClick()
+{
+    loadCustom();
+    if (const auto chosen = runDialog(m_c.pnlBg->color()))
+        m_c.pnlBg->setColor(*chosen);
+    // Confirmed or not, every card takes the frame colour, the marked one too.
+    m_strip->paintFrames(m_c.pnlBg->color());
+    saveCustom();
+    SettingsStore store;
+    store.writeInteger(QStringLiteral("Ramfarg"), swatchValue(m_c.pnlBg));
+}
+
+void ColourOptions::PnlMarkClick()
+{
+    const int marked = m_c.lb1->currentRow();
+    loadCustom();
+    if (const auto chosen = runDialog(m_c.pnlMark->color())) {
+        m_c.pnlMark->setColor(*chosen);
+        if (marked >= 0)
+            if (auto* card = qobject_cast<BevelPanel*>(m_strip->card(marked)))
+                card->setColor(*chosen);
+        saveCustom();
+    }
+    SettingsStore store;
+    store.writeInteger(QStringLiteral("Markering"), swatchValue(m_c.pnlMark));
+}
+
+void ColourOptions::RamChange()
+{
+    m_strip->setFrameThickness(m_c.ram->value());
+}
+
+void ColourOptions::Byt1Click()
+{
+    loadCustom();
+    if (const auto chosen = runDialog(windowColour()))
+        setWindowColour(*chosen);
+    writeColour("BgFarge", windowColour());
+    MenuSwatches::repaintWindowColour(m_c);
+    saveCustom();
+}
+
+void ColourOptions::Textfarg1Click()
+{
+    const QColor start = windowTextColour();
+    loadCustom();
+    const auto chosen = runDialog(start);
+    if (chosen)
+        setWindowTextColour(*chosen);
+    setFolderLabelColour(chosen.value_or(start));
+    writeColour("TextFarge", windowTextColour());
+    MenuSwatches::repaintWindowTextColour(m_c);
+    saveCustom();
+}
+
+void ColourOptions::StandardBakgrundsfrg1Click()
+{
+    setWindowColour(StandardWindow);
+    writeColour("BgFarge", windowColour());
+    MenuSwatches::repaintWindowColour(m_c);
+}
+
+void ColourOptions::StandardTextfrg1Click()
+{
+    setWindowTextColour(StandardText);
+    writeColour("TextFarge", windowTextColour());
+    MenuSwatches::repaintWindowTextColour(m_c);
+}
+
+void ColourOptions::BytBakgrundsfrg2Click()
+{
+    loadCustom();
+    if (const auto chosen = runDialog(bottomColour()))
+        setBottomColour(*chosen);
+    writeColour("BgFargeBotten", bottomColour());
+    MenuSwatches::repaintBottomColour(m_c);
+    saveCustom();
+}
+
+void ColourOptions::BytTextFrg2Click()
+{
+    loadCustom();
+    if (const auto chosen = runDialog(bottomTextColour()))
+        setBottomTextColour(*chosen);
+    writeColour("TextFargeBotten", bottomTextColour());
+    MenuSwatches::repaintBottomTextColour(m_c);
+    saveCustom();
+}
+
+void ColourOptions::StandardBakgrundsfrg3Click()
+{
+    setBottomColour(StandardBottom);
+    writeColour("BgFargeBotten", bottomColour());
+    MenuSwatches::repaintBottomColour(m_c);
+}
+
+void ColourOptions::StandardTextfrg3Click()
+{
+    setBottomTextColour(StandardBottomText);
+    writeColour("TextFargeBotten", bottomTextColour());
+    MenuSwatches::repaintBottomTextColour(m_c);
+}

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QByteArray>
+#include <QColor>
+#include <QList>
+#include <QString>
+
+// The colour dialog's 16 custom colours and their file "Clr.frg": lines "ColorA=BBGGRR" ..
+// "ColorP=..." ended by CR LF; lines with other names are kept as they are.
+class CustomColours
+{
+public:
+    static constexpr int Count = 16;
+
+    // Replaces the list with the file's lines when the file exists.
+    // A value that is not hexadecimal fails with "'<value>' is not a valid integer value".
+    void load(const QString& fileName);
+    // Writes the list, replacing the file; failure is the framework's file-creation error.
+    void save(const QString& fileName) const;
+
+    // The slots for the dialog; an invalid QColor is a slot without a colour.
+    QList<QColor> colourSlots() const;
+    // Sets all 16 entries from the dialog's slots (no colour is written FFFFFFFF).
+    void setColourSlots(const QList<QColor>& colours);
+
+    const QList<QByteArray>& lines() const { return m_lines; }
+
+private:
+    QList<QByteArray> m_lines;
+};

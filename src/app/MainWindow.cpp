@@ -1,0 +1,183 @@
+#include "MainWindow.h"
+
+#include "ColourOptions.h"
+#include "HintSwitch.h"
+#include "MainWindowLifecycle.h"
+#include "SplashWindow.h"
+#include "WindowStateOptions.h"
+#include "chrome/MainWindowLayout.h"
+#include "notify/TrayIcon.h"
+#include "picturelist/ListOperations.h"
+#include "picturelist/PictureList.h"
+#include "picturelist/ThumbnailStrip.h"
+#include "platform/Guard.h"
+#include "platform/ProgramFolder.h"
+#include "schedule/Countdown.h"
+#include "schedule/Scheduler.h"
+#include "toolkit/SpeedButton.h"
+#include "wallpaper/WallpaperCommands.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QLabel>
+#include <QListWidget>
+#include <QStatusTipEvent>
+
+namespace {
+
+// A hot-spot label runs its handler on a left click.
+class ClickFilter : public QObject
+{
+public:
+    ClickFilter(QObject* parent, std::function<void()> onClick) : QObject(parent), m_onClick(std::move(onClick)) {}
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::MouseButtonRelease) {
+            auto* mouse = static_cast<QMouseEvent*>(event);
+            auto* widget = qobject_cast<QWidget*>(watched);
+            if (mouse->button() == Qt::LeftButton && widget && widget->rect().contains(mouse->position().toPoint()))
+                runGuarded(m_onClick);
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    std::function<void()> m_onClick;
+};
+
+} // namespace
+
+MainWindow::MainWindow(SplashWindow* splash, QWidget* parent)
+    : QWidget(parent, Qt::FramelessWindowHint), m_programFolder(ProgramFolder::path()), m_splash(splash)
+{
+    setObjectName(QStringLiteral("Form1"));
+    setWindowTitle(QStringLiteral("Tavelvaxlaren"));
+    m_c = MainWindowLayout::build(this);
+
+    m_list = std::make_unique<PictureList>(m_c.lb1);
+    m_tray = new TrayIcon(this);
+    m_tray->setPopupMenu(m_c.popTray);
+    m_tray->setHint(Countdown::creditText());
+    m_hints = new HintSwitch(this);
+
+    m_strip = new ThumbnailStrip(m_c, *m_list, this);
+    m_listOps = new ListOperations(m_c, *m_list, *m_strip, this);
+    m_listOps->setSplashGauge({[this] { return m_splash && m_splash->isVisible(); },
+                               [this](int maximum, int position, const QString& label) {
+                                   m_splash->setGauge(maximum, position);
+                                   m_splash->setStatus(label);
+                                   m_splash->repaintNow();
+                               }});
+
+    m_wallpaper = new WallpaperCommands(m_c, {[this] { m_strip->LB1Click(); }, {}}, this);
+
+    Scheduler::Hooks hooks;
+    hooks.lb1Click = [this] { m_strip->LB1Click(); };
+    hooks.btVerkstallClick = [this] { m_wallpaper->BtVerkstallClick(); };
+    hooks.applyWallpaper = [this](const QString& path, const QString& style, const QString& tile) {
+        m_wallpaper->ApplyWallpaper(path, style, tile);
+    };
+    hooks.setTrayIcon = [this](const QIcon& icon) { m_tray->setIcon(icon); };
+    hooks.setTrayHint = [this](const QString& hint) { m_tray->setHint(hint); };
+    hooks.listCount = [this] { return m_list->count(); };
+    hooks.markedIndex = [this] { return m_list->markedIndex(); };
+    hooks.setMarkedIndex = [this](int k) { m_list->setMarkedIndex(k); };
+    hooks.path = [this](int k) { return m_list->path(k); };
+    m_scheduler = new Scheduler(m_c, hooks, m_programFolder, this);
+    m_countdown =
+        new Countdown(m_c, m_scheduler->state(), [this](const QString& hint) { m_tray->setHint(hint); }, this);
+
+    m_windowState = new WindowStateOptions(m_c, *m_tray, *m_hints, this);
+    m_colours = new ColourOptions(m_c, m_strip, m_programFolder, this);
+
+    bind();
+    m_lifecycle = std::make_unique<MainWindowLifecycle>(*this);
+    // A failure in the creation steps is reported; the window is created all the same.
+    runGuarded([this] { m_lifecycle->FormCreate(); });
+}
+
+MainWindow::~MainWindow()
+{
+    m_lifecycle->FormDestroy();
+}
+
+void MainWindow::adoptSplash(std::unique_ptr<SplashWindow> splash)
+{
+    m_ownedSplash = std::move(splash);
+    m_splash = m_ownedSplash.get();
+    m_splash->setBalloonHandler([this](const QString& title, const QString& text) {
+        m_tray->ShowBalloon(title, text, TrayIcon::BalloonKind::Information, 10);
+    });
+}
+
+void MainWindow::bind()
+{
+    m_strip->bind();
+    m_listOps->bind();
+    m_wallpaper->bind();
+    m_scheduler->bind();
+    m_countdown->bind();
+    m_windowState->bind();
+    m_colours->bind();
+
+    connectGuarded(m_c.btClose, &SpeedButton::clicked, this, &MainWindow::BtCloseClick);
+    connectGuarded(m_c.avsluta1, &QAction::triggered, this, &MainWindow::BtCloseClick);
+    connectGuarded(m_c.starta1, &QAction::triggered, m_scheduler, &Scheduler::BtStartStopClick);
+    m_c.lbClose->installEventFilter(new ClickFilter(m_c.lbClose, [this] { BtCloseClick(); }));
+    m_c.lbMin->installEventFilter(new ClickFilter(m_c.lbMin, [this] { Minimera1Click(); }));
+    m_c.lbOm->installEventFilter(new ClickFilter(m_c.lbOm, [this] { LbOmClick(); }));
+}
+
+bool MainWindow::startsMinimised() const
+{
+    return m_c.chkMin->isChecked();
+}
+
+void MainWindow::Minimera1Click()
+{
+    m_windowState->Minimera1Click();
+}
+
+void MainWindow::setTrayIconVisible(bool visible)
+{
+    m_tray->setIconVisible(visible);
+}
+
+void MainWindow::BtCloseClick()
+{
+    close();
+}
+
+void MainWindow::LbOmClick()
+{
+    // The about window is not built yet: the caption button does nothing until it is.
+}
+
+void MainWindow::ShowTipLine(const QString& hint)
+{
+    const qsizetype bar = hint.indexOf(QLatin1Char('|'));
+    m_c.lbTips->setText(bar < 0 ? hint : hint.mid(bar + 1));
+}
+
+bool MainWindow::event(QEvent* event)
+{
+    if (event->type() == QEvent::StatusTip) {
+        ShowTipLine(static_cast<QStatusTipEvent*>(event)->tip());
+        return true;
+    }
+    return QWidget::event(event);
+}
+
+void MainWindow::closeEvent(QCloseEvent* event)
+{
+    // A value that cannot be written keeps the window open and the program running.
+    if (!runGuarded([this] { m_lifecycle->FormClose(); })) {
+        event->ignore();
+        return;
+    }
+    event->accept();
+    emit closed();
+}

@@ -1,0 +1,27 @@
+#pragma once
+
+class MainWindow;
+
+// The main window's creation, close and destroy steps: dressing, the splash progress, every
+// setting read into the controls in its fixed order, the last list reloaded and a running
+// rotation resumed; at close the close-time settings in one use of the store.
+class MainWindowLifecycle
+{
+public:
+    explicit MainWindowLifecycle(MainWindow& window) : m_w(window) {}
+
+    void FormCreate();
+    void FormClose();
+    void FormDestroy();
+
+    // The pauses of the two splash passes, per step (40 ms and 1 ms).
+    static constexpr int ChildPauseMs = 40;
+    static constexpr int ComponentPauseMs = 1;
+
+private:
+    void splashPasses();
+    void readSettings();
+    void reloadLastList();
+
+    MainWindow& m_w;
+};

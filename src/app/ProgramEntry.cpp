@@ -1,0 +1,104 @@
+#include "ProgramEntry.h"
+
+#include "MainWindow.h"
+#include "SplashWindow.h"
+#include "platform/ColourValue.h"
+#include "platform/Guard.h"
+#include "platform/SettingsStore.h"
+#include "resources/Resources.h"
+
+#include <QApplication>
+#include <QThread>
+
+namespace {
+
+// A progress display over the stored value names; no value is read here.
+void showRegistryProgress(SplashWindow& splash, const QStringList& names)
+{
+    const int n = int(names.size());
+    for (int i = 0; i < n; ++i) {
+        splash.setGauge(n - 1, i);
+        splash.setStatus(QStringLiteral("Läser in RegisterVärden . . ."));
+        QThread::msleep(20);
+        splash.repaintNow();
+    }
+}
+
+} // namespace
+
+ProgramEntry::ProgramEntry()
+{
+    QApplication::setQuitOnLastWindowClosed(false);
+    QApplication::setWindowIcon(Resources::mainIcon());
+}
+
+ProgramEntry::~ProgramEntry() = default;
+
+bool ProgramEntry::start()
+{
+    // The settings key (created) and the splash's text colour, before any window shows.
+    m_splash = std::make_unique<SplashWindow>();
+    const bool keyOk = runGuarded([&] {
+        SettingsStore store;
+        const QString name = QStringLiteral("TextFarge");
+        m_splash->setTextColour(ColourValue::toColour(store.exists(name) ? store.readInteger(name) : 0));
+    });
+    if (!keyOk)
+        return false;
+
+    // From here a failure hides the splash, is reported and ends the program.
+    SplashWindow* splash = m_splash.get();
+    return runGuarded([&] {
+        try {
+            splash->show();
+            splash->repaintNow();
+            QApplication::setApplicationName(QStringLiteral("Tavelvaxlaren"));
+            QApplication::setApplicationDisplayName(QStringLiteral("Tavelvaxlaren"));
+            QStringList names;
+            {
+                SettingsStore store;
+                names = store.valueNames();
+            }
+            showRegistryProgress(*splash, names);
+
+            splash->setStatus(QStringLiteral("Läser in. Vänta . . ."));
+            splash->setGaugePosition(0);
+            splash->setPercentVisible(false);
+            splash->repaintNow();
+
+            m_mainWindow = std::make_unique<MainWindow>(splash);
+            m_mainWindow->adoptSplash(std::move(m_splash));
+
+            m_minimised = m_mainWindow->startsMinimised();
+            if (m_minimised) {
+                m_mainWindow->Minimera1Click();
+                m_mainWindow->setTrayIconVisible(true); // so the window can be brought back
+            }
+            splash->close();
+        } catch (...) {
+            splash->hide();
+            throw;
+        }
+    });
+}
+
+int ProgramEntry::run()
+{
+    QObject::connect(m_mainWindow.get(), &MainWindow::closed, qApp, &QApplication::quit);
+    if (!m_minimised)
+        m_mainWindow->show();
+    const int code = QApplication::exec();
+    m_mainWindow.reset(); // its destroy handler frees the splash
+    return code;
+}
+
+int runProgram(int argc, char** argv)
+{
+    // Only the program name reaches Qt: the program reads no command line.
+    int qtArgc = argc > 0 ? 1 : 0;
+    QApplication app(qtArgc, argv);
+    ProgramEntry entry;
+    if (!entry.start())
+        return 1;
+    return entry.run();
+}

@@ -1,0 +1,151 @@
+#include "SplashWindow.h"
+
+#include "chrome/SkinRegion.h"
+#include "platform/Guard.h"
+#include "platform/ProgramFolder.h"
+#include "resources/Resources.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QFile>
+#include <QIcon>
+#include <QLabel>
+#include <QProgressBar>
+#include <QScreen>
+
+namespace {
+const QColor SkyBlue(0xA6, 0xCA, 0xF0);
+const QColor Navy(0x00, 0x00, 0x80);
+} // namespace
+
+SplashWindow::SplashWindow(QWidget* parent)
+    : QWidget(parent, Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::Tool)
+{
+    setObjectName(QStringLiteral("Splash"));
+    setWindowTitle(QStringLiteral("Tavelvaxlaren"));
+    resize(312, 124);
+    setCursor(Qt::WaitCursor);
+    setAutoFillBackground(true);
+    QPalette pal = palette();
+    pal.setColor(QPalette::Window, SkyBlue);
+    setPalette(pal);
+    QFont f(QStringLiteral("Tahoma"));
+    f.setPixelSize(16);
+    setFont(f);
+
+    m_imgBg = new QLabel(this);
+    m_imgBg->setObjectName(QStringLiteral("ImgBg"));
+    m_imgBg->move(0, 0);
+
+    m_label1 = new QLabel(creditText(), this);
+    m_label1->setObjectName(QStringLiteral("Label1"));
+    m_label1->setGeometry(52, 24, 240, 38);
+    m_label1->setWordWrap(true);
+    m_label1->setAttribute(Qt::WA_TranslucentBackground);
+
+    m_image1 = new QLabel(this);
+    m_image1->setObjectName(QStringLiteral("Image1"));
+    m_image1->setGeometry(8, 26, 32, 32);
+
+    m_lbLadda = new QLabel(this);
+    m_lbLadda->setObjectName(QStringLiteral("LbLadda"));
+    m_lbLadda->move(10, 66);
+    m_lbLadda->setAttribute(Qt::WA_TranslucentBackground);
+
+    m_progress = new QProgressBar(this);
+    m_progress->setObjectName(QStringLiteral("Progress"));
+    m_progress->setGeometry(8, 92, 297, 23);
+    m_progress->setRange(0, 100);
+    m_progress->setValue(0);
+    m_progress->setStyleSheet(QStringLiteral("QProgressBar { background: %1; border: 1px solid gray; text-align: center; }"
+                                             "QProgressBar::chunk { background: %2; }")
+                                  .arg(SkyBlue.name(), Navy.name()));
+
+    runGuarded([this] { FormCreate(); });
+}
+
+QString SplashWindow::creditText()
+{
+    return QStringLiteral("Tavelväxlaren – bildväxlare för skrivbordet, av Tavlix. Startar...");
+}
+
+void SplashWindow::FormCreate()
+{
+    // No task-bar button: the Qt::Tool flag set above does that for every platform.
+    const QImage skin = Resources::image(QStringLiteral("Splash"));
+    m_imgBg->setPixmap(QPixmap::fromImage(skin));
+    m_imgBg->resize(skin.size());
+    setMask(BuildSkinRegion(skin));
+}
+
+void SplashWindow::setTextColour(const QColor& colour)
+{
+    QPalette pal = palette();
+    pal.setColor(QPalette::WindowText, colour);
+    setPalette(pal);
+}
+
+void SplashWindow::setStatus(const QString& text)
+{
+    m_lbLadda->setText(text);
+    m_lbLadda->adjustSize();
+}
+
+void SplashWindow::setGauge(int maximum, int position)
+{
+    m_progress->setRange(0, std::max(0, maximum));
+    m_progress->setValue(position);
+}
+
+void SplashWindow::setGaugePosition(int position)
+{
+    m_progress->setValue(position);
+}
+
+void SplashWindow::setPercentVisible(bool visible)
+{
+    m_progress->setTextVisible(visible);
+}
+
+void SplashWindow::repaintNow()
+{
+    if (isVisible())
+        repaint();
+}
+
+void SplashWindow::setBalloonHandler(std::function<void(const QString&, const QString&)> handler)
+{
+    m_balloon = std::move(handler);
+}
+
+void SplashWindow::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    runGuarded([this] { FormShow(); });
+}
+
+void SplashWindow::FormShow()
+{
+    // The lower edge sits on the work area's middle line; the work area's own offset is not added.
+    if (QScreen* screen = QGuiApplication::primaryScreen()) {
+        const QRect work = screen->availableGeometry();
+        move(work.width() / 2 - width() / 2, work.height() / 2 - height());
+    }
+    const QString icon = ProgramFolder::path() + QStringLiteral("MinIkon.ico");
+    const QIcon source = QFile::exists(icon) ? QIcon(icon) : QApplication::windowIcon();
+    m_image1->setPixmap(source.pixmap(32, 32));
+}
+
+void SplashWindow::closeEvent(QCloseEvent* event)
+{
+    runGuarded([this] { FormClose(); });
+    event->accept(); // only hides: the splash lives until the main window is destroyed
+}
+
+void SplashWindow::FormClose()
+{
+    if (m_balloon)
+        m_balloon(QApplication::applicationName(),
+                  QStringLiteral("Välkommen till ") + QApplication::applicationName() + QStringLiteral("\n\r") +
+                      creditText());
+}

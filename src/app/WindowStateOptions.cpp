@@ -1,0 +1,100 @@
+#include "WindowStateOptions.h"
+
+#include "HintSwitch.h"
+#include "notify/TrayIcon.h"
+#include "platform/Autostart.h"
+#include "platform/Guard.h"
+#include "platform/ProgramFolder.h"
+#include "platform/SettingsStore.h"
+#include "toolkit/MainControls.h"
+#include "toolkit/SpeedButton.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QLabel>
+#include <QMenu>
+
+WindowStateOptions::WindowStateOptions(MainControls& controls, TrayIcon& tray, HintSwitch& hints, QObject* parent)
+    : QObject(parent), m_c(controls), m_tray(tray), m_hints(hints)
+{
+}
+
+void WindowStateOptions::bind()
+{
+    connectGuarded(m_c.minimera1, &QAction::triggered, this, &WindowStateOptions::Minimera1Click);
+    connectGuarded(m_c.restoreForm1, &QAction::triggered, this, &WindowStateOptions::RestoreForm1Click);
+    connectGuarded(m_c.btMin, &SpeedButton::clicked, this, &WindowStateOptions::BtMinClick);
+    connectGuarded(m_c.chkMin, &QCheckBox::toggled, this, &WindowStateOptions::ChkMinClick);
+    connectGuarded(m_c.chkTray, &QCheckBox::toggled, this, &WindowStateOptions::ChkTrayClick);
+    connectGuarded(m_c.chkSysStart, &QCheckBox::toggled, this, &WindowStateOptions::ChkSysStartClick);
+    connectGuarded(m_c.chkTips, &QCheckBox::toggled, this, &WindowStateOptions::ChkTipsClick);
+}
+
+// Exactly one of the two items is enabled and the default: the one that changes the window's state.
+void WindowStateOptions::setMenuShown(bool shown)
+{
+    m_c.minimera1->setEnabled(shown);
+    m_c.restoreForm1->setEnabled(!shown);
+    m_c.popTray->setDefaultAction(shown ? m_c.minimera1 : m_c.restoreForm1);
+}
+
+void WindowStateOptions::Minimera1Click()
+{
+    setMenuShown(false);
+    if (m_c.chkMin->isChecked())
+        m_tray.HideMainWindow();
+    else
+        m_c.form->showMinimized();
+}
+
+void WindowStateOptions::BtMinClick()
+{
+    setMenuShown(false);
+    Minimera1Click();
+}
+
+void WindowStateOptions::RestoreForm1Click()
+{
+    setMenuShown(true);
+    if (m_c.chkMin->isChecked()) {
+        m_tray.ShowMainWindow();
+    } else {
+        m_c.form->setWindowState(m_c.form->windowState() & ~Qt::WindowMinimized);
+        m_c.form->show();
+    }
+    m_tray.ShowAppWindow();
+}
+
+void WindowStateOptions::ChkMinClick()
+{
+    if (m_c.chkTray->isChecked()) {
+        {
+            SettingsStore store;
+            store.writeBool(QStringLiteral("Minimerad"), m_c.chkMin->isChecked());
+        }
+        m_tray.setIconVisible(true);
+    } else {
+        m_tray.setIconVisible(false);
+    }
+    m_tray.ShowAppWindow();
+}
+
+void WindowStateOptions::ChkTrayClick()
+{
+    m_tray.setIconVisible(m_c.chkTray->isChecked());
+}
+
+void WindowStateOptions::ChkSysStartClick()
+{
+    if (m_c.chkSysStart->isChecked())
+        Autostart::enable(ProgramFolder::executablePath());
+    else
+        Autostart::disable();
+}
+
+void WindowStateOptions::ChkTipsClick()
+{
+    const bool on = m_c.chkTips->isChecked();
+    m_hints.setEnabled(on);
+    m_c.lbTips->setVisible(on);
+}

@@ -1,0 +1,67 @@
+#include "Autostart.h"
+
+#include "AppError.h"
+
+#include <QDir>
+#include <QFile>
+#include <QSaveFile>
+#include <QStandardPaths>
+
+namespace Autostart {
+
+namespace {
+
+// Desktop Entry "Exec" quoting: reserved characters in double quotes, with \ " ` $ escaped.
+QString quoteExec(const QString& path)
+{
+    QString escaped;
+    for (QChar c : path) {
+        if (c == QLatin1Char('"') || c == QLatin1Char('`') || c == QLatin1Char('$') || c == QLatin1Char('\\'))
+            escaped += QLatin1Char('\\');
+        escaped += c;
+    }
+    // Field codes start with %; string values escape a backslash once more and hold no raw line breaks.
+    escaped.replace(QLatin1String("%"), QLatin1String("%%"));
+    escaped.replace(QLatin1String("\\"), QLatin1String("\\\\"));
+    escaped.replace(QLatin1String("\n"), QLatin1String("\\n"));
+    escaped.replace(QLatin1String("\r"), QLatin1String("\\r"));
+    return QLatin1Char('"') + escaped + QLatin1Char('"');
+}
+
+} // namespace
+
+QString location()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
+           QStringLiteral("/autostart/Tavelvaxlaren.desktop");
+}
+
+void enable(const QString& executablePath)
+{
+    const QString file = location();
+    QDir().mkpath(QFileInfo(file).absolutePath());
+    QSaveFile out(file);
+    const QByteArray text = "[Desktop Entry]\n"
+                            "Type=Application\n"
+                            "Name=Tavelvaxlaren\n"
+                            "Comment=Byter skrivbordsbakgrund\n"
+                            "Exec=" +
+                            quoteExec(executablePath).toUtf8() +
+                            "\n"
+                            "Terminal=false\n"
+                            "X-GNOME-Autostart-enabled=true\n";
+    if (!out.open(QIODevice::WriteOnly) || out.write(text) != text.size() || !out.commit())
+        throw AppError(QStringLiteral("Failed to set data for 'Tavelvaxlaren'"));
+}
+
+void disable()
+{
+    QFile::remove(location());
+}
+
+bool isEnabled()
+{
+    return QFile::exists(location());
+}
+
+} // namespace Autostart
