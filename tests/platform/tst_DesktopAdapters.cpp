@@ -471,67 +471,6 @@ private slots:
             QVERIFY(adapterFor(key));
     }
 
-    void adapterNames_data()
-    {
-        QTest::addColumn<QString>("key");
-        QTest::addColumn<QString>("name");
-        QTest::newRow("gnome") << "GNOME"
-                               << "GNOME";
-        QTest::newRow("plasma alias") << "Plasma"
-                                      << "KDE Plasma";
-        QTest::newRow("budgie") << "budgie"
-                                << "Budgie";
-        QTest::newRow("mate") << "mate"
-                              << "MATE";
-        QTest::newRow("unknown") << "plan9"
-                                 << "";
-        QTest::newRow("empty") << ""
-                               << "";
-    }
-
-    void adapterNames()
-    {
-        QFETCH(QString, key);
-        QFETCH(QString, name);
-        const auto adapter = adapterFor(key);
-        QCOMPARE(adapter ? adapter->name() : QString(), name);
-    }
-
-    void literals_data()
-    {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<QString>("gvariant");
-        QTest::addColumn<QString>("json");
-        QTest::newRow("plain") << "/a b.jpg"
-                               << "'/a b.jpg'"
-                               << "\"/a b.jpg\"";
-        QTest::newRow("quotes") << "it's \"x\""
-                                << "'it\\'s \"x\"'"
-                                << "\"it's \\\"x\\\"\"";
-        QTest::newRow("backslash") << "a\\b"
-                                   << "'a\\\\b'"
-                                   << "\"a\\\\b\"";
-        QTest::newRow("newline and tab") << "a\nb\tc"
-                                         << "'a\\nb\\u0009c'"
-                                         << "\"a\\nb\\tc\"";
-        QTest::newRow("line separator") << QString("a") + QChar(0x2028) << QString("'a") + QChar(0x2028) + "'"
-                                        << "\"a\\u2028\"";
-        QTest::newRow("non-ASCII kept") << "åäö"
-                                        << "'åäö'"
-                                        << "\"åäö\"";
-    }
-
-    void literals()
-    {
-        QFETCH(QString, text);
-        QFETCH(QString, gvariant);
-        QFETCH(QString, json);
-        QCOMPARE(gvariantString(text), gvariant);
-        QCOMPARE(jsonString(text), json);
-        QCOMPARE(fromGVariant(gvariantString(text)), text);
-        QCOMPARE(QJsonDocument::fromJson(("[" + jsonString(text) + "]").toUtf8()).array().at(0).toString(), text);
-    }
-
     void placementOfValueStrings_data()
     {
         QTest::addColumn<QString>("style");

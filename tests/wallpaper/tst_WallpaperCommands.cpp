@@ -195,12 +195,6 @@ private slots:
         }
     }
 
-    void placementOutsideTheTableAppliesNothing()
-    {
-        QVERIFY(!WallpaperCommands::placementStrings(-1));
-        QVERIFY(!WallpaperCommands::placementStrings(3));
-    }
-
     // Only Windows' Active Desktop buffer limits the length; here the whole path must arrive.
     void longPathArrivesWhole()
     {
