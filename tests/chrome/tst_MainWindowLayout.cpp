@@ -392,15 +392,6 @@ private slots:
         QCOMPARE(popup->defaultAction() ? popup->defaultAction()->objectName() : QString(), defaultItem);
     }
 
-    void destructiveItemsSayTheyActOnTheMarkedPicture()
-    {
-        QCOMPARE(m_c.abortBild1->statusTip(),
-                 QStringLiteral("OBS! Detta kommando tar bort MARKERAD bild! INTE den du högerklickar på!"));
-        QCOMPARE(m_c.redigeravaldbild1->statusTip(),
-                 QStringLiteral("Markera först bilden du vill redigera. Du kan byta ut bilden du valde eller ändra "
-                                "sökvägen till den."));
-    }
-
     void swatchesShowTheColoursOfTheirControls()
     {
         m_c.panel2->setColor(QColor(10, 200, 30));
