@@ -1,0 +1,83 @@
+#include "ListFile.h"
+
+#include "platform/AppError.h"
+
+#include <QFile>
+#include <QSaveFile>
+
+namespace ListFile {
+
+QList<QByteArray> parse(const QByteArray& bytes)
+{
+    QList<QByteArray> entries;
+    const qsizetype nul = bytes.indexOf('\0');
+    const qsizetype end = nul >= 0 ? nul : bytes.size();
+    qsizetype start = 0;
+    for (qsizetype i = 0; i < end; ++i) {
+        const char c = bytes.at(i);
+        if (c != '\r' && c != '\n')
+            continue;
+        entries.append(bytes.mid(start, i - start));
+        // CR LF is one break; LF CR is two.
+        if (c == '\r' && i + 1 < end && bytes.at(i + 1) == '\n')
+            ++i;
+        start = i + 1;
+    }
+    if (start < end)
+        entries.append(bytes.mid(start, end - start));
+    return entries;
+}
+
+QByteArray serialize(const QList<QByteArray>& entries)
+{
+    qsizetype size = 0;
+    for (const QByteArray& entry : entries)
+        size += entry.size() + 2;
+    QByteArray bytes;
+    bytes.reserve(size);
+    for (const QByteArray& entry : entries) {
+        bytes.append(entry);
+        bytes.append("\r\n", 2);
+    }
+    return bytes;
+}
+
+QList<QByteArray> read(const QString& fileName)
+{
+    QFile file(fileName);
+    if (!file.open(QIODevice::ReadOnly))
+        throw AppError::fileOpen(fileName, file.errorString());
+    // Read in pieces and stop at the first NUL, which ends the text anyway: a device or a file full
+    // of zeros is then no reason to wait or to fill the memory.
+    QByteArray bytes;
+    constexpr qint64 Piece = 1 << 20;
+    while (true) {
+        const QByteArray piece = file.read(Piece);
+        if (piece.isEmpty()) {
+            if (file.error() != QFileDevice::NoError)
+                throw AppError::fileOpen(fileName, file.errorString());
+            break;
+        }
+        const qsizetype nul = piece.indexOf('\0');
+        bytes.append(nul >= 0 ? piece.left(nul) : piece);
+        if (nul >= 0)
+            break;
+    }
+    return parse(bytes);
+}
+
+void write(const QString& fileName, const QList<QByteArray>& entries)
+{
+    // Written beside the old file and renamed over it: a write that fails keeps the old list.
+    QSaveFile file(fileName);
+    if (!file.open(QIODevice::WriteOnly))
+        throw AppError::fileCreate(fileName, file.errorString());
+    const QByteArray bytes = serialize(entries);
+    if (file.write(bytes) != bytes.size() || !file.commit()) {
+        const QString reason = file.errorString();
+        file.cancelWriting();
+        throw AppError::fileCreate(fileName, reason);
+    }
+}
+
+} // namespace ListFile
