@@ -2,6 +2,7 @@
 
 #include "DesktopAdapters.h"
 
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QScreen>
 
@@ -58,8 +59,15 @@ private:
             DesktopAdapters::adapterFor(chosen.isEmpty() ? DesktopAdapters::detect(env) : chosen, monitorNames());
         if (!adapter)
             throw chosen.isEmpty() ? DesktopAdapters::noDesktopFound(env) : DesktopAdapters::unknownDesktop(chosen);
+        // A folder or a missing file would leave a desktop with a broken background, and feh would
+        // even pick other pictures out of a folder.
+        const QString absolute = DesktopAdapters::absolutePath(path);
+        if (!QFileInfo(absolute).isFile())
+            throw AppError(QStringLiteral("Bakgrunden kunde inte bytas på skrivbordet %1: bilden \"%2\" finns inte "
+                                          "eller är ingen fil.")
+                               .arg(adapter->name(), path));
         DesktopAdapters::ProcessRunner runner;
-        adapter->apply(DesktopAdapters::absolutePath(path), placementFor(wallpaperStyle, tileWallpaper), runner);
+        adapter->apply(absolute, placementFor(wallpaperStyle, tileWallpaper), runner);
     }
 };
 

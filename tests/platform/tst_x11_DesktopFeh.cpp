@@ -95,16 +95,36 @@ private slots:
         QVERIFY(!QFile::exists(m_dir.filePath(QStringLiteral("pwned"))));
     }
 
-    void missingFileIsAnError()
+    void notAPicture_data()
     {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("message");
+        const QString start = "Bakgrunden kunde inte bytas på skrivbordet X11 (feh): ";
+        QTest::newRow("missing file") << "saknas.png" << start + "bilden \"%1\" finns inte eller är ingen fil.";
+        QTest::newRow("a folder of pictures") << "" << start + "bilden \"%1\" finns inte eller är ingen fil.";
+        QTest::newRow("not a picture") << "text.png" << start + "feh avslutades med felkod ";
+    }
+
+    // Nothing but the file asked for may become the background, and a failure is never a success.
+    void notAPicture()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, message);
+        QFile text(m_dir.filePath(QStringLiteral("text.png")));
+        QVERIFY(text.open(QIODevice::WriteOnly));
+        text.write("no picture here");
+        text.close();
+        const QString path = m_dir.filePath(name);
+        if (message.contains(QLatin1String("%1")))
+            message = message.arg(path);
+        const QString before = rootPixmap();
         try {
-            Desktop::create()->applyDesktopValues(m_dir.filePath(QStringLiteral("saknas.png")), "0", "0");
-            QFAIL("a missing picture passed as a new background");
+            Desktop::create()->applyDesktopValues(path, "0", "0");
+            QFAIL("the background passed as changed");
         } catch (const AppError& error) {
-            QVERIFY2(error.message().startsWith(
-                         QStringLiteral("Bakgrunden kunde inte bytas på skrivbordet X11 (feh): feh avslutades")),
-                     qPrintable(error.message()));
+            QVERIFY2(error.message().startsWith(message), qPrintable(error.message()));
         }
+        QCOMPARE(rootPixmap(), before);
     }
 };
 
