@@ -3,10 +3,15 @@
 #include <QFile>
 #include <string>
 
+// Kept in this order, each in a block of its own: windows.h first, and IActiveDesktop is
+// declared only when wininet.h comes before shlobj.h.
 #include <windows.h>
-// IActiveDesktop is declared only when wininet.h comes before shlobj.h.
-#include <shlobj.h>
+
+#include <objbase.h>
+
 #include <wininet.h>
+
+#include <shlobj.h>
 
 namespace {
 
