@@ -159,23 +159,6 @@ private slots:
         QCOMPARE(entriesOf(list), Entries({"kept"}));
         QCOMPARE(list.markedIndex(), 0);
     }
-
-    void currentIndexAndListFile()
-    {
-        QListWidget lb1;
-        PictureList list(&lb1);
-        QCOMPARE(list.currentIndex(), 0);
-        QCOMPARE(list.listFileName(), QString());
-        QCOMPARE(list.listBox(), &lb1);
-        // CurrentIndex is not the marked index: only LB1Click moves it.
-        list.append("a");
-        list.append("b");
-        list.setMarkedIndex(1);
-        QCOMPARE(list.currentIndex(), 0);
-        list.setCurrentIndex(1);
-        list.clear();
-        QCOMPARE(list.currentIndex(), 1);
-    }
 };
 
 QTEST_MAIN(TestPictureList)
