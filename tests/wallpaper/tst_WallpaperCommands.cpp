@@ -283,6 +283,26 @@ private slots:
         QVERIFY(!m_controls.btVerkstall->isEnabled());
     }
 
+    // A store that cannot take the values: the popup still shows, the desktop is not told.
+    void failedWriteSkipsTheDesktop()
+    {
+        const QString notAFolder = m_home->filePath(QStringLiteral("file"));
+        QFile file(notAFolder);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.close();
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(notAFolder));
+        auto commands = makeCommands();
+        bool failed = false;
+        try {
+            commands->ApplyWallpaper(QStringLiteral("/bilder/a.bmp"), "2", "0");
+        } catch (const AppError&) {
+            failed = true;
+        }
+        QVERIFY(failed);
+        QCOMPARE(m_events, QStringList{"popup /bilder/a.bmp"});
+        QVERIFY(logLines().isEmpty());
+    }
+
     void errorsAreReportedAfterTheConfirmation()
     {
         ScopedScriptedDialogs dialogs;
