@@ -11,9 +11,9 @@
 #include <QList>
 #include <QPainter>
 
-#include <csetjmp>
 #include <cstdio>
 #include <jpeglib.h>
+#include <vector>
 
 namespace TestImages {
 
@@ -26,13 +26,16 @@ inline QImage halves(int width, int height)
     return image;
 }
 
+// ManyScans: a legal progressive file of 384 scans (every coefficient of every component sent
+// in two successive-approximation passes), more than any encoder writes.
 enum class JpegKind
 {
     Baseline420,
     Baseline444,
     Progressive420,
     Grey,
-    AdobeCmyk
+    AdobeCmyk,
+    ManyScans
 };
 
 inline QByteArray jpeg(const QImage& source, JpegKind kind, int quality = 90)
@@ -61,6 +64,17 @@ inline QByteArray jpeg(const QImage& source, JpegKind kind, int quality = 90)
     }
     if (kind == JpegKind::Progressive420)
         jpeg_simple_progression(&cinfo);
+    std::vector<jpeg_scan_info> scans;
+    if (kind == JpegKind::ManyScans) {
+        for (int c = 0; c < 3; ++c) {
+            for (int pass = 0; pass < 2; ++pass) {
+                for (int k = 0; k < 64; ++k)
+                    scans.push_back({1, {c, 0, 0, 0}, k, k, pass, 1 - pass});
+            }
+        }
+        cinfo.scan_info = scans.data();
+        cinfo.num_scans = int(scans.size());
+    }
     jpeg_start_compress(&cinfo, TRUE);
     QByteArray line(rgb.width() * 4, '\0');
     while (cinfo.next_scanline < cinfo.image_height) {

@@ -234,6 +234,8 @@ private slots:
         QTest::newRow("jpg holding a PNG") << "e.jpg" << png << jpegError(JERR_NO_SOI);
         QTest::newRow("jpg claiming 60000 x 60000")
             << "f.jpg" << jpegClaiming(60000, 60000) << jpegError(JERR_IMAGE_TOO_BIG);
+        QTest::newRow("jpg of 384 scans")
+            << "h.jpg" << jpeg(pic, JpegKind::ManyScans) << jpegError(JERR_BAD_PROGRESSION);
         QTest::newRow("jpg claiming zero width") << "g.jpg" << jpegClaiming(0, 16) << jpegError(JERR_EMPTY_IMAGE);
 
         QTest::newRow("empty bmp") << "a.bmp" << QByteArray() << "Bitmap image is not valid";
