@@ -5,7 +5,9 @@
 #include "MainWindowLifecycle.h"
 #include "SplashWindow.h"
 #include "WindowStateOptions.h"
+#include "chrome/CaptionButton.h"
 #include "chrome/MainWindowLayout.h"
+#include "chrome/WindowDragger.h"
 #include "notify/TrayIcon.h"
 #include "picturelist/ListOperations.h"
 #include "picturelist/PictureList.h"
@@ -24,31 +26,6 @@
 #include <QListWidget>
 #include <QStatusTipEvent>
 
-namespace {
-
-// A hot-spot label runs its handler on a left click.
-class ClickFilter : public QObject
-{
-public:
-    ClickFilter(QObject* parent, std::function<void()> onClick) : QObject(parent), m_onClick(std::move(onClick)) {}
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override
-    {
-        if (event->type() == QEvent::MouseButtonRelease) {
-            auto* mouse = static_cast<QMouseEvent*>(event);
-            auto* widget = qobject_cast<QWidget*>(watched);
-            if (mouse->button() == Qt::LeftButton && widget && widget->rect().contains(mouse->position().toPoint()))
-                runGuarded(m_onClick);
-        }
-        return QObject::eventFilter(watched, event);
-    }
-
-private:
-    std::function<void()> m_onClick;
-};
-
-} // namespace
 
 MainWindow::MainWindow(SplashWindow* splash, QWidget* parent)
     : QWidget(parent, Qt::FramelessWindowHint), m_programFolder(ProgramFolder::path()), m_splash(splash)
@@ -77,8 +54,9 @@ MainWindow::MainWindow(SplashWindow* splash, QWidget* parent)
     Scheduler::Hooks hooks;
     hooks.lb1Click = [this] { m_strip->LB1Click(); };
     hooks.btVerkstallClick = [this] { m_wallpaper->BtVerkstallClick(); };
-    hooks.applyWallpaper = [this](const QString& path, const QString& style, const QString& tile) {
-        m_wallpaper->ApplyWallpaper(path, style, tile);
+    hooks.applyWallpaper = [this](const QString& path, int placement) {
+        if (const auto strings = WallpaperCommands::placementStrings(placement))
+            m_wallpaper->ApplyWallpaper(path, strings->first, strings->second);
     };
     hooks.setTrayIcon = [this](const QIcon& icon) { m_tray->setIcon(icon); };
     hooks.setTrayHint = [this](const QString& hint) { m_tray->setHint(hint); };
@@ -125,10 +103,15 @@ void MainWindow::bind()
 
     connectGuarded(m_c.btClose, &SpeedButton::clicked, this, &MainWindow::BtCloseClick);
     connectGuarded(m_c.avsluta1, &QAction::triggered, this, &MainWindow::BtCloseClick);
-    connectGuarded(m_c.starta1, &QAction::triggered, m_scheduler, &Scheduler::BtStartStopClick);
-    m_c.lbClose->installEventFilter(new ClickFilter(m_c.lbClose, [this] { BtCloseClick(); }));
-    m_c.lbMin->installEventFilter(new ClickFilter(m_c.lbMin, [this] { Minimera1Click(); }));
-    m_c.lbOm->installEventFilter(new ClickFilter(m_c.lbOm, [this] { LbOmClick(); }));
+
+    // Caption buttons on the skin, and the four areas that drag the frameless window.
+    auto* close = new CaptionButton(m_c.imgClose, m_c.lbClose, CaptionButton::closeImages, this);
+    auto* minimise = new CaptionButton(m_c.imgMin, m_c.lbMin, CaptionButton::minimiseImages, this);
+    auto* about = new CaptionButton(m_c.imgOm, m_c.lbOm, CaptionButton::aboutImages, this);
+    connectGuarded(close, &CaptionButton::clicked, this, &MainWindow::BtCloseClick);
+    connectGuarded(minimise, &CaptionButton::clicked, this, &MainWindow::Minimera1Click);
+    connectGuarded(about, &CaptionButton::clicked, this, &MainWindow::LbOmClick);
+    new WindowDragger(this, {m_c.shape1, m_c.shape2, m_c.shape3, m_c.shape4}, this);
 }
 
 bool MainWindow::startsMinimised() const

@@ -8,6 +8,7 @@
 #include "toolkit/MainControls.h"
 #include "toolkit/PictureView.h"
 #include "toolkit/SpeedButton.h"
+#include "toolkit/TransparentColour.h"
 #include "toolkit/SpinEdit.h"
 
 #include <QAction>
@@ -80,20 +81,6 @@ void Scheduler::bind()
     connectGuarded(m_controls.timerStart, &QTimer::timeout, this, &Scheduler::changeTimerElapsed);
 }
 
-std::optional<std::pair<QString, QString>> Scheduler::placement(int index)
-{
-    switch (index) {
-    case 0: // Centrerad
-        return std::pair{QStringLiteral("0"), QStringLiteral("1")};
-    case 1: // Sida vid Sida
-        return std::pair{QStringLiteral("0"), QStringLiteral("0")};
-    case 2: // Anpassad
-        return std::pair{QStringLiteral("2"), QStringLiteral("0")};
-    default:
-        return std::nullopt;
-    }
-}
-
 void Scheduler::BtStartStopClick()
 {
     SpinEdit* spin = m_controls.spinEditTimeInterval;
@@ -145,7 +132,7 @@ void Scheduler::setRunningLook(bool running)
     m_controls.chkBlanda->setEnabled(!running);
     button->setGlyphResource(running ? QStringLiteral("STOP") : QStringLiteral("START"));
     if (m_controls.starta1) {
-        m_controls.starta1->setIcon(QIcon(button->glyph()));
+        m_controls.starta1->setIcon(QIcon(withBottomLeftTransparent(button->glyph())));
         m_controls.starta1->setText(button->text());
     }
 
@@ -189,8 +176,8 @@ void Scheduler::TimerStartTimer()
     m_hooks.setMarkedIndex(k);
     if (m_hooks.lb1Click)
         m_hooks.lb1Click();
-    if (const auto strings = placement(m_controls.cmbTyp->currentIndex()); strings && m_hooks.applyWallpaper)
-        m_hooks.applyWallpaper(m_hooks.path(k), strings->first, strings->second);
+    if (m_hooks.applyWallpaper)
+        m_hooks.applyWallpaper(m_hooks.path(k), m_controls.cmbTyp->currentIndex());
     makeThumbnailIcon();
 }
 

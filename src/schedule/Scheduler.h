@@ -25,8 +25,8 @@ public:
     {
         std::function<void()> lb1Click;         // confirm the marked picture
         std::function<void()> btVerkstallClick; // apply the marked picture (or the first) at once
-        std::function<void(const QString& path, const QString& wallpaperStyle, const QString& tileWallpaper)>
-            applyWallpaper;
+        // Apply a picture with the placement chosen in CmbTyp (its index, unchecked).
+        std::function<void(const QString& path, int placementIndex)> applyWallpaper;
         std::function<void(const QIcon&)> setTrayIcon;
         std::function<void(const QString&)> setTrayHint;
         std::function<int()> listCount;
@@ -46,8 +46,6 @@ public:
     bool isRunning() const { return m_state.running; }
     // The change interval in milliseconds, as last set; it may exceed what one QTimer holds.
     qint64 changeInterval() const { return m_changeInterval; }
-    // The placement strings ("WallpaperStyle", "TileWallpaper") of a CmbTyp index.
-    static std::optional<std::pair<QString, QString>> placement(int index);
 
     void BtStartStopClick();
     void TimerStartTimer();

@@ -1,0 +1,314 @@
+// Whole user flows on the real main window: first start, restart with a running rotation,
+// close and restart, bad stored values, a list naming a missing picture.
+
+#include "ScriptedDialogs.h"
+#include "app/MainWindow.h"
+#include "app/ProgramEntry.h"
+#include "app/SplashWindow.h"
+#include "picturelist/ListFile.h"
+#include "picturelist/PictureList.h"
+#include "platform/Autostart.h"
+#include "platform/SettingsStore.h"
+#include "schedule/Scheduler.h"
+#include "toolkit/BevelPanel.h"
+#include "toolkit/PictureView.h"
+#include "toolkit/SpeedButton.h"
+#include "toolkit/SpinEdit.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFile>
+#include <QImage>
+#include <QLabel>
+#include <QListWidget>
+#include <QTemporaryDir>
+#include <QSignalSpy>
+#include <QTest>
+#include <QTimer>
+
+class TestMainWindowFlows : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<QTemporaryDir> m_home;
+
+    QString home(const QString& name) const { return m_home->filePath(name); }
+
+    QStringList wallpaperLog() const
+    {
+        QFile f(home(QStringLiteral("wallpaper.log")));
+        if (!f.open(QIODevice::ReadOnly))
+            return {};
+        return QString::fromUtf8(f.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    }
+
+    QString makePicture(const QString& name, const QColor& colour)
+    {
+        QImage image(64, 48, QImage::Format_RGB32);
+        image.fill(colour);
+        const QString path = home(name);
+        if (!image.save(path))
+            qFatal("cannot write a test picture");
+        return path;
+    }
+
+    QString makeList(const QStringList& paths)
+    {
+        QList<QByteArray> entries;
+        for (const QString& p : paths)
+            entries << QFile::encodeName(p);
+        const QString file = home(QStringLiteral("bilder.lst"));
+        ListFile::write(file, entries);
+        return file;
+    }
+
+private slots:
+    void init()
+    {
+        m_home = std::make_unique<QTemporaryDir>();
+        qputenv("XDG_CONFIG_HOME", home(QStringLiteral("config")).toUtf8());
+        qputenv("XDG_DATA_HOME", home(QStringLiteral("data")).toUtf8());
+        qputenv("TAVELVAXLAREN_DESKTOP", ("log:" + home(QStringLiteral("wallpaper.log"))).toUtf8());
+    }
+
+    void firstStartTakesEveryDefaultAndWritesThemAtClose()
+    {
+        ScopedScriptedDialogs dialogs;
+        ProgramEntry entry;
+        QVERIFY(entry.start());
+        MainWindow* w = entry.mainWindow();
+        QVERIFY(w);
+        QCOMPARE(w->objectName(), QStringLiteral("Form1"));
+        MainControls& c = w->controls();
+
+        QCOMPARE(w->pos(), QPoint(100, 100));
+        QCOMPARE(w->palette().color(QPalette::Window), QColor(0xA6, 0xCA, 0xF0));
+        QCOMPARE(w->palette().color(QPalette::WindowText), QColor(Qt::black));
+        QCOMPARE(c.panel2->color(), QColor(0, 0, 0x80));
+        QCOMPARE(c.spinEditTimeInterval->value(), 30);
+        QCOMPARE(c.cmbTidTyp->currentText(), QStringLiteral("Minuter"));
+        QCOMPARE(c.cmbTyp->currentText(), QStringLiteral("Anpassad"));
+        QCOMPARE(c.btStartStop->text(), QStringLiteral("&Starta"));
+        QCOMPARE(c.lb1->count(), 0);
+        QVERIFY(!w->scheduler().isRunning());
+        // The check-box rule: the designed "checked" boxes follow the defaults.
+        QVERIFY(!c.chkMin->isChecked());
+        QVERIFY(c.chkTray->isChecked());
+        QVERIFY(!c.chkSysStart->isChecked());
+        QVERIFY(c.chkTips->isChecked());
+        QVERIFY(!entry.startedMinimised());
+        QVERIFY(!Autostart::isEnabled());
+        {
+            SettingsStore store;
+            QVERIFY(store.exists(QStringLiteral("Minimerad"))); // written by the box's handler
+            QCOMPARE(store.readBool(QStringLiteral("Minimerad")), false);
+            QVERIFY(!store.exists(QStringLiteral("Left")));
+        }
+        QVERIFY(dialogs->calls.isEmpty());
+
+        QSignalSpy closed(w, &MainWindow::closed);
+        w->show();
+        QVERIFY(w->close());
+        QCOMPARE(closed.count(), 1);
+        SettingsStore store;
+        QCOMPARE(store.readInteger(QStringLiteral("Left")), 100);
+        QCOMPARE(store.readInteger(QStringLiteral("Top")), 100);
+        QCOMPARE(store.readInteger(QStringLiteral("Typ")), 1);
+        QCOMPARE(store.readInteger(QStringLiteral("Screenstyle")), 2);
+        QCOMPARE(store.readString(QStringLiteral("Startknapp")), QStringLiteral("&Starta"));
+        QCOMPARE(store.readInteger(QStringLiteral("Vald")), 0);
+        QCOMPARE(store.readBool(QStringLiteral("IkonSynlig")), true);
+        QCOMPARE(store.readBool(QStringLiteral("VisaTips")), true);
+    }
+
+    void wrongTypedTextColourEndsTheProgramBeforeAnyWindow()
+    {
+        ScopedScriptedDialogs dialogs;
+        {
+            SettingsStore store;
+            store.writeString(QStringLiteral("TextFarge"), QStringLiteral("svart"));
+        }
+        ProgramEntry entry;
+        QVERIFY(!entry.start());
+        QVERIFY(!entry.mainWindow());
+        QCOMPARE(dialogs->errors(), QStringList{QStringLiteral("Invalid data type for 'TextFarge'")});
+        for (QWidget* w : QApplication::topLevelWidgets())
+            QVERIFY2(!w->isVisible(), qPrintable(w->objectName()));
+    }
+
+    void wrongTypedValueMidwayLeavesTheRestDesignedAndStillStarts()
+    {
+        ScopedScriptedDialogs dialogs;
+        {
+            SettingsStore store;
+            store.writeInteger(QStringLiteral("Left"), 250);
+            store.writeString(QStringLiteral("Top"), QStringLiteral("120"));
+            store.writeInteger(QStringLiteral("Typ"), 4);
+            store.writeInteger(QStringLiteral("Mellan"), 7);
+        }
+        ProgramEntry entry;
+        QVERIFY(entry.start());
+        MainControls& c = entry.mainWindow()->controls();
+        QCOMPARE(dialogs->errors(), QStringList{QStringLiteral("Invalid data type for 'Top'")});
+        QCOMPARE(entry.mainWindow()->x(), 250);                       // before the bad value
+        QCOMPARE(c.cmbTidTyp->currentIndex(), 1);                     // after it: designed state
+        QCOMPARE(c.spinEditTimeInterval->value(), 30);
+    }
+
+    void restartWithRunningRotationResumesAndAppliesAtOnce()
+    {
+        ScopedScriptedDialogs dialogs;
+        const QStringList pictures{makePicture(QStringLiteral("ett.jpg"), Qt::red),
+                                   makePicture(QStringLiteral("två.bmp"), Qt::green),
+                                   makePicture(QStringLiteral("tre.jpg"), Qt::blue)};
+        const QString list = makeList(pictures);
+        {
+            SettingsStore store;
+            store.writeString(QStringLiteral("Senaste"), list);
+            store.writeInteger(QStringLiteral("Vald"), 1);
+            store.writeString(QStringLiteral("Startknapp"), QStringLiteral("&Stoppa"));
+            store.writeInteger(QStringLiteral("Mellan"), 5);
+            store.writeInteger(QStringLiteral("Typ"), 3); // "Timmar": a plural keeps the value
+            store.writeInteger(QStringLiteral("Screenstyle"), 0);
+        }
+        ProgramEntry entry;
+        QVERIFY(entry.start());
+        MainWindow* w = entry.mainWindow();
+        MainControls& c = w->controls();
+        QCOMPARE(dialogs->errors(), QStringList());
+        QCOMPARE(c.lb1->count(), 3);
+        QCOMPARE(c.lb1->currentRow(), 1);
+        QVERIFY(w->scheduler().isRunning());
+        QVERIFY(c.timerStart->isActive());
+        QCOMPARE(c.btStartStop->text(), QStringLiteral("&Stoppa"));
+        QCOMPARE(c.starta1->text(), QStringLiteral("&Stoppa"));
+        QCOMPARE(c.spinEditTimeInterval->value(), 5);
+        QCOMPARE(c.lbMinut->text(), QStringLiteral("Timmar"));
+        QCOMPARE(w->scheduler().changeInterval(), qint64(5) * 3600 * 1000);
+        QVERIFY(!c.img->image().isNull());
+
+        const QStringList log = wallpaperLog();
+        QCOMPARE(log.size(), 1);
+        QVERIFY2(log[0].contains(QStringLiteral("två.bmp")), qPrintable(log[0]));
+        QVERIFY2(log[0].contains(QStringLiteral("\"desktop-values\"")), qPrintable(log[0]));
+    }
+
+    void closeAndRestartRestoresEveryValue()
+    {
+        ScopedScriptedDialogs dialogs;
+        const QString list = makeList({makePicture(QStringLiteral("a.jpg"), Qt::yellow),
+                                       makePicture(QStringLiteral("b.jpg"), Qt::cyan)});
+        {
+            SettingsStore store;
+            store.writeString(QStringLiteral("Senaste"), list);
+        }
+        {
+            ProgramEntry entry;
+            QVERIFY(entry.start());
+            MainWindow* w = entry.mainWindow();
+            MainControls& c = w->controls();
+            w->show();
+            w->move(321, 234);
+            c.cmbTidTyp->setCurrentIndex(3);
+            c.cmbTyp->setCurrentIndex(0);
+            c.chkBlanda->setChecked(true);
+            c.chkMin->setChecked(true);
+            c.chkTips->setChecked(false);
+            c.spinEditTimeInterval->setValue(12);
+            c.lb1->setCurrentRow(1);
+            QVERIFY(w->close());
+        }
+        ProgramEntry entry;
+        QVERIFY(entry.start());
+        MainWindow* w = entry.mainWindow();
+        MainControls& c = w->controls();
+        QCOMPARE(w->pos(), QPoint(321, 234));
+        QCOMPARE(c.cmbTidTyp->currentIndex(), 3);
+        QCOMPARE(c.cmbTyp->currentIndex(), 0);
+        QVERIFY(c.chkBlanda->isChecked());
+        QVERIFY(c.chkMin->isChecked());
+        QVERIFY(entry.startedMinimised());
+        QVERIFY(!w->isVisible());
+        QVERIFY(!c.chkTips->isChecked());
+        QVERIFY(!c.lbTips->isVisibleTo(w));
+        QCOMPARE(c.spinEditTimeInterval->value(), 12);
+        QCOMPARE(c.lb1->currentRow(), 1);
+        QCOMPARE(dialogs->errors(), QStringList());
+    }
+
+    void emptyLastListIsNoListAndNoError()
+    {
+        ScopedScriptedDialogs dialogs;
+        {
+            SettingsStore store;
+            store.writeString(QStringLiteral("Senaste"), QString());
+            store.writeString(QStringLiteral("Startknapp"), QStringLiteral("&Stoppa"));
+        }
+        ProgramEntry entry;
+        QVERIFY(entry.start());
+        QCOMPARE(dialogs->errors(), QStringList());
+        QCOMPARE(entry.mainWindow()->controls().btStartStop->text(), QStringLiteral("&Stoppa"));
+        QVERIFY(!entry.mainWindow()->scheduler().isRunning());
+    }
+
+    void missingListFileIsReportedWithItsPath()
+    {
+        ScopedScriptedDialogs dialogs;
+        const QString missing = home(QStringLiteral("finns inte.lst"));
+        {
+            SettingsStore store;
+            store.writeString(QStringLiteral("Senaste"), missing);
+        }
+        ProgramEntry entry;
+        QVERIFY(entry.start());
+        QCOMPARE(dialogs->errors().size(), 1);
+        QVERIFY2(dialogs->errors()[0].startsWith(QStringLiteral("Cannot open file \"%1\"").arg(missing)),
+                 qPrintable(dialogs->errors()[0]));
+        QCOMPARE(entry.mainWindow()->controls().lb1->count(), 0);
+    }
+
+    void missingPictureAnsweredNoEmptiesTheListAndStartsNormally()
+    {
+        ScopedScriptedDialogs dialogs;
+        const QString gone = home(QStringLiteral("borta.jpg"));
+        const QString list = makeList({makePicture(QStringLiteral("a.jpg"), Qt::red),
+                                       makePicture(QStringLiteral("b.jpg"), Qt::green), gone});
+        {
+            SettingsStore store;
+            store.writeString(QStringLiteral("Senaste"), list);
+            store.writeBool(QStringLiteral("Minimerad"), true);
+        }
+        dialogs->setNextAnswer(Dialogs::No);
+        ProgramEntry entry;
+        QVERIFY(entry.start());
+        const QList<ScriptedDialogs::Call> boxes = [&] {
+            QList<ScriptedDialogs::Call> out;
+            for (const auto& call : dialogs->calls)
+                if (call.kind == QLatin1String("box"))
+                    out << call;
+            return out;
+        }();
+        QCOMPARE(boxes.size(), 1);
+        QCOMPARE(boxes[0].caption, QStringLiteral("Fel filnamn eller sökväg"));
+        QVERIFY(boxes[0].text.contains(gone));
+        QCOMPARE(entry.mainWindow()->controls().lb1->count(), 0);
+        QVERIFY(!entry.mainWindow()->controls().chkMin->isChecked());
+        QVERIFY(!entry.startedMinimised());
+    }
+
+    void closingTheSplashNeverEndsTheProgram()
+    {
+        ScopedScriptedDialogs dialogs;
+        ProgramEntry entry;
+        QVERIFY(entry.start());
+        QSignalSpy closed(entry.mainWindow(), &MainWindow::closed);
+        entry.mainWindow()->splash()->close();
+        QCOMPARE(closed.count(), 0);
+        QVERIFY(entry.mainWindow()->splash());
+    }
+};
+
+QTEST_MAIN(TestMainWindowFlows)
+#include "tst_MainWindowFlows.moc"
