@@ -140,7 +140,7 @@ void ThumbnailStrip::AddThumbnail(int index, bool singleBorder)
     c.frame->setBevelInner(BevelPanel::Bevel::None);
     c.frame->setSingleBorder(singleBorder);
     c.frame->setBorderWidth(thickness);
-    c.frame->setColor(frameColour());
+    // No colour of its own: the frame shows the card's, so recolouring a card recolours its frame.
     c.frame->setGeometry(CardBevel, CardBevel, size.width() - 2 * CardBevel, frameHeight(size));
 
     c.mat = new BevelPanel(c.frame);
@@ -229,7 +229,6 @@ void ThumbnailStrip::paintFrames(const QColor& colour)
         if (!c.card)
             continue;
         c.card->setColor(colour);
-        c.frame->setColor(colour);
     }
 }
 
@@ -254,7 +253,6 @@ void ThumbnailStrip::select(int index)
     m_controls.img->setPicture(Picture::load(path));
     if (marked < m_cards.size() && m_cards[marked].card) {
         m_cards[marked].card->setColor(markColour());
-        m_cards[marked].frame->setColor(markColour());
     }
     m_controls.lbSel->setText(QStringLiteral("Vald Bild: ") + QString::number(marked + 1));
     m_controls.lbNamn->setText(QStringLiteral("Filnamn: ") + FileNameWithoutExt(path) + QStringLiteral(", Filtyp: ") +
