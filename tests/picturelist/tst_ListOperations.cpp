@@ -370,19 +370,6 @@ private slots:
         QVERIFY(dialogs->calls.isEmpty());
     }
 
-    void editMarkedHandsItsPathOn()
-    {
-        Operations o;
-        o.fillAndLoad(3);
-        QStringList opened;
-        o.ops.setPathDialogOpener([&](const QString& p) { opened << p; });
-        o.ops.Redigeravaldbild1Click();
-        QVERIFY(opened.isEmpty());
-        o.f.list->setMarkedIndex(2);
-        o.ops.Redigeravaldbild1Click();
-        QCOMPARE(opened, QStringList{o.f.list->path(2)});
-    }
-
     void splashGaugeFollowsTheLoadWhileVisible_data()
     {
         QTest::addColumn<bool>("visible");
@@ -404,23 +391,6 @@ private slots:
         const QStringList expected = {"0/2 Läser in Bilder . . .", "1/2 Läser in Bilder . . .",
                                       "2/2 Läser in Bilder . . ."};
         QCOMPARE(shown, visible ? expected : QStringList{});
-    }
-
-    void buttonsRunTheirOperations()
-    {
-        ScopedScriptedDialogs dialogs;
-        Operations o;
-        o.ops.bind();
-        o.f.c.btNy->click();
-        o.f.c.btAdd->click();
-        o.f.c.btOpen->click();
-        o.f.c.btSpara->click();
-        QStringList kinds;
-        for (const ScriptedDialogs::Call& call : dialogs->calls)
-            kinds << call.kind + QLatin1Char(' ') + call.request.title;
-        // The new list was cancelled, so the list is empty and BtAdd is disabled: its click opens nothing.
-        QVERIFY(!o.f.c.btAdd->isEnabled());
-        QCOMPARE(kinds, QStringList({"open ", "open Öppna Bildlista", "save Spara Bildlista..."}));
     }
 };
 

@@ -1,5 +1,6 @@
 #include "ScriptedDialogs.h"
 #include "StripControls.h"
+#include "picturelist/PathText.h"
 #include "picturelist/ThumbnailStrip.h"
 #include "platform/SettingsStore.h"
 
@@ -96,26 +97,6 @@ private slots:
         QVERIFY(area->minimumHeight() >= 238 + 116);
     }
 
-    void gridRule_data()
-    {
-        QTest::addColumn<int>("stripWidth");
-        QTest::addColumn<int>("index");
-        QTest::addColumn<QPoint>("place");
-        // The row ends when a card's right edge reaches the width less 25: four to a row either way.
-        QTest::newRow("wide strip, second row") << 520 << 5 << QPoint(127, 147);
-        QTest::newRow("narrow strip, second row") << 250 << 4 << QPoint(2, 79);
-        QTest::newRow("narrow strip, end of first row") << 250 << 3 << QPoint(173, 2);
-    }
-    void gridRule()
-    {
-        QFETCH(int, stripWidth);
-        QFETCH(int, index);
-        QFETCH(QPoint, place);
-        const QSize card = ThumbnailStrip::cardSize(stripWidth);
-        QCOMPARE(card.height(), card.width() + 20);
-        QCOMPARE(ThumbnailStrip::gridPosition(index, card, stripWidth), place);
-    }
-
     void thumbnailKeepsOnlyASmallPicture()
     {
         StripControls f;
@@ -170,18 +151,9 @@ private slots:
         QFETCH(QString, name);
         QFETCH(QString, extension);
         QFETCH(QString, folder);
-        StripControls f;
-        ThumbnailStrip strip(f.c, *f.list);
         QCOMPARE(ThumbnailStrip::FileNameWithoutExt(path), name);
-        // The labels name the same parts when the picture is selected through LB1Click.
-        if (path.startsWith(QLatin1Char('/')) && !extension.isEmpty()) {
-            const QString real = f.picture(QStringLiteral("Sjö") + extension);
-            f.append(real);
-            f.list->setMarkedIndex(0);
-            strip.LB1Click();
-            QCOMPARE(f.c.lbNamn->text(), QStringLiteral("Filnamn: Sjö, Filtyp: ") + extension);
-            QCOMPARE(f.c.lbPath->text(), f.dir.path() + QLatin1Char('/'));
-        }
+        QCOMPARE(PathText::extension(path), extension);
+        QCOMPARE(PathText::folder(path), folder);
     }
 
     void clickOnCardParts_data()
@@ -360,32 +332,6 @@ private slots:
         const int top = f.c.sb1->widget()->mapTo(f.c.sb1->viewport(), strip.card(15)->pos()).y();
         QVERIFY(top >= 0);
         QVERIFY(top + 116 <= f.c.sb1->viewport()->height());
-    }
-
-    void undecodablePictureBuildsNoCard()
-    {
-        StripControls f;
-        ThumbnailStrip strip(f.c, *f.list);
-        fill(f, strip, 1);
-        QFile bad(f.dir.filePath(QStringLiteral("trasig.jpg")));
-        QVERIFY(bad.open(QIODevice::WriteOnly));
-        bad.write("not a jpeg at all");
-        bad.close();
-        f.append(bad.fileName());
-        QVERIFY_THROWS_EXCEPTION(AppError, strip.AddThumbnail(1, true));
-        QCOMPARE(f.c.sb1->widget()->findChildren<QWidget*>(Qt::FindDirectChildrenOnly).size(), 1);
-        QCOMPARE(strip.cardCount(), 1);
-    }
-
-    void freeCardsEmptiesTheStrip()
-    {
-        StripControls f;
-        ThumbnailStrip strip(f.c, *f.list);
-        fill(f, strip, 5);
-        strip.freeCards();
-        QCOMPARE(strip.cardCount(), 0);
-        QVERIFY(f.c.sb1->widget()->findChildren<QWidget*>().isEmpty());
-        QCOMPARE(strip.card(0), nullptr);
     }
 
     void lbPathOpensOnlyAnExistingFolder_data()
