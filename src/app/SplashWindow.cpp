@@ -66,7 +66,7 @@ SplashWindow::SplashWindow(QWidget* parent)
 
 QString SplashWindow::creditText()
 {
-    return QStringLiteral("Tavelväxlaren – bildväxlare för skrivbordet, av Tavlix. Startar...");
+    return Resources::creditText() + QStringLiteral(". Startar...");
 }
 
 void SplashWindow::FormCreate()
@@ -147,5 +147,5 @@ void SplashWindow::FormClose()
     if (m_balloon)
         m_balloon(QApplication::applicationName(),
                   QStringLiteral("Välkommen till ") + QApplication::applicationName() + QStringLiteral("\n\r") +
-                      creditText());
+                      Resources::creditText());
 }

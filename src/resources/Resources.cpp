@@ -114,3 +114,8 @@ QStringList bitmapNames()
 }
 
 } // namespace Resources
+
+QString Resources::creditText()
+{
+    return QStringLiteral("Tavelväxlaren – bildväxlare för skrivbordet, av Tavlix");
+}

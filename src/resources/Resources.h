@@ -16,6 +16,8 @@ QPixmap bitmap(const QString& name);
 QImage image(const QString& name);
 // The string table: ids 0..8 give their entries, any other id "".
 QString string(int id);
+// The line that names the program and its author: splash, welcome balloon, tray hint.
+QString creditText();
 // The application icon MAINICON at 48, 32 and 16 pixels.
 QIcon mainIcon();
 // Every bitmap name, upper case.

@@ -1,5 +1,7 @@
 #include "Countdown.h"
 
+#include "resources/Resources.h"
+
 #include "platform/Guard.h"
 #include "toolkit/MainControls.h"
 #include "toolkit/SpinEdit.h"
@@ -107,7 +109,7 @@ void Countdown::TimerTidTimer()
 
 QString Countdown::creditText()
 {
-    return QStringLiteral("Tavelväxlaren – bildväxlare för skrivbordet, av Tavlix");
+    return Resources::creditText();
 }
 
 QString Countdown::hintText(const MainControls& controls)

@@ -101,8 +101,12 @@ bool SpinEdit::eventFilter(QObject* watched, QEvent* event)
     if (watched != m_edit || event->type() != QEvent::KeyPress)
         return QWidget::eventFilter(watched, event);
     auto* key = static_cast<QKeyEvent*>(event);
+    // The keys keep the edit's own stepping (plus or minus 1) even when the arrows are rebound.
     if (key->key() == Qt::Key_Up || key->key() == Qt::Key_Down) {
-        (key->key() == Qt::Key_Up ? m_up : m_down)->click();
+        if (key->key() == Qt::Key_Up)
+            stepUp();
+        else
+            stepDown();
         return true;
     }
     // Typing admits digits and signs only; pasted text is taken as it is and reads as 0

@@ -18,7 +18,7 @@ public:
     void setValue(int value);
     QString text() const;
     void setText(const QString& text);
-    // true: the arrows (and the arrow keys) emit upClicked/downClicked instead of stepping.
+    // true: the arrow buttons emit upClicked/downClicked instead of stepping; the Up and Down keys still step.
     void setArrowsRebound(bool rebound);
     bool arrowsRebound() const { return m_rebound; }
 

@@ -64,9 +64,9 @@ private slots:
         QTest::newRow("rebound down only signals") << true << "30"
                                                    << "down"
                                                    << "30" << 0 << 1;
-        QTest::newRow("rebound arrow key signals too") << true << "30"
-                                                       << "key up"
-                                                       << "30" << 1 << 0;
+        QTest::newRow("rebound: the key still steps by one") << true << "59"
+                                                             << "key up"
+                                                             << "60" << 0 << 0;
     }
 
     void arrowsStepOrEmitWhenRebound()
