@@ -1,3 +1,4 @@
+#include "TestFiles.h"
 #include "picturelist/ListFile.h"
 #include "platform/AppError.h"
 
@@ -15,44 +16,11 @@ using Entries = QList<QByteArray>;
 
 namespace {
 
-QByteArray fileBytes(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
-}
-
 void putBytes(const QString& path, const QByteArray& bytes)
 {
     QFile file(path);
     QVERIFY(file.open(QIODevice::WriteOnly));
     QCOMPARE(file.write(bytes), bytes.size());
-}
-
-QString errorOf(const std::function<void()>& f)
-{
-    try {
-        f();
-    } catch (const AppError& e) {
-        return e.message();
-    }
-    return QString();
-}
-
-// Root ignores permission bits, so write protection is the immutable flag there.
-bool setWriteProtected(const QString& path, bool on)
-{
-    if (geteuid() != 0)
-        return QFile::setPermissions(path, on ? QFile::ReadOwner | QFile::ExeOwner
-                                              : QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK);
-    if (fd < 0)
-        return false;
-    int flags = 0;
-    bool done = ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
-    flags = on ? flags | FS_IMMUTABLE_FL : flags & ~FS_IMMUTABLE_FL;
-    done = done && ::ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
-    ::close(fd);
-    return done;
 }
 
 } // namespace

@@ -1,3 +1,4 @@
+#include "TestFiles.h"
 #include "platform/DesktopAdapters.h"
 
 #include <QDir>
@@ -66,34 +67,6 @@ Result typicalReply(const Command& command)
         return running;
     }
     return {};
-}
-
-// Reads a GVariant string literal as gsettings does.
-QString fromGVariant(const QString& literal)
-{
-    if (literal.size() < 2 || (literal[0] != '\'' && literal[0] != '"') || literal.back() != literal[0])
-        return QStringLiteral("<not a literal: %1>").arg(literal);
-    QString text;
-    for (qsizetype i = 1; i < literal.size() - 1; ++i) {
-        QChar c = literal[i];
-        if (c == literal[0])
-            return QStringLiteral("<unescaped quote in %1>").arg(literal);
-        if (c != '\\') {
-            text += c;
-            continue;
-        }
-        c = literal[++i];
-        if (c == 'n')
-            text += '\n';
-        else if (c == 't')
-            text += '\t';
-        else if (c == 'u') {
-            text += QChar(literal.mid(i + 1, 4).toUShort(nullptr, 16));
-            i += 4;
-        } else
-            text += c;
-    }
-    return text;
 }
 
 // The path as each desktop will read it back from what the adapter handed over.

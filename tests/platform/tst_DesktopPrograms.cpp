@@ -1,3 +1,4 @@
+#include "TestFiles.h"
 #include "platform/Desktop.h"
 
 #include <QDBusConnection>
@@ -21,35 +22,6 @@ namespace {
 const QStringList hostileNames = {"a b.jpg",           "it's \"x\".png", "$(touch pwned).jpg", "a;touch pwned;.bmp",
                                   "back\\slash\\.jpg", "new\nline.jpg",  "sjö åäö.jpg",        "-rf.jpg",
                                   "100%1 %2%0A.jpg",   "tab\t#?.jpg"};
-
-// A GVariant text literal as "gsettings get" prints it.
-QString fromGVariant(QString literal)
-{
-    literal = literal.trimmed();
-    if (literal.size() < 2 || (literal[0] != '\'' && literal[0] != '"') || literal.back() != literal[0])
-        return QStringLiteral("<not a literal: %1>").arg(literal);
-    QString text;
-    for (qsizetype i = 1; i < literal.size() - 1; ++i) {
-        QChar c = literal[i];
-        if (c != '\\') {
-            text += c;
-            continue;
-        }
-        c = literal[++i];
-        if (c == 'n')
-            text += '\n';
-        else if (c == 't')
-            text += '\t';
-        else if (c == 'r')
-            text += '\r';
-        else if (c == 'u') {
-            text += QChar(literal.mid(i + 1, 4).toUShort(nullptr, 16));
-            i += 4;
-        } else
-            text += c;
-    }
-    return text;
-}
 
 QString run(const QString& program, const QStringList& arguments)
 {

@@ -1,3 +1,4 @@
+#include "TestFiles.h"
 #include "platform/AppError.h"
 #include "platform/Registry.h"
 
@@ -25,28 +26,6 @@ QByteArray dword(quint32 v)
     for (int i = 0; i < 4; ++i)
         bytes[i] = char((v >> (8 * i)) & 0xff);
     return bytes;
-}
-
-QByteArray fileBytes(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-// Root ignores permission bits, so write protection is the immutable flag there.
-bool setWriteProtected(const QString& path, bool on)
-{
-    if (geteuid() != 0)
-        return QFile::setPermissions(path, on ? QFile::ReadOwner : QFile::ReadOwner | QFile::WriteOwner);
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK);
-    if (fd < 0)
-        return false;
-    int flags = 0;
-    bool done = ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
-    flags = on ? flags | FS_IMMUTABLE_FL : flags & ~FS_IMMUTABLE_FL;
-    done = done && ::ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
-    ::close(fd);
-    return done;
 }
 
 // Direct access to the store file, past the code under test.
@@ -89,16 +68,6 @@ void putRaw(const QString& name, int type, const QByteArray& data)
     QVERIFY(registry->openKey(Root::CurrentUser, Settings, true));
     registry->writeValue(name, {type, data});
     registry->closeKey();
-}
-
-QString errorOf(const std::function<void()>& f)
-{
-    try {
-        f();
-    } catch (const AppError& e) {
-        return e.message();
-    }
-    return QString();
 }
 
 } // namespace
