@@ -43,8 +43,7 @@ void ColourOptions::bind()
         connectGuarded(a, &QAction::triggered, this, &ColourOptions::StandardTextfrg1Click);
     connectGuarded(m_c.bytBakgrundsfrg2, &QAction::triggered, this, &ColourOptions::BytBakgrundsfrg2Click);
     connectGuarded(m_c.bytTextFrg2, &QAction::triggered, this, &ColourOptions::BytTextFrg2Click);
-    connectGuarded(m_c.standardBakgrundsfrg3, &QAction::triggered, this,
-                   &ColourOptions::StandardBakgrundsfrg3Click);
+    connectGuarded(m_c.standardBakgrundsfrg3, &QAction::triggered, this, &ColourOptions::StandardBakgrundsfrg3Click);
     connectGuarded(m_c.standardTextfrg3, &QAction::triggered, this, &ColourOptions::StandardTextfrg3Click);
 }
 

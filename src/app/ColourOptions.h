@@ -35,7 +35,6 @@ public:
     static void setSwatch(BevelPanel* panel, qint32 value);
     static qint32 swatchValue(const BevelPanel* panel);
 
-
     void PnlBgClick();
     void PnlMarkClick();
     void RamChange();

@@ -26,7 +26,6 @@
 #include <QListWidget>
 #include <QStatusTipEvent>
 
-
 MainWindow::MainWindow(SplashWindow* splash, QWidget* parent)
     : QWidget(parent, Qt::FramelessWindowHint), m_programFolder(ProgramFolder::path()), m_splash(splash)
 {
@@ -65,8 +64,8 @@ MainWindow::MainWindow(SplashWindow* splash, QWidget* parent)
     hooks.setMarkedIndex = [this](int k) { m_list->setMarkedIndex(k); };
     hooks.path = [this](int k) { return m_list->path(k); };
     m_scheduler = new Scheduler(m_c, hooks, m_programFolder, this);
-    m_countdown =
-        new Countdown(m_c, m_scheduler->state(), [this](const QString& hint) { m_tray->setHint(hint); }, this);
+    m_countdown = new Countdown(
+        m_c, m_scheduler->state(), [this](const QString& hint) { m_tray->setHint(hint); }, this);
 
     m_windowState = new WindowStateOptions(m_c, *m_tray, *m_hints, this);
     m_colours = new ColourOptions(m_c, m_strip, m_programFolder, this);

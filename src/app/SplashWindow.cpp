@@ -57,9 +57,10 @@ SplashWindow::SplashWindow(QWidget* parent)
     m_progress->setGeometry(8, 92, 297, 23);
     m_progress->setRange(0, 100);
     m_progress->setValue(0);
-    m_progress->setStyleSheet(QStringLiteral("QProgressBar { background: %1; border: 1px solid gray; text-align: center; }"
-                                             "QProgressBar::chunk { background: %2; }")
-                                  .arg(SkyBlue.name(), Navy.name()));
+    m_progress->setStyleSheet(
+        QStringLiteral("QProgressBar { background: %1; border: 1px solid gray; text-align: center; }"
+                       "QProgressBar::chunk { background: %2; }")
+            .arg(SkyBlue.name(), Navy.name()));
 
     runGuarded([this] { FormCreate(); });
 }
@@ -145,7 +146,6 @@ void SplashWindow::closeEvent(QCloseEvent* event)
 void SplashWindow::FormClose()
 {
     if (m_balloon)
-        m_balloon(QApplication::applicationName(),
-                  QStringLiteral("Välkommen till ") + QApplication::applicationName() + QStringLiteral("\n\r") +
-                      Resources::creditText());
+        m_balloon(QApplication::applicationName(), QStringLiteral("Välkommen till ") + QApplication::applicationName() +
+                                                       QStringLiteral("\n\r") + Resources::creditText());
 }

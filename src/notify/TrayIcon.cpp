@@ -7,7 +7,8 @@
 #include <QSystemTrayIcon>
 #include <QWidget>
 
-TrayIcon::TrayIcon(QWidget* mainWindow) : QObject(mainWindow), m_mainWindow(mainWindow), m_tray(new QSystemTrayIcon(this))
+TrayIcon::TrayIcon(QWidget* mainWindow)
+    : QObject(mainWindow), m_mainWindow(mainWindow), m_tray(new QSystemTrayIcon(this))
 {
     setObjectName(QStringLiteral("Tray"));
     connect(m_tray, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason reason) {

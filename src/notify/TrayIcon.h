@@ -15,7 +15,13 @@ class TrayIcon : public QObject
     Q_OBJECT
 
 public:
-    enum class BalloonKind { None = 0, Information = 1, Warning = 2, Error = 3 };
+    enum class BalloonKind
+    {
+        None = 0,
+        Information = 1,
+        Warning = 2,
+        Error = 3
+    };
 
     explicit TrayIcon(QWidget* mainWindow);
     ~TrayIcon() override;

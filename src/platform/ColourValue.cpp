@@ -12,14 +12,22 @@ QColor systemColour(int index)
 {
     const QPalette palette = QGuiApplication::palette();
     switch (index) {
-    case 5: return palette.color(QPalette::Base);            // COLOR_WINDOW
-    case 8: return palette.color(QPalette::Text);            // COLOR_WINDOWTEXT
-    case 13: return palette.color(QPalette::Highlight);      // COLOR_HIGHLIGHT
-    case 14: return palette.color(QPalette::HighlightedText);
-    case 15: return palette.color(QPalette::Button);         // COLOR_BTNFACE
-    case 18: return palette.color(QPalette::ButtonText);
-    case 26: return palette.color(QPalette::Link);           // COLOR_HOTLIGHT
-    default: return palette.color(QPalette::Window);
+    case 5:
+        return palette.color(QPalette::Base); // COLOR_WINDOW
+    case 8:
+        return palette.color(QPalette::Text); // COLOR_WINDOWTEXT
+    case 13:
+        return palette.color(QPalette::Highlight); // COLOR_HIGHLIGHT
+    case 14:
+        return palette.color(QPalette::HighlightedText);
+    case 15:
+        return palette.color(QPalette::Button); // COLOR_BTNFACE
+    case 18:
+        return palette.color(QPalette::ButtonText);
+    case 26:
+        return palette.color(QPalette::Link); // COLOR_HOTLIGHT
+    default:
+        return palette.color(QPalette::Window);
     }
 }
 

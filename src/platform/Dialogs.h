@@ -13,15 +13,33 @@ class QWidget;
 class Dialogs
 {
 public:
-    enum class Icon { None, Information, Warning, Error, Question };
-    enum class Buttons { Ok, YesNo, OkCancel };
-    enum Answer { Ok = 1, Cancel = 2, Yes = 6, No = 7 };
+    enum class Icon
+    {
+        None,
+        Information,
+        Warning,
+        Error,
+        Question
+    };
+    enum class Buttons
+    {
+        Ok,
+        YesNo,
+        OkCancel
+    };
+    enum Answer
+    {
+        Ok = 1,
+        Cancel = 2,
+        Yes = 6,
+        No = 7
+    };
 
     struct FileRequest
     {
         QString title;
-        QString filter;      // Windows-style "Text|*.ext|Text|*.ext" or Qt-style "Text (*.ext);;..."
-        QString defaultExt;  // without dot
+        QString filter;     // Windows-style "Text|*.ext|Text|*.ext" or Qt-style "Text (*.ext);;..."
+        QString defaultExt; // without dot
         QString initialDir;
         QString fileName;
         bool multiSelect = false;

@@ -12,8 +12,7 @@
 // Runs a handler as the framework runs an event handler: an AppError (or any other exception)
 // ends the handler and is shown in the default error report; nothing ever reaches Qt.
 // Returns true when the handler finished without an error.
-template <typename F>
-bool runGuarded(F&& handler)
+template <typename F> bool runGuarded(F&& handler)
 {
     try {
         std::forward<F>(handler)();

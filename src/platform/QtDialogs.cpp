@@ -36,11 +36,20 @@ Dialogs::Answer QtDialogs::messageBox(const QString& text, const QString& captio
 {
     QMessageBox::Icon qicon = QMessageBox::NoIcon;
     switch (icon) {
-    case Icon::Information: qicon = QMessageBox::Information; break;
-    case Icon::Warning: qicon = QMessageBox::Warning; break;
-    case Icon::Error: qicon = QMessageBox::Critical; break;
-    case Icon::Question: qicon = QMessageBox::Question; break;
-    case Icon::None: break;
+    case Icon::Information:
+        qicon = QMessageBox::Information;
+        break;
+    case Icon::Warning:
+        qicon = QMessageBox::Warning;
+        break;
+    case Icon::Error:
+        qicon = QMessageBox::Critical;
+        break;
+    case Icon::Question:
+        qicon = QMessageBox::Question;
+        break;
+    case Icon::None:
+        break;
     }
     QMessageBox::StandardButtons qbuttons = QMessageBox::Ok;
     if (buttons == Buttons::YesNo)
@@ -56,10 +65,14 @@ Dialogs::Answer QtDialogs::messageBox(const QString& text, const QString& captio
     if (QAbstractButton* b = box.button(QMessageBox::Cancel))
         b->setText(QStringLiteral("Avbryt"));
     switch (box.exec()) {
-    case QMessageBox::Yes: return Yes;
-    case QMessageBox::No: return No;
-    case QMessageBox::Cancel: return Cancel;
-    default: return Ok;
+    case QMessageBox::Yes:
+        return Yes;
+    case QMessageBox::No:
+        return No;
+    case QMessageBox::Cancel:
+        return Cancel;
+    default:
+        return Ok;
     }
 }
 

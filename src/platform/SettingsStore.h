@@ -12,7 +12,13 @@
 class SettingsStore
 {
 public:
-    enum class Kind { Integer, Boolean, Colour, String };
+    enum class Kind
+    {
+        Integer,
+        Boolean,
+        Colour,
+        String
+    };
     struct Spec
     {
         const char* name;

@@ -8,8 +8,8 @@
 #include "toolkit/MainControls.h"
 #include "toolkit/PictureView.h"
 #include "toolkit/SpeedButton.h"
-#include "toolkit/TransparentColour.h"
 #include "toolkit/SpinEdit.h"
+#include "toolkit/TransparentColour.h"
 
 #include <QAction>
 #include <QApplication>

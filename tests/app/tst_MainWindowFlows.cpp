@@ -23,8 +23,8 @@
 #include <QImage>
 #include <QLabel>
 #include <QListWidget>
-#include <QTemporaryDir>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
@@ -152,8 +152,8 @@ private slots:
         QVERIFY(entry.start());
         MainControls& c = entry.mainWindow()->controls();
         QCOMPARE(dialogs->errors(), QStringList{QStringLiteral("Invalid data type for 'Top'")});
-        QCOMPARE(entry.mainWindow()->x(), 250);                       // before the bad value
-        QCOMPARE(c.cmbTidTyp->currentIndex(), 1);                     // after it: designed state
+        QCOMPARE(entry.mainWindow()->x(), 250);   // before the bad value
+        QCOMPARE(c.cmbTidTyp->currentIndex(), 1); // after it: designed state
         QCOMPARE(c.spinEditTimeInterval->value(), 30);
     }
 
@@ -198,8 +198,8 @@ private slots:
     void closeAndRestartRestoresEveryValue()
     {
         ScopedScriptedDialogs dialogs;
-        const QString list = makeList({makePicture(QStringLiteral("a.jpg"), Qt::yellow),
-                                       makePicture(QStringLiteral("b.jpg"), Qt::cyan)});
+        const QString list = makeList(
+            {makePicture(QStringLiteral("a.jpg"), Qt::yellow), makePicture(QStringLiteral("b.jpg"), Qt::cyan)});
         {
             SettingsStore store;
             store.writeString(QStringLiteral("Senaste"), list);
@@ -273,8 +273,8 @@ private slots:
     {
         ScopedScriptedDialogs dialogs;
         const QString gone = home(QStringLiteral("borta.jpg"));
-        const QString list = makeList({makePicture(QStringLiteral("a.jpg"), Qt::red),
-                                       makePicture(QStringLiteral("b.jpg"), Qt::green), gone});
+        const QString list = makeList(
+            {makePicture(QStringLiteral("a.jpg"), Qt::red), makePicture(QStringLiteral("b.jpg"), Qt::green), gone});
         {
             SettingsStore store;
             store.writeString(QStringLiteral("Senaste"), list);

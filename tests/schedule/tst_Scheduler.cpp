@@ -1,11 +1,11 @@
 #include "ControlsFixture.h"
-#include "toolkit/TransparentColour.h"
 #include "ScriptedDialogs.h"
 #include "platform/AppError.h"
 #include "platform/Guard.h"
 #include "platform/SettingsStore.h"
 #include "schedule/Scheduler.h"
 #include "schedule/ThumbnailIcon.h"
+#include "toolkit/TransparentColour.h"
 
 #include <QApplication>
 #include <QImageReader>
