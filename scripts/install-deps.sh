@@ -3,7 +3,7 @@
 # Does nothing when everything is there; refreshes stale package lists first.
 set -euo pipefail
 
-packages=(build-essential cmake qt6-base-dev qt6-base-dev-tools libgl-dev libjpeg62-turbo-dev
+packages=(build-essential cmake qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins libgl-dev libjpeg62-turbo-dev
           libsqlite3-dev fonts-dejavu-core fonts-liberation fonts-wine)
 if [[ "${1:-}" == "--test" ]]; then
     # Real desktop programs the wallpaper tests drive, and an X server for the window tests.

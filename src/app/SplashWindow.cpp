@@ -4,6 +4,7 @@
 #include "platform/Guard.h"
 #include "platform/ProgramFolder.h"
 #include "resources/Resources.h"
+#include "toolkit/UiFont.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -29,9 +30,7 @@ SplashWindow::SplashWindow(QWidget* parent)
     QPalette pal = palette();
     pal.setColor(QPalette::Window, SkyBlue);
     setPalette(pal);
-    QFont f(QStringLiteral("Tahoma"));
-    f.setPixelSize(16);
-    setFont(f);
+    setFont(uiFont(QStringLiteral("Tahoma"), 16));
 
     m_imgBg = new QLabel(this);
     m_imgBg->setObjectName(QStringLiteral("ImgBg"));
@@ -41,6 +40,7 @@ SplashWindow::SplashWindow(QWidget* parent)
     m_label1->setObjectName(QStringLiteral("Label1"));
     m_label1->setGeometry(52, 24, 240, 38);
     m_label1->setWordWrap(true);
+    m_label1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     m_label1->setAttribute(Qt::WA_TranslucentBackground);
 
     m_image1 = new QLabel(this);
@@ -67,7 +67,8 @@ SplashWindow::SplashWindow(QWidget* parent)
 
 QString SplashWindow::creditText()
 {
-    return Resources::creditText() + QStringLiteral(". Startar...");
+    // Two lines fit the label: the program and its author, then the start.
+    return QStringLiteral("Tavelväxlaren av Tavlix. Startar...");
 }
 
 void SplashWindow::FormCreate()
@@ -110,8 +111,12 @@ void SplashWindow::setPercentVisible(bool visible)
 
 void SplashWindow::repaintNow()
 {
-    if (isVisible())
-        repaint();
+    if (!isVisible())
+        return;
+    // Start-up runs before the event loop: the window system's events must be let through
+    // for the window to be mapped and drawn at all.
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    repaint();
 }
 
 void SplashWindow::setBalloonHandler(std::function<void(const QString&, const QString&)> handler)
