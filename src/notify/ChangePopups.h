@@ -1,0 +1,76 @@
+#pragma once
+
+#include <QObject>
+#include <QRect>
+#include <QString>
+#include <functional>
+#include <memory>
+#include <vector>
+
+struct MainControls;
+class ChangePopup;
+
+// The popup that announces every new background: VisaPopup builds it and slides it up out of
+// the bottom-right corner, TimerPop slides it down again after its lifetime, the close mark
+// hides it at once. Hidden popups are kept and dressed anew for the next change, so a rotation
+// that runs for weeks holds no more windows than were ever on screen at the same time.
+class ChangePopups : public QObject
+{
+    Q_OBJECT
+
+public:
+    static constexpr int StartupLifetimeMs = 5000;
+    static constexpr int LifetimeMs = 40000;
+    static constexpr int SlideStep = 3;
+    // The gap between the resting popup and the bottom edge of the screen.
+    static constexpr int BottomGap = 30;
+
+    struct Hooks
+    {
+        // True while the splash window shows, that is during start-up.
+        std::function<bool()> splashVisible;
+        // The screen the popup slides on; without it the primary screen's full geometry.
+        std::function<QRect()> screenRect;
+    };
+
+    ChangePopups(MainControls& controls, Hooks hooks = {}, QObject* parent = nullptr);
+    ~ChangePopups() override;
+
+    // Connects TimerPop to TimerPopTimer.
+    void bind();
+
+    // Shows the popup for the picture at path and returns when it has slid into place.
+    // Throws AppError when the picture cannot be loaded; TimerPop is on by then and its tick
+    // closes the popup that was never shown.
+    void VisaPopup(const QString& path);
+    void TimerPopTimer();
+    void ImgStengClick();
+
+    // The pause between two slide steps; 5 ms paces a slide at about a third of a second.
+    void setStepPause(int ms) { m_stepPauseMs = ms; }
+    int stepPause() const { return m_stepPauseMs; }
+
+    // The newest popup, or null before the first.
+    ChangePopup* current() const { return m_current; }
+    // Every popup window held, shown or hidden.
+    int windowCount() const { return int(m_popups.size()); }
+
+    // The top where a popup is created: its target line above the bottom edge.
+    static int targetTop(const QRect& screen);
+    static int leftEdge(const QRect& screen);
+
+private:
+    QRect screen() const;
+    ChangePopup* freePopup();
+    void slideIn(ChangePopup* popup);
+    void slideOut(ChangePopup* popup);
+    void pause() const;
+
+    MainControls& m_c;
+    Hooks m_hooks;
+    std::vector<std::unique_ptr<ChangePopup>> m_popups;
+    // Popups inside a slide loop; they are not reused until the loop has ended.
+    std::vector<ChangePopup*> m_sliding;
+    ChangePopup* m_current = nullptr;
+    int m_stepPauseMs = 5;
+};
