@@ -6,8 +6,10 @@
 #include "toolkit/BevelPanel.h"
 #include "toolkit/PictureView.h"
 #include "toolkit/TransparentImage.h"
+#include "toolkit/UiFont.h"
 
 #include <QFileInfo>
+#include <QFontMetrics>
 #include <QMouseEvent>
 
 namespace {
@@ -44,9 +46,8 @@ QLabel* whiteLabel(QLabel* label, const QString& name)
     pal.setColor(QPalette::Window, White);
     pal.setColor(QPalette::WindowText, Qt::black);
     label->setPalette(pal);
-    QFont font = label->font();
-    font.setPointSize(10);
-    label->setFont(font);
+    // 10 points on the 96 dpi screens the layout was drawn for: 13 pixels, whatever this screen's dpi.
+    label->setFont(uiFont(QStringLiteral("MS Sans Serif"), 13));
     return label;
 }
 
@@ -130,6 +131,13 @@ void ChangePopup::placeChildren()
     m_frame->setGeometry(0, SpacerHeight, Width, Height - SpacerHeight);
 
     const QRect inside = clientRect(m_frame);
+    // Where only a wider face than the original is installed, the heading steps down in size
+    // rather than losing its first and last letters.
+    QFont headingFont = m_heading->font();
+    while (headingFont.pixelSize() > 9 &&
+           QFontMetrics(headingFont).horizontalAdvance(m_heading->text()) > inside.width())
+        headingFont.setPixelSize(headingFont.pixelSize() - 1);
+    m_heading->setFont(headingFont);
     const int headingHeight = m_heading->sizeHint().height();
     m_heading->setGeometry(inside.left(), inside.top(), inside.width(), headingHeight);
     const int nameHeight = qMin(m_name->heightForWidth(inside.width()), qMax(0, inside.height() - headingHeight));
