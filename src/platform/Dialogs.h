@@ -60,6 +60,7 @@ public:
     virtual QString saveFile(const FileRequest& request) = 0;
     // nullopt when cancelled. customColours (16 entries) is read and updated.
     virtual std::optional<QColor> chooseColour(const QColor& initial, QList<QColor>& customColours) = 0;
+    // The shell's browse dialog: folders and files, one item chosen; initialDir may name a file.
     // Empty string when cancelled.
     virtual QString browseFolder(const QString& title, const QString& initialDir) = 0;
 

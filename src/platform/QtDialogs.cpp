@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QColorDialog>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMessageBox>
 
 namespace {
@@ -133,5 +134,15 @@ std::optional<QColor> QtDialogs::chooseColour(const QColor& initial, QList<QColo
 
 QString QtDialogs::browseFolder(const QString& title, const QString& initialDir)
 {
-    return QFileDialog::getExistingDirectory(parentWindow(), title, initialDir);
+    // Files are shown beside the folders and can be chosen; a start that names a file preselects it.
+    QFileDialog dialog(parentWindow(), title);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    const QFileInfo start(initialDir);
+    if (start.isDir()) {
+        dialog.setDirectory(initialDir);
+    } else {
+        dialog.setDirectory(start.absolutePath());
+        dialog.selectFile(start.fileName());
+    }
+    return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles().value(0) : QString();
 }

@@ -1,0 +1,313 @@
+#include "ListEditorWindow.h"
+
+#include "ListEditorMemo.h"
+#include "ListEditorText.h"
+#include "chrome/CaptionButton.h"
+#include "chrome/SkinRegion.h"
+#include "platform/AppError.h"
+#include "platform/Dialogs.h"
+#include "platform/Guard.h"
+#include "toolkit/DragShape.h"
+#include "toolkit/SpeedButton.h"
+#include "toolkit/TransparentImage.h"
+#include "toolkit/UiFont.h"
+
+#include <QEvent>
+#include <QFile>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QProgressBar>
+#include <QSaveFile>
+#include <QScreen>
+#include <QStandardPaths>
+#include <QTextBlock>
+#include <QThread>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+const QString ListEditorWindow::LoadingText = QStringLiteral("Läser in bilder...");
+
+namespace {
+
+const QColor GaugeColour(0x00, 0x80, 0xC0); // 0xC08000 as 0x00BBGGRR
+
+template <typename W> W* place(QWidget* parent, const char* name, int x, int y, int w, int h)
+{
+    auto* widget = new W(parent);
+    widget->setObjectName(QLatin1String(name));
+    widget->setGeometry(x, y, w, h);
+    return widget;
+}
+
+QLabel* label(QWidget* parent, const char* name, int x, int y, const QString& text)
+{
+    auto* lb = new QLabel(text, parent);
+    lb->setObjectName(QLatin1String(name));
+    lb->move(x, y);
+    lb->adjustSize();
+    lb->setAttribute(Qt::WA_TranslucentBackground);
+    return lb;
+}
+
+void writeText(const QString& fileName, const QString& text)
+{
+    const QByteArray bytes = ListEditorText::toFile(text);
+    // Written beside the old file and renamed over it: a failed save keeps the old list.
+    QSaveFile file(fileName);
+    if (!file.open(QIODevice::WriteOnly))
+        throw AppError::fileCreate(fileName, file.errorString());
+    if (file.write(bytes) != bytes.size() || !file.commit()) {
+        const QString reason = file.errorString();
+        file.cancelWriting();
+        throw AppError::fileCreate(fileName, reason);
+    }
+}
+
+} // namespace
+
+ListEditorWindow::ListEditorWindow(Hooks hooks, QWidget* mainWindow)
+    : QWidget(mainWindow, Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint), m_hooks(std::move(hooks)),
+      m_mainWindow(mainWindow)
+{
+    setObjectName(QStringLiteral("FmEdtLst"));
+    setWindowTitle(QStringLiteral("Rdigera filnamn och/eller sökväg"));
+    setFont(uiFont(QStringLiteral("Tahoma"), 16));
+    setAutoFillBackground(true);
+    resize(988, 608);
+
+    m_imgBg = place<QLabel>(this, "ImgBg", 0, 0, 988, 608);
+    m_imgBg->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    // Only shows the drag cursor: the editor stays where it opens.
+    place<DragShape>(this, "Shape1", 24, 4, 765, 65);
+
+    m_label1 = label(this, "Label1", 16, 68, QStringLiteral("Redigera fillista"));
+    m_filEdt = place<ListEditorMemo>(this, "FilEdt", 16, 92, 960, 449);
+    m_filEdt->setFont(uiFont(QStringLiteral("Tahoma"), 16));
+    m_label3 = label(this, "Label3", 16, 544, QStringLiteral("Leta upp/Redigera markerad fil"));
+
+    m_edt1 = place<QLineEdit>(this, "Edt1", 16, 564, 905, 28);
+    m_edt1->setTextMargins(0, 0, 24, 0);
+    m_edt1Button = place<QToolButton>(m_edt1, "Edt1Button", 905 - 24 - 2, 2, 24, 24);
+    m_edt1Button->setText(QStringLiteral("..."));
+    m_edt1Button->setCursor(Qt::ArrowCursor);
+    m_edt1Button->setToolTip(QStringLiteral("Leta upp filen"));
+
+    m_btChange = place<SpeedButton>(this, "BtChange", 924, 568, 23, 22);
+    m_btChange->setToolTip(QStringLiteral("Ersätt markerad text med sökvägen"));
+    m_btSave = place<SpeedButton>(this, "BtSave", 952, 568, 23, 22);
+    m_btSave->setToolTip(QStringLiteral("Spara fillistan"));
+    m_btChange->setEnabled(false);
+    m_btSave->setEnabled(false);
+
+    m_imgClose = place<TransparentImage>(this, "ImgClose", 820, 34, 18, 18);
+    m_lbClose = place<QLabel>(this, "LbClose", 820, 34, 18, 18);
+    m_imgOm = place<TransparentImage>(this, "ImgOm", 794, 35, 16, 16);
+    m_lbOm = place<QLabel>(this, "LbOm", 794, 35, 16, 16);
+
+    bind();
+    // A missing bitmap is reported; the editor works without its skin.
+    runGuarded([this] { FormCreate(); });
+}
+
+void ListEditorWindow::bind()
+{
+    connectGuarded(m_filEdt, &QPlainTextEdit::textChanged, this, &ListEditorWindow::FilEdtModified);
+    connectGuarded(m_edt1, &QLineEdit::textChanged, this, &ListEditorWindow::Edt1Modified);
+    connectGuarded(m_edt1Button, &QToolButton::clicked, this, &ListEditorWindow::Edt1CustomButtons0Click);
+    connectGuarded(m_btChange, &SpeedButton::clicked, this, &ListEditorWindow::BtChangeClick);
+    connectGuarded(m_btSave, &SpeedButton::clicked, this, &ListEditorWindow::BtSaveClick);
+    m_filEdt->viewport()->installEventFilter(this);
+
+    auto* close = new CaptionButton(m_imgClose, m_lbClose, CaptionButton::closeImages, this);
+    auto* about = new CaptionButton(m_imgOm, m_lbOm, CaptionButton::aboutImages, this);
+    connectGuarded(close, &CaptionButton::clicked, this, &ListEditorWindow::LbCloseClick);
+    connectGuarded(about, &CaptionButton::clicked, this, &ListEditorWindow::LbOmClick);
+}
+
+void ListEditorWindow::FormCreate()
+{
+    applySkin(this, m_imgBg, QStringLiteral("Skal"));
+    m_imgClose->setResource(QStringLiteral("Steng"));
+    m_imgOm->setResource(QStringLiteral("Om"));
+    m_btChange->setGlyphResource(QStringLiteral("Do"), 2);
+    m_btSave->setGlyphResource(QStringLiteral("Spara"));
+}
+
+void ListEditorWindow::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    runGuarded([this] { FormShow(); });
+}
+
+void ListEditorWindow::FormShow()
+{
+    if (!m_mainWindow)
+        return;
+    QPalette pal = palette();
+    for (auto role : {QPalette::Window, QPalette::WindowText})
+        pal.setColor(role, m_mainWindow->palette().color(role));
+    setPalette(pal);
+}
+
+bool ListEditorWindow::eventFilter(QObject* watched, QEvent* event)
+{
+    // The caret has moved to the click when the button comes up.
+    if (watched == m_filEdt->viewport() && event->type() == QEvent::MouseButtonRelease &&
+        static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton)
+        runGuarded([this] { FilEdtClick(); });
+    return QWidget::eventFilter(watched, event);
+}
+
+void ListEditorWindow::openList(const QString& listFile, const QString& missingPath)
+{
+    QFile file(listFile);
+    if (!file.open(QIODevice::ReadOnly))
+        throw AppError::fileOpen(listFile, file.errorString());
+    const QString text = ListEditorText::fromFile(file.readAll());
+
+    m_filEdt->setPlainText(text);
+    m_edt1->clear();
+    const qsizetype at = missingPath.isEmpty() ? -1 : text.indexOf(missingPath, 0, Qt::CaseInsensitive);
+    if (at >= 0) {
+        QTextCursor cursor = m_filEdt->textCursor();
+        cursor.setPosition(int(at));
+        cursor.setPosition(int(at + missingPath.size()), QTextCursor::KeepAnchor);
+        m_filEdt->setTextCursor(cursor);
+        m_edt1->setText(cursor.selectedText());
+    }
+    // Filling the editor is no modification.
+    m_btChange->setEnabled(false);
+    m_btSave->setEnabled(false);
+
+    // Each opening is on top until its first save.
+    setStaysOnTop(true);
+    show();
+    raise();
+    activateWindow();
+}
+
+void ListEditorWindow::setStaysOnTop(bool onTop)
+{
+    if (windowFlags().testFlag(Qt::WindowStaysOnTopHint) == onTop)
+        return;
+    // Changing the flags hides the window; it comes back where it was.
+    const bool visible = isVisible();
+    setWindowFlag(Qt::WindowStaysOnTopHint, onTop);
+    if (visible)
+        show();
+}
+
+void ListEditorWindow::FilEdtClick()
+{
+    m_edt1->setText(m_filEdt->textCursor().block().text());
+}
+
+void ListEditorWindow::Edt1CustomButtons0Click()
+{
+    const QString start =
+        m_edt1->text().isEmpty() ? QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation) : m_edt1->text();
+    const QString chosen = Dialogs::instance().browseFolder(QStringLiteral("Hitta vald bild..."), start);
+    // The list holds full paths, so the field gets the full path of the chosen item.
+    if (!chosen.isEmpty())
+        m_edt1->setText(chosen);
+}
+
+void ListEditorWindow::Edt1Modified()
+{
+    m_btChange->setEnabled(true);
+}
+
+void ListEditorWindow::FilEdtModified()
+{
+    m_btSave->setEnabled(true);
+}
+
+void ListEditorWindow::BtChangeClick()
+{
+    // Replaces the selection; with none, inserts at the caret.
+    QTextCursor cursor = m_filEdt->textCursor();
+    cursor.insertText(m_edt1->text());
+    m_filEdt->setTextCursor(cursor);
+    m_btChange->setEnabled(false);
+}
+
+void ListEditorWindow::BtSaveClick()
+{
+    const QString fileName = m_hooks.listFileName ? m_hooks.listFileName() : QString();
+    if (!fileName.isEmpty())
+        writeText(fileName, m_filEdt->toPlainText());
+    else if (m_hooks.saveMainList)
+        m_hooks.saveMainList();
+    m_btSave->setEnabled(false);
+    setStaysOnTop(false);
+    if (m_hooks.reload)
+        m_hooks.reload();
+    showLoadingWindow();
+}
+
+void ListEditorWindow::showLoadingWindow()
+{
+    const int count = m_hooks.listCount ? m_hooks.listCount() : 0;
+    const int cards = m_hooks.cardCount ? m_hooks.cardCount() : 0;
+    // A load that stopped at a missing file has fewer cards than entries; with none there is
+    // nothing to count.
+    if (count <= 0 || cards <= 0)
+        return;
+
+    if (!m_loading) {
+        m_loading = new QWidget(this, Qt::Dialog);
+        m_loading->setObjectName(QStringLiteral("FmLoading"));
+        m_loading->setWindowTitle(QStringLiteral("Tavelvaxlaren"));
+        m_loading->setAutoFillBackground(true);
+        m_loading->setFixedSize(500, 70);
+        QFont font = m_loading->font();
+        font.setPointSize(12);
+        m_loading->setFont(font);
+        auto* layout = new QVBoxLayout(m_loading);
+        m_loadingLabel = new QLabel(LoadingText, m_loading);
+        m_loadingLabel->setObjectName(QStringLiteral("LbLoading"));
+        m_gauge = new QProgressBar(m_loading);
+        m_gauge->setObjectName(QStringLiteral("Gauge"));
+        m_gauge->setTextVisible(true);
+        QPalette gaugePalette = m_gauge->palette();
+        gaugePalette.setColor(QPalette::Highlight, GaugeColour);
+        m_gauge->setPalette(gaugePalette);
+        layout->addWidget(m_loadingLabel);
+        layout->addWidget(m_gauge, 1);
+    }
+    QPalette pal = m_loading->palette();
+    const QWidget* colours = m_mainWindow ? m_mainWindow : this;
+    for (auto role : {QPalette::Window, QPalette::WindowText})
+        pal.setColor(role, colours->palette().color(role));
+    m_loading->setPalette(pal);
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        m_loading->move(screen->geometry().center() - QPoint(250, 35));
+
+    const int maximum = count - 1;
+    // A range of 0..0 would show a busy bar instead of a percentage.
+    m_gauge->setRange(0, qMax(maximum, 1));
+    m_gauge->setValue(0);
+    m_loading->show();
+    for (int i = 0; i < cards; ++i) {
+        m_gauge->setValue(i);
+        m_loading->repaint();
+        if (m_loadingPauseMs > 0)
+            QThread::msleep(m_loadingPauseMs);
+        if (i >= maximum)
+            break;
+    }
+    m_loading->close();
+}
+
+void ListEditorWindow::LbCloseClick()
+{
+    hide();
+}
+
+void ListEditorWindow::LbOmClick()
+{
+    if (m_hooks.showAbout)
+        m_hooks.showAbout();
+}

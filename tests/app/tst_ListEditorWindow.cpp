@@ -1,0 +1,434 @@
+#include "ScriptedDialogs.h"
+#include "TestFiles.h"
+#include "app/ListEditorLink.h"
+#include "app/ListEditorText.h"
+#include "app/ListEditorWindow.h"
+#include "app/MainWindow.h"
+#include "picturelist/ListOperations.h"
+#include "picturelist/PictureList.h"
+#include "picturelist/ThumbnailStrip.h"
+
+#include <QDir>
+#include <QImage>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTextBlock>
+#include <QToolButton>
+
+namespace {
+
+void writeBytes(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
+} // namespace
+
+class TestListEditorWindow : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir m_dir;
+    QString m_listFile;
+    int m_reloads = 0;
+    int m_mainSaves = 0;
+    int m_listCount = 0;
+    int m_cardCount = 0;
+
+    ListEditorWindow::Hooks hooks(const QString& listFile)
+    {
+        ListEditorWindow::Hooks h;
+        h.listFileName = [listFile] { return listFile; };
+        h.saveMainList = [this] { ++m_mainSaves; };
+        h.reload = [this] { ++m_reloads; };
+        h.listCount = [this] { return m_listCount; };
+        h.cardCount = [this] { return m_cardCount; };
+        return h;
+    }
+
+    template <typename T> static T* child(ListEditorWindow& w, const char* name)
+    {
+        auto* c = w.findChild<T*>(QLatin1String(name));
+        Q_ASSERT(c);
+        return c;
+    }
+
+private slots:
+    void init()
+    {
+        m_listFile = m_dir.filePath(QStringLiteral("bilder.lst"));
+        m_reloads = m_mainSaves = m_listCount = m_cardCount = 0;
+    }
+
+    void openSelectsTheMissingPath_data()
+    {
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<QString>("missing");
+        QTest::addColumn<QString>("selected");
+        QTest::addColumn<int>("selectionStart");
+        // The search ignores letter case and takes the first match.
+        QTest::newRow("second line, other case")
+            << QByteArray("C:\\a.jpg\r\nC:\\Bilder\\B.JPG\r\n") << "c:\\bilder\\b.jpg"
+            << "C:\\Bilder\\B.JPG" << 9;
+        QTest::newRow("first of two matches") << QByteArray("/x/b.jpg\n/y/b.jpg\n") << "b.jpg"
+                                              << "b.jpg" << 3;
+        // A list read with LF CR between two lines has an empty entry there; the match after it
+        // must land on the same character in the memo.
+        QTest::newRow("after LF CR") << QByteArray("/a.jpg\n\r/c.jpg") << "/c.jpg"
+                                     << "/c.jpg" << 8;
+        QTest::newRow("no match selects nothing") << QByteArray("/a.jpg\r\n") << "/gone.jpg"
+                                                  << "" << 0;
+        QTest::newRow("empty entry selects nothing") << QByteArray("\r\n/a.jpg\r\n") << ""
+                                                     << "" << 0;
+    }
+
+    void openSelectsTheMissingPath()
+    {
+        QFETCH(QByteArray, file);
+        QFETCH(QString, missing);
+        QFETCH(QString, selected);
+        QFETCH(int, selectionStart);
+        writeBytes(m_listFile, file);
+        ListEditorWindow w(hooks(m_listFile));
+        w.openList(m_listFile, missing);
+
+        QVERIFY(w.isVisible());
+        QVERIFY(w.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+        auto* memo = child<QPlainTextEdit>(w, "FilEdt");
+        QCOMPARE(memo->textCursor().selectedText(), selected);
+        if (!selected.isEmpty())
+            QCOMPARE(memo->textCursor().selectionStart(), selectionStart);
+        QCOMPARE(child<QLineEdit>(w, "Edt1")->text(), selected);
+        // Filling the editor is no modification.
+        QVERIFY(!child<QWidget>(w, "BtChange")->isEnabled());
+        QVERIFY(!child<QWidget>(w, "BtSave")->isEnabled());
+    }
+
+    void unreadableListLeavesTheEditorHidden()
+    {
+        ListEditorWindow w(hooks(m_listFile));
+        const QString missing = m_dir.filePath(QStringLiteral("finns-inte.lst"));
+        QVERIFY(errorOf([&] {
+                    w.openList(missing, QStringLiteral("x"));
+                }).startsWith(QStringLiteral("Cannot open file \"%1\".").arg(missing)));
+        QVERIFY(!w.isVisible());
+    }
+
+    void savedBytes_data()
+    {
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<QByteArray>("saved");
+        QTest::newRow("two lines, no final break: 18 bytes")
+            << QByteArray("C:\\a.jpg\r\nC:\\b.jpg") << QByteArray("C:\\a.jpg\r\nC:\\b.jpg");
+        QTest::newRow("final break kept") << QByteArray("/a.jpg\r\n") << QByteArray("/a.jpg\r\n");
+        QTest::newRow("LF and CR become CR LF") << QByteArray("/a\n/b\r/c") << QByteArray("/a\r\n/b\r\n/c");
+        QTest::newRow("LF CR is two breaks") << QByteArray("/a\n\r/c") << QByteArray("/a\r\n\r\n/c");
+        QTest::newRow("spaces kept") << QByteArray("  /a.jpg \r\n") << QByteArray("  /a.jpg \r\n");
+        // Bytes of another code page (Latin-1 "ö") and UTF-8 letters come back unchanged.
+        QTest::newRow("Latin-1 byte") << QByteArray("/Sj\xF6.jpg\r\n") << QByteArray("/Sj\xF6.jpg\r\n");
+        QTest::newRow("UTF-8 letters") << QByteArray("/Sjö/Hav.jpg") << QByteArray("/Sjö/Hav.jpg");
+        QTest::newRow("broken UTF-8 sequence")
+            << QByteArray("/\xE2\x82/\xED\xA0\x80\xC0\xAF") << QByteArray("/\xE2\x82/\xED\xA0\x80\xC0\xAF");
+        QTest::newRow("NUL ends the text") << QByteArray("/a\r\n\0/b\r\n", 9) << QByteArray("/a\r\n");
+        QTest::newRow("empty file") << QByteArray() << QByteArray();
+    }
+
+    void savedBytes()
+    {
+        QFETCH(QByteArray, file);
+        QFETCH(QByteArray, saved);
+        writeBytes(m_listFile, file);
+        ListEditorWindow w(hooks(m_listFile));
+        w.setLoadingPauseMs(0);
+        w.openList(m_listFile, QString());
+        writeBytes(m_listFile, "overwritten");
+        w.BtSaveClick();
+        QCOMPARE(fileBytes(m_listFile), saved);
+    }
+
+    void editReplaceAndSave()
+    {
+        ScopedScriptedDialogs dialogs;
+        writeBytes(m_listFile, "/bilder/a.jpg\r\n/gammal/b.jpg\r\n/bilder/c.jpg\r\n");
+        ListEditorWindow w(hooks(m_listFile));
+        w.setLoadingPauseMs(0);
+        w.openList(m_listFile, QStringLiteral("/gammal/b.jpg"));
+        auto* edt1 = child<QLineEdit>(w, "Edt1");
+        auto* btChange = child<QWidget>(w, "BtChange");
+        auto* btSave = child<QWidget>(w, "BtSave");
+
+        edt1->selectAll();
+        QTest::keyClicks(edt1, QStringLiteral("/ny/b.jpg"));
+        QVERIFY(btChange->isEnabled());
+        QTest::mouseClick(btChange, Qt::LeftButton);
+        QVERIFY(!btChange->isEnabled());
+        QVERIFY(btSave->isEnabled());
+        QCOMPARE(child<QPlainTextEdit>(w, "FilEdt")->toPlainText(),
+                 QStringLiteral("/bilder/a.jpg\n/ny/b.jpg\n/bilder/c.jpg\n"));
+
+        QTest::mouseClick(btSave, Qt::LeftButton);
+        QVERIFY(dialogs->errors().isEmpty());
+        QCOMPARE(fileBytes(m_listFile), QByteArray("/bilder/a.jpg\r\n/ny/b.jpg\r\n/bilder/c.jpg\r\n"));
+        QCOMPARE(m_reloads, 1);
+        QCOMPARE(m_mainSaves, 0);
+        QVERIFY(!btSave->isEnabled());
+        // After its first save the editor is an ordinary window, still shown.
+        QVERIFY(!w.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+        QVERIFY(w.isVisible());
+    }
+
+    void changeWithoutSelectionInsertsAtTheCaret()
+    {
+        writeBytes(m_listFile, "/a.jpg\r\n");
+        ListEditorWindow w(hooks(m_listFile));
+        w.openList(m_listFile, QStringLiteral("/nothing"));
+        auto* memo = child<QPlainTextEdit>(w, "FilEdt");
+        QTextCursor cursor = memo->textCursor();
+        cursor.setPosition(1);
+        memo->setTextCursor(cursor);
+        child<QLineEdit>(w, "Edt1")->setText(QStringLiteral("X"));
+        w.BtChangeClick();
+        QCOMPARE(memo->toPlainText(), QStringLiteral("/Xa.jpg\n"));
+    }
+
+    void browse_data()
+    {
+        QTest::addColumn<QString>("chosen");
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<bool>("changeEnabled");
+        QTest::newRow("chosen file replaces the field") << "/hem/bilder/b.jpg"
+                                                        << "/hem/bilder/b.jpg" << true;
+        QTest::newRow("cancel changes nothing") << ""
+                                                << "/gammal/b.jpg" << false;
+    }
+
+    void browse()
+    {
+        QFETCH(QString, chosen);
+        QFETCH(QString, field);
+        QFETCH(bool, changeEnabled);
+        ScopedScriptedDialogs dialogs;
+        if (!chosen.isEmpty())
+            dialogs->setNextFolder(chosen);
+        writeBytes(m_listFile, "/gammal/b.jpg\r\n");
+        ListEditorWindow w(hooks(m_listFile));
+        w.openList(m_listFile, QStringLiteral("/gammal/b.jpg"));
+
+        QTest::mouseClick(child<QToolButton>(w, "Edt1Button"), Qt::LeftButton);
+        QCOMPARE(dialogs->calls.size(), 1);
+        QCOMPARE(dialogs->calls[0].kind, QStringLiteral("browse"));
+        QCOMPARE(dialogs->calls[0].text, QStringLiteral("Hitta vald bild..."));
+        QCOMPARE(child<QLineEdit>(w, "Edt1")->text(), field);
+        QCOMPARE(child<QWidget>(w, "BtChange")->isEnabled(), changeEnabled);
+
+        w.BtChangeClick();
+        QCOMPARE(child<QPlainTextEdit>(w, "FilEdt")->toPlainText(), field + QLatin1Char('\n'));
+    }
+
+    void clickInALineCopiesIt()
+    {
+        writeBytes(m_listFile, "/a.jpg\r\n/b.jpg\r\n/tredje/c.jpg\r\n/d.jpg");
+        ListEditorWindow w(hooks(m_listFile));
+        w.openList(m_listFile, QString());
+        auto* memo = child<QPlainTextEdit>(w, "FilEdt");
+        QTextCursor third(memo->document()->findBlockByNumber(2));
+        third.movePosition(QTextCursor::EndOfBlock);
+        const QPoint inThirdLine = memo->cursorRect(third).center() - QPoint(10, 0);
+        QTest::mouseClick(memo->viewport(), Qt::LeftButton, {}, inThirdLine);
+        QCOMPARE(child<QLineEdit>(w, "Edt1")->text(), QStringLiteral("/tredje/c.jpg"));
+    }
+
+    void noListFileSavesTheMainList()
+    {
+        writeBytes(m_listFile, "/a.jpg\r\n");
+        ListEditorWindow w(hooks(QString()));
+        w.openList(m_listFile, QString());
+        w.BtSaveClick();
+        QCOMPARE(m_mainSaves, 1);
+        QCOMPARE(m_reloads, 1);
+        QCOMPARE(fileBytes(m_listFile), QByteArray("/a.jpg\r\n"));
+    }
+
+    void failedWriteStopsTheSave()
+    {
+        ScopedScriptedDialogs dialogs;
+        writeBytes(m_listFile, "/a.jpg\r\n");
+        // A folder stands where the list file should be written.
+        const QString target = m_dir.filePath(QStringLiteral("mapp.lst"));
+        QVERIFY(QDir(m_dir.path()).mkdir(QStringLiteral("mapp.lst")));
+        ListEditorWindow w(hooks(target));
+        w.openList(m_listFile, QString());
+        child<QPlainTextEdit>(w, "FilEdt")->appendPlainText(QStringLiteral("/b.jpg"));
+        QTest::mouseClick(child<QWidget>(w, "BtSave"), Qt::LeftButton);
+        QCOMPARE(dialogs->errors().size(), 1);
+        QVERIFY(dialogs->errors()[0].startsWith(QStringLiteral("Cannot create file \"%1\".").arg(target)));
+        QCOMPARE(m_reloads, 0);
+        QVERIFY(child<QWidget>(w, "BtSave")->isEnabled());
+        QVERIFY(w.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    }
+
+    void loadingWindow_data()
+    {
+        QTest::addColumn<int>("count");
+        QTest::addColumn<int>("cards");
+        QTest::addColumn<bool>("shown");
+        QTest::addColumn<int>("lastValue");
+        QTest::newRow("one picture: one step") << 1 << 1 << true << 0;
+        QTest::newRow("three pictures") << 3 << 3 << true << 2;
+        // The reload stopped at a missing third entry: the gauge never reaches its maximum,
+        // and the window must close all the same.
+        QTest::newRow("load stopped early") << 5 << 2 << true << 1;
+        QTest::newRow("empty list") << 0 << 0 << false << 0;
+        QTest::newRow("first entry missing") << 4 << 0 << false << 0;
+    }
+
+    void loadingWindow()
+    {
+        QFETCH(int, count);
+        QFETCH(int, cards);
+        QFETCH(bool, shown);
+        QFETCH(int, lastValue);
+        writeBytes(m_listFile, "/a.jpg\r\n");
+        ListEditorWindow w(hooks(m_listFile));
+        w.setLoadingPauseMs(0);
+        w.openList(m_listFile, QString());
+        m_listCount = count;
+        m_cardCount = cards;
+        w.BtSaveClick();
+        QCOMPARE(w.loadingWindow() != nullptr, shown);
+        if (shown) {
+            QVERIFY(!w.loadingWindow()->isVisible());
+            QCOMPARE(w.loadingGauge()->value(), lastValue);
+        }
+    }
+
+    void reopeningReusesTheHiddenWindow()
+    {
+        ScopedScriptedDialogs dialogs;
+        writeBytes(m_listFile, "/a.jpg\r\n/b.jpg\r\n");
+        ListEditorWindow w(hooks(m_listFile));
+        w.setLoadingPauseMs(0);
+        w.openList(m_listFile, QStringLiteral("/a.jpg"));
+        child<QPlainTextEdit>(w, "FilEdt")->appendPlainText(QStringLiteral("/c.jpg"));
+        w.BtSaveClick();
+        QTest::mouseClick(child<QWidget>(w, "LbClose"), Qt::LeftButton);
+        QVERIFY(!w.isVisible());
+
+        w.openList(m_listFile, QStringLiteral("/c.jpg"));
+        QVERIFY(w.isVisible());
+        QVERIFY(w.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+        QCOMPARE(child<QLineEdit>(w, "Edt1")->text(), QStringLiteral("/c.jpg"));
+        QVERIFY(!child<QWidget>(w, "BtSave")->isEnabled());
+        QVERIFY(dialogs->errors().isEmpty());
+    }
+
+    void skinAndTexts()
+    {
+        ListEditorWindow w(hooks(m_listFile));
+        QCOMPARE(w.objectName(), QStringLiteral("FmEdtLst"));
+        QCOMPARE(w.size(), QSize(988, 608));
+        QVERIFY(!w.mask().isEmpty());
+        QVERIFY(!w.mask().contains(QPoint(0, 0)));
+        QCOMPARE(child<QLabel>(w, "Label1")->text(), QStringLiteral("Redigera fillista"));
+        QCOMPARE(child<QLabel>(w, "Label3")->text(), QStringLiteral("Leta upp/Redigera markerad fil"));
+        QCOMPARE(child<QWidget>(w, "FilEdt")->geometry(), QRect(16, 92, 960, 449));
+        QCOMPARE(child<QWidget>(w, "Edt1")->geometry(), QRect(16, 564, 905, 28));
+    }
+
+    // The whole road on the real main window: a missing picture, Yes, the path repaired in the
+    // editor, the save reloading the list; a second missing picture reuses the same editor.
+    void missingPictureRepairedThroughTheMainWindow()
+    {
+        ScopedScriptedDialogs dialogs;
+        QImage picture(32, 24, QImage::Format_RGB32);
+        picture.fill(Qt::red);
+        const QString a = m_dir.filePath(QStringLiteral("a.bmp"));
+        const QString b = m_dir.filePath(QStringLiteral("b.bmp"));
+        QVERIFY(picture.save(a) && picture.save(b));
+        const QString gone = m_dir.filePath(QStringLiteral("borta/B.bmp"));
+        writeBytes(m_listFile, QFile::encodeName(a + QStringLiteral("\r\n") + gone + QStringLiteral("\r\n")));
+
+        MainWindow main(nullptr);
+        PictureList& list = main.pictureList();
+        list.setListFileName(m_listFile);
+        list.readFile(m_listFile);
+        int reloads = 0;
+        main.listOperations().setListEditorOpener(listEditorOpener(main, [&] {
+            ++reloads;
+            list.readFile(list.listFileName());
+            main.listOperations().LoadPictureList();
+        }));
+
+        dialogs->setNextAnswer(Dialogs::Yes);
+        main.listOperations().LoadPictureList();
+        auto* editor = main.findChild<ListEditorWindow*>();
+        QVERIFY(editor);
+        QVERIFY(editor->isVisible());
+        QVERIFY(main.isVisible());
+        QCOMPARE(editor->palette().color(QPalette::Window), main.palette().color(QPalette::Window));
+        editor->setLoadingPauseMs(0);
+        auto* edt1 = editor->findChild<QLineEdit*>(QStringLiteral("Edt1"));
+        QCOMPARE(edt1->text(), gone);
+
+        edt1->setText(b);
+        editor->BtChangeClick();
+        editor->BtSaveClick();
+        QCOMPARE(fileBytes(m_listFile), QFile::encodeName(a + QStringLiteral("\r\n") + b + QStringLiteral("\r\n")));
+        QCOMPARE(reloads, 1);
+        QCOMPARE(main.strip().cardCount(), 2);
+        QVERIFY(!editor->loadingWindow()->isVisible());
+        QCOMPARE(editor->loadingGauge()->value(), 1);
+
+        // Another missing picture: the same editor opens again, on top until its next save.
+        writeBytes(m_listFile, QFile::encodeName(gone));
+        list.readFile(m_listFile);
+        dialogs->setNextAnswer(Dialogs::Yes);
+        main.listOperations().LoadPictureList();
+        QCOMPARE(main.findChildren<ListEditorWindow*>().size(), 1);
+        QVERIFY(editor->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+        QVERIFY(dialogs->errors().isEmpty());
+    }
+
+    void linesAreRuledInGrey()
+    {
+        writeBytes(m_listFile, "/a.jpg\r\n/b.jpg\r\n");
+        ListEditorWindow w(hooks(m_listFile));
+        w.openList(m_listFile, QString());
+        auto* memo = child<QPlainTextEdit>(w, "FilEdt");
+        const QImage shot = memo->viewport()->grab().toImage();
+        const int x = shot.width() - 5; // right of the text
+        int rules = 0;
+        for (int y = 0; y < shot.height(); ++y)
+            rules += shot.pixelColor(x, y) == QColor(0xC0, 0xC0, 0xC0);
+        QCOMPARE(rules, 3); // two lines and the empty one after the last break
+    }
+
+    void textCodecRoundTrip_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::newRow("every single byte") << [] {
+            QByteArray all;
+            for (int b = 1; b < 256; ++b)
+                all.append(char(b));
+            return all;
+        }();
+        QTest::newRow("four-byte letter") << QByteArray("\xF0\x9F\x98\x80");
+        QTest::newRow("truncated at the end") << QByteArray("ab\xF0\x9F");
+        QTest::newRow("beyond U+10FFFF") << QByteArray("\xF4\x90\x80\x80");
+    }
+
+    void textCodecRoundTrip()
+    {
+        QFETCH(QByteArray, bytes);
+        QCOMPARE(ListEditorText::encode(ListEditorText::decode(bytes)), bytes);
+    }
+};
+
+QTEST_MAIN(TestListEditorWindow)
+#include "tst_ListEditorWindow.moc"
