@@ -2,6 +2,7 @@
 
 #include <QPaintEvent>
 #include <QPainter>
+#include <QScrollBar>
 #include <QTextBlock>
 
 namespace {
@@ -20,6 +21,12 @@ ListEditorMemo::ListEditorMemo(QWidget* parent) : QPlainTextEdit(parent)
     // The margins round the text and the corner between the scroll bars.
     pal.setColor(QPalette::Window, MarginColour);
     setPalette(pal);
+    for (QWidget* bar : {static_cast<QWidget*>(verticalScrollBar()), static_cast<QWidget*>(horizontalScrollBar())}) {
+        QPalette barPalette = bar->palette();
+        for (auto role : {QPalette::Window, QPalette::Base, QPalette::Button})
+            barPalette.setColor(role, MarginColour);
+        bar->setPalette(barPalette);
+    }
     setBackgroundVisible(false);
     setAutoFillBackground(true);
 }

@@ -175,6 +175,7 @@ void ListEditorWindow::openList(const QString& listFile, const QString& missingP
         cursor.setPosition(int(at));
         cursor.setPosition(int(at + missingPath.size()), QTextCursor::KeepAnchor);
         m_filEdt->setTextCursor(cursor);
+        m_filEdt->centerCursor(); // the lines round the missing path stay in view
         m_edt1->setText(cursor.selectedText());
     }
     // Filling the editor is no modification.
