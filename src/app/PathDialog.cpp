@@ -1,0 +1,152 @@
+#include "PathDialog.h"
+
+#include "picturelist/ListOperations.h"
+#include "picturelist/PathText.h"
+#include "picturelist/PictureList.h"
+#include "platform/Dialogs.h"
+#include "platform/Guard.h"
+#include "resources/Resources.h"
+#include "toolkit/Hint.h"
+#include "toolkit/TransparentColour.h"
+#include "toolkit/UiFont.h"
+
+#include <QFile>
+#include <QIcon>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace {
+
+// A glyph resource holding numGlyphs images side by side: enabled, then disabled.
+QIcon glyphIcon(const QString& name, int numGlyphs)
+{
+    const QPixmap bitmap = withBottomLeftTransparent(Resources::bitmap(name));
+    const int w = bitmap.width() / numGlyphs;
+    QIcon icon;
+    icon.addPixmap(bitmap.copy(0, 0, w, bitmap.height()), QIcon::Normal);
+    if (numGlyphs > 1)
+        icon.addPixmap(bitmap.copy(w, 0, w, bitmap.height()), QIcon::Disabled);
+    return icon;
+}
+
+} // namespace
+
+PathDialog::PathDialog(QWidget* mainWindow, PictureList& list, ListOperations& operations)
+    : QDialog(mainWindow), m_mainWindow(mainWindow), m_list(list), m_operations(operations)
+{
+    setObjectName(QStringLiteral("Form2"));
+    setWindowTitle(QStringLiteral("Redigera Sökväg"));
+    setFont(uiFont(QStringLiteral("Tahoma"), 16));
+    setFixedSize(471, 98);
+    setModal(false);
+
+    m_label1 = new QLabel(QStringLiteral("Vald bilds sökväg och namn:"), this);
+    m_label1->setObjectName(QStringLiteral("Label1"));
+    m_label1->move(8, 8);
+    m_label1->adjustSize();
+
+    m_edit1 = new QLineEdit(this);
+    m_edit1->setObjectName(QStringLiteral("Edit1"));
+    m_edit1->setGeometry(8, 33, 417, 27);
+
+    m_button1 = new QPushButton(QStringLiteral("..."), this);
+    m_button1->setObjectName(QStringLiteral("Button1"));
+    m_button1->setGeometry(432, 32, 32, 25);
+    setHint(m_button1, QStringLiteral("Leta upp bilden du vill hänvisa till."));
+
+    m_btOk = new QPushButton(QStringLiteral("&Ok"), this);
+    m_btOk->setObjectName(QStringLiteral("BtOk"));
+    m_btOk->setGeometry(156, 66, 75, 25);
+    setHint(m_btOk, QStringLiteral("Verkställ ändring och stäng"));
+
+    m_btNo = new QPushButton(QStringLiteral("&Avbryt"), this);
+    m_btNo->setObjectName(QStringLiteral("BtNo"));
+    m_btNo->setGeometry(237, 66, 75, 25);
+    setHint(m_btNo, QStringLiteral("Avbryt ändring."));
+
+    // Enter in the edit field must not close the dialog behind the user's back.
+    for (QPushButton* button : {m_button1, m_btOk, m_btNo}) {
+        button->setAutoDefault(false);
+        button->setDefault(false);
+    }
+
+    connectGuarded(m_button1, &QPushButton::clicked, this, &PathDialog::Button1Click);
+    connectGuarded(m_btOk, &QPushButton::clicked, this, &PathDialog::BtOkClick);
+    connectGuarded(m_btNo, &QPushButton::clicked, this, &PathDialog::BtNoClick);
+    m_operations.setPathDialogOpener([this](const QString& path) { showPath(path); });
+
+    runGuarded([this] { FormCreate(); });
+}
+
+void PathDialog::FormCreate()
+{
+    m_btOk->setIcon(glyphIcon(QStringLiteral("Do"), 2));
+    m_btNo->setIcon(glyphIcon(QStringLiteral("No"), 1));
+}
+
+void PathDialog::showPath(const QString& path)
+{
+    const int marked = m_list.markedIndex();
+    m_shownEntry = marked >= 0 && m_list.path(marked) == path ? m_list.entry(marked) : QFile::encodeName(path);
+    m_shownText = path;
+    m_edit1->setText(path);
+    show();
+    raise();
+    activateWindow();
+}
+
+void PathDialog::setVisible(bool visible)
+{
+    // Centred over the main window the first time; afterwards where the user left it.
+    if (visible && !m_placed && !isVisible() && m_mainWindow) {
+        const QRect main = m_mainWindow->frameGeometry();
+        move(main.left() + (main.width() - width()) / 2, main.top() + (main.height() - height()) / 2);
+        m_placed = true;
+    }
+    QDialog::setVisible(visible);
+}
+
+void PathDialog::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    runGuarded([this] { FormShow(); });
+}
+
+void PathDialog::FormShow()
+{
+    if (!m_mainWindow)
+        return;
+    QPalette pal = palette();
+    pal.setColor(QPalette::Window, m_mainWindow->palette().color(QPalette::Window));
+    setPalette(pal);
+}
+
+void PathDialog::BtOkClick()
+{
+    // Acts on whatever is marked now: the dialog is not modal and the marking may have moved.
+    const int noted = m_list.markedIndex();
+    m_list.deleteMarked();
+    const QString text = m_edit1->text();
+    const QByteArray entry = text == m_shownText ? m_shownEntry : QFile::encodeName(text);
+    if (noted < 0)
+        m_list.append(entry);
+    else
+        m_list.insert(noted, entry);
+    m_operations.LoadPictureList();
+}
+
+void PathDialog::BtNoClick()
+{
+    hide();
+}
+
+void PathDialog::Button1Click()
+{
+    Dialogs::FileRequest request;
+    request.initialDir = PathText::folder(m_edit1->text());
+    const QStringList chosen = Dialogs::instance().openFiles(request);
+    // The dialog stays open with the chosen path, so that OK can apply it.
+    if (!chosen.isEmpty())
+        m_edit1->setText(chosen.first());
+}
