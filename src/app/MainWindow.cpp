@@ -2,12 +2,16 @@
 
 #include "ColourOptions.h"
 #include "HintSwitch.h"
+#include "ListEditorLink.h"
 #include "MainWindowLifecycle.h"
+#include "PathDialog.h"
 #include "SplashWindow.h"
 #include "WindowStateOptions.h"
+#include "chrome/AboutWindow.h"
 #include "chrome/CaptionButton.h"
 #include "chrome/MainWindowLayout.h"
 #include "chrome/WindowDragger.h"
+#include "notify/ChangePopups.h"
 #include "notify/TrayIcon.h"
 #include "picturelist/ListOperations.h"
 #include "picturelist/PictureList.h"
@@ -48,7 +52,9 @@ MainWindow::MainWindow(SplashWindow* splash, QWidget* parent)
                                    m_splash->repaintNow();
                                }});
 
-    m_wallpaper = new WallpaperCommands(m_c, {[this] { m_strip->LB1Click(); }, {}}, this);
+    m_popups = new ChangePopups(m_c, {[this] { return m_splash && m_splash->isVisible(); }, {}}, this);
+    m_wallpaper = new WallpaperCommands(
+        m_c, {[this] { m_strip->LB1Click(); }, [this](const QString& path) { m_popups->VisaPopup(path); }}, this);
 
     Scheduler::Hooks hooks;
     hooks.lb1Click = [this] { m_strip->LB1Click(); };
@@ -72,8 +78,13 @@ MainWindow::MainWindow(SplashWindow* splash, QWidget* parent)
 
     bind();
     m_lifecycle = std::make_unique<MainWindowLifecycle>(*this);
+    m_listOps->setListEditorOpener(listEditorOpener(*this, [this] { m_lifecycle->ReloadLastList(); }));
     // A failure in the creation steps is reported; the window is created all the same.
     runGuarded([this] { m_lifecycle->FormCreate(); });
+
+    // Created once, shown and hidden afterwards.
+    m_about = std::make_unique<AboutWindow>(this);
+    m_pathDialog = new PathDialog(this, *m_list, *m_listOps);
 }
 
 MainWindow::~MainWindow()
@@ -92,6 +103,7 @@ void MainWindow::adoptSplash(std::unique_ptr<SplashWindow> splash)
 
 void MainWindow::bind()
 {
+    m_popups->bind();
     m_strip->bind();
     m_listOps->bind();
     m_wallpaper->bind();
@@ -135,7 +147,7 @@ void MainWindow::BtCloseClick()
 
 void MainWindow::LbOmClick()
 {
-    // The about window is not built yet: the caption button does nothing until it is.
+    m_about->showAbout();
 }
 
 void MainWindow::ShowTipLine(const QString& hint)

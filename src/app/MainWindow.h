@@ -5,11 +5,14 @@
 #include <QWidget>
 #include <memory>
 
+class AboutWindow;
+class ChangePopups;
 class ColourOptions;
 class Countdown;
 class HintSwitch;
 class ListOperations;
 class MainWindowLifecycle;
+class PathDialog;
 class PictureList;
 class Scheduler;
 class SplashWindow;
@@ -74,10 +77,13 @@ private:
     HintSwitch* m_hints;
     ThumbnailStrip* m_strip;
     ListOperations* m_listOps;
+    ChangePopups* m_popups;
     WallpaperCommands* m_wallpaper;
     Scheduler* m_scheduler;
     Countdown* m_countdown;
     WindowStateOptions* m_windowState;
     ColourOptions* m_colours;
     std::unique_ptr<MainWindowLifecycle> m_lifecycle;
+    std::unique_ptr<AboutWindow> m_about;
+    PathDialog* m_pathDialog = nullptr;
 };

@@ -53,7 +53,12 @@ void MainWindowLifecycle::FormCreate()
 
     splashPasses();
     readSettings();
-    reloadLastList();
+    reloadLastList(true);
+}
+
+void MainWindowLifecycle::ReloadLastList()
+{
+    reloadLastList(!m_w.scheduler().isRunning());
 }
 
 void MainWindowLifecycle::splashPasses()
@@ -124,7 +129,7 @@ void MainWindowLifecycle::readSettings()
     c.btStartStop->setText(store.stringOrDefault(QStringLiteral("Startknapp")));
 }
 
-void MainWindowLifecycle::reloadLastList()
+void MainWindowLifecycle::reloadLastList(bool resumeRotation)
 {
     MainControls& c = m_w.controls();
     PictureList& list = m_w.pictureList();
@@ -154,7 +159,7 @@ void MainWindowLifecycle::reloadLastList()
     m_w.scheduler().SpinEditTimeIntervalChange();
     m_w.scheduler().CmbTidTypChange();
     m_w.strip().LB1Click();
-    if (c.btStartStop->text() == QLatin1String("&Stoppa"))
+    if (resumeRotation && c.btStartStop->text() == QLatin1String("&Stoppa"))
         m_w.scheduler().BtStartStopClick();
 }
 

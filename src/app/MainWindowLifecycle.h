@@ -13,6 +13,9 @@ public:
     void FormCreate();
     void FormClose();
     void FormDestroy();
+    // After the list editor has saved: the last list read again and its selection restored.
+    // A running rotation goes on (a full creation run would stop it).
+    void ReloadLastList();
 
     // The pauses of the two splash passes, per step (40 ms and 1 ms).
     static constexpr int ChildPauseMs = 40;
@@ -21,7 +24,7 @@ public:
 private:
     void splashPasses();
     void readSettings();
-    void reloadLastList();
+    void reloadLastList(bool resumeRotation);
 
     MainWindow& m_w;
 };
