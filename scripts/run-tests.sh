@@ -5,10 +5,13 @@ set -euo pipefail
 build=${1:-build-test}
 xvfb_pid=""
 if [[ -z "${DISPLAY:-}" ]]; then
-    export DISPLAY=:97
+    # The first display number that no other X server holds.
+    n=97
+    while [[ -e /tmp/.X$n-lock || -e /tmp/.X11-unix/X$n ]]; do n=$((n + 1)); done
+    export DISPLAY=:$n
     Xvfb "$DISPLAY" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
     xvfb_pid=$!
     trap 'kill $xvfb_pid 2>/dev/null || true' EXIT
-    for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+    for _ in $(seq 100); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
 fi
 ctest --test-dir "$build" --output-on-failure -j"$(nproc)"
