@@ -13,9 +13,9 @@ QVariant integer(qint32 value)
     return QVariant::fromValue<qint32>(value);
 }
 
-const std::array<SettingsStore::Spec, 19>& values()
+const std::array<SettingsStore::Setting, 19>& values()
 {
-    static const std::array<SettingsStore::Spec, 19> table{{
+    static const std::array<SettingsStore::Setting, 19> table{{
         {"Ramfarg", Kind::Colour, integer(ColourValue::Highlight)},
         {"Markering", Kind::Colour, integer(ColourValue::HotLight)},
         {"Minimerad", Kind::Boolean, false},
@@ -42,16 +42,16 @@ const std::array<SettingsStore::Spec, 19>& values()
 
 } // namespace
 
-std::span<const SettingsStore::Spec> SettingsStore::table()
+std::span<const SettingsStore::Setting> SettingsStore::table()
 {
     return values();
 }
 
-const SettingsStore::Spec& SettingsStore::spec(const QString& name)
+const SettingsStore::Setting& SettingsStore::setting(const QString& name)
 {
-    for (const Spec& spec : values()) {
-        if (name.compare(QLatin1StringView(spec.name), Qt::CaseInsensitive) == 0)
-            return spec;
+    for (const Setting& entry : values()) {
+        if (name.compare(QLatin1StringView(entry.name), Qt::CaseInsensitive) == 0)
+            return entry;
     }
     throw AppError(QStringLiteral("Okänd inställning '%1'").arg(name));
 }
@@ -60,15 +60,15 @@ SettingsStore::SettingsStore() : m_key(Registry::Root::CurrentUser, QString::fro
 
 qint32 SettingsStore::integerOrDefault(const QString& name)
 {
-    return exists(name) ? readInteger(name) : spec(name).defaultValue.value<qint32>();
+    return exists(name) ? readInteger(name) : setting(name).defaultValue.value<qint32>();
 }
 
 bool SettingsStore::boolOrDefault(const QString& name)
 {
-    return exists(name) ? readBool(name) : spec(name).defaultValue.toBool();
+    return exists(name) ? readBool(name) : setting(name).defaultValue.toBool();
 }
 
 QString SettingsStore::stringOrDefault(const QString& name)
 {
-    return exists(name) ? readString(name) : spec(name).defaultValue.toString();
+    return exists(name) ? readString(name) : setting(name).defaultValue.toString();
 }

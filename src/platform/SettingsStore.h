@@ -19,7 +19,7 @@ public:
         Colour,
         String
     };
-    struct Spec
+    struct Setting
     {
         const char* name;
         Kind kind;
@@ -29,8 +29,8 @@ public:
     static constexpr const char* KeyPath = "Software\\Tavlix\\Settings";
 
     // The 19 values in the order start-up reads them.
-    static std::span<const Spec> table();
-    static const Spec& spec(const QString& name);
+    static std::span<const Setting> table();
+    static const Setting& setting(const QString& name);
 
     SettingsStore();
 

@@ -76,7 +76,7 @@ private slots:
         const QString name = QTest::currentDataTag();
         QCOMPARE(SettingsStore::table().size(), size_t(19));
         QCOMPARE(QString(SettingsStore::table()[position].name), name);
-        QCOMPARE(SettingsStore::spec(name.toUpper()).kind, kind);
+        QCOMPARE(SettingsStore::setting(name.toUpper()).kind, kind);
         SettingsStore store;
         QVERIFY(!store.exists(name));
         const QVariant got = readOrDefault(store, name, kind);
@@ -101,7 +101,7 @@ private slots:
     {
         QFETCH(QString, name);
         QFETCH(QVariant, stored);
-        const Kind kind = SettingsStore::spec(name).kind;
+        const Kind kind = SettingsStore::setting(name).kind;
         {
             SettingsStore store;
             if (kind == Kind::Boolean)
