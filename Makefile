@@ -1,13 +1,21 @@
 # The two commands of the README.
 JOBS ?= $(shell nproc)
 
-.PHONY: run test build build-test bench format deps deps-test
+FUZZ_SECONDS ?= 60
+# The smoke run of every fuzz target within make test.
+FUZZ_SMOKE_SECONDS ?= 5
+
+.PHONY: run test build build-test build-fuzz fuzz bench format deps deps-test
 
 run: deps build
 	./build/bin/tavelvaxlaren
 
-test: deps-test build-test
+test: deps-test build-test build-fuzz
 	./scripts/run-tests.sh build-test
+	./scripts/run-fuzz.sh build-fuzz $(FUZZ_SMOKE_SECONDS)
+
+fuzz: deps-test build-fuzz
+	./scripts/run-fuzz.sh build-fuzz $(FUZZ_SECONDS)
 
 deps:
 	./scripts/install-deps.sh
@@ -22,6 +30,11 @@ build:
 build-test:
 	cmake -S . -B build-test -DCMAKE_BUILD_TYPE=Debug -DTAVLIX_SANITIZE=ON -DTAVLIX_TESTS=ON
 	cmake --build build-test -j$(JOBS)
+
+# The fuzz targets: clang with libFuzzer, AddressSanitizer and UndefinedBehaviorSanitizer.
+build-fuzz:
+	cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ -DTAVLIX_FUZZ=ON
+	cmake --build build-fuzz -j$(JOBS) --target fuzzers
 
 bench: deps
 	cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release -DTAVLIX_TESTS=OFF -DTAVLIX_BENCH=ON

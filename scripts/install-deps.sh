@@ -9,6 +9,8 @@ if [[ "${1:-}" == "--test" ]]; then
     # Real desktop programs the wallpaper tests drive, and an X server for the window tests.
     packages+=(xvfb xauth x11-utils dbus libglib2.0-bin gsettings-desktop-schemas feh xfconf
                clang-format)
+    # The fuzz targets: clang and its libFuzzer.
+    packages+=(clang libfuzzer-14-dev)
 fi
 
 missing=()

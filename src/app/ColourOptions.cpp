@@ -113,7 +113,10 @@ QString ColourOptions::colourFile() const
 
 void ColourOptions::loadCustom()
 {
-    m_custom.load(colourFile());
+    // A file that cannot be used is named to the user; the dialog still opens.
+    const QString problem = m_custom.load(colourFile());
+    if (!problem.isEmpty())
+        Dialogs::instance().showMessage(problem);
 }
 
 void ColourOptions::saveCustom()
@@ -158,9 +161,7 @@ void ColourOptions::PnlBgClick()
         m_c.pnlBg->setColor(*chosen);
     // Confirmed or not, every card takes the frame colour, the marked one too.
     m_strip->paintFrames(m_c.pnlBg->color());
-    saveCustom();
-    SettingsStore store;
-    store.writeInteger(QStringLiteral("Ramfarg"), swatchValue(m_c.pnlBg));
+    saveCustomThenWrite("Ramfarg", swatchValue(m_c.pnlBg));
 }
 
 void ColourOptions::PnlMarkClick()
@@ -172,10 +173,29 @@ void ColourOptions::PnlMarkClick()
         if (marked >= 0)
             if (auto* card = qobject_cast<BevelPanel*>(m_strip->card(marked)))
                 card->setColor(*chosen);
-        saveCustom();
+        saveCustomThenWrite("Markering", swatchValue(m_c.pnlMark));
+        return;
     }
     SettingsStore store;
     store.writeInteger(QStringLiteral("Markering"), swatchValue(m_c.pnlMark));
+}
+
+// The colour chosen in the same step is stored even when "Clr.frg" cannot be written; that
+// failure is reported afterwards.
+void ColourOptions::saveCustomThenWrite(const char* name, qint32 value)
+{
+    std::optional<AppError> failed;
+    try {
+        saveCustom();
+    } catch (const AppError& error) {
+        failed = error;
+    }
+    {
+        SettingsStore store;
+        store.writeInteger(QString::fromLatin1(name), value);
+    }
+    if (failed)
+        throw *failed;
 }
 
 void ColourOptions::RamChange()

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "CustomColours.h"
+#include "platform/CustomColours.h"
 
 #include <QObject>
 #include <optional>
@@ -51,6 +51,7 @@ private:
     QString colourFile() const;
     void loadCustom();
     void saveCustom();
+    void saveCustomThenWrite(const char* name, qint32 value);
     // Runs the dialog on the start colour; nullopt when cancelled. Custom colours travel with it.
     std::optional<QColor> runDialog(const QColor& start);
     void writeColour(const char* name, const QColor& colour);

@@ -3,6 +3,7 @@
 #include "MainWindow.h"
 #include "SplashWindow.h"
 #include "platform/ColourValue.h"
+#include "platform/Dialogs.h"
 #include "platform/Guard.h"
 #include "platform/SettingsStore.h"
 #include "resources/Resources.h"
@@ -41,10 +42,13 @@ bool ProgramEntry::start()
     const bool keyOk = runGuarded([&] {
         SettingsStore store;
         const QString name = QStringLiteral("TextFarge");
-        m_splash->setTextColour(ColourValue::toColour(store.exists(name) ? store.readInteger(name) : 0));
+        m_splash->setTextColour(ColourValue::toColour(store.integerOrDefault(name)));
     });
     if (!keyOk)
         return false;
+    // A damaged store was put aside and replaced: the user learns where it went, once.
+    for (const QString& notice : Registry::takeNotices())
+        Dialogs::instance().showMessage(notice);
 
     // From here a failure hides the splash, is reported and ends the program.
     SplashWindow* splash = m_splash.get();

@@ -150,7 +150,8 @@ bool GifCheck::firstFrameIntact(const QByteArray& bytes)
     if (!bytes.startsWith("GIF87a") && !bytes.startsWith("GIF89a"))
         return false;
     r.skip(6);
-    if (r.word() < 0 || r.word() < 0)
+    // A screen or a frame without pixels is no picture (Qt's reader refuses an empty screen).
+    if (r.word() <= 0 || r.word() <= 0)
         return false;
     const int packed = r.byte();
     if (packed < 0 || !r.skip(2) || !skipColourTable(r, packed))
@@ -167,7 +168,7 @@ bool GifCheck::firstFrameIntact(const QByteArray& bytes)
             const int width = r.word();
             const int height = r.word();
             const int framePacked = r.byte();
-            if (width < 0 || height < 0 || framePacked < 0 || !skipColourTable(r, framePacked))
+            if (width <= 0 || height <= 0 || framePacked < 0 || !skipColourTable(r, framePacked))
                 return false;
             return lzwHoldsPixels(r, qint64(width) * height);
         }

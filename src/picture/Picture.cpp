@@ -44,21 +44,43 @@ Format formatFor(const QString& path)
     throw AppError(QStringLiteral("Unknown picture file extension (.%1)").arg(suffix));
 }
 
+// Only regular files are read: a pipe or a device named like a picture would block the reader or
+// never end.
 void openFile(QFile& file)
 {
+    const QFileInfo info(file.fileName());
+    if (info.exists() && !info.isFile())
+        throw AppError::fileOpen(file.fileName(), QStringLiteral("Det är ingen vanlig fil."));
     if (!file.open(QIODevice::ReadOnly))
         throw AppError::fileOpen(file.fileName(), file.errorString());
 }
 
-// Reads a whole file that the decoder wants in memory; tooLarge is raised for files beyond any picture.
+// Reads a whole file that the decoder wants in memory, never more than any picture needs (a file
+// may grow while it is read); tooLarge is raised for files beyond that.
 QByteArray readWhole(QFile& file, const QString& tooLarge)
 {
     openFile(file);
     if (file.size() > maxFileBytes)
         throw AppError(tooLarge);
-    QByteArray data = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        throw AppError::fileOpen(file.fileName(), file.errorString());
+    // Grown as the data comes: reading with the limit as the size would allocate all of it up front.
+    QByteArray data(qBound<qint64>(4096, file.size() + 1, maxFileBytes + 1), Qt::Uninitialized);
+    qint64 length = 0;
+    for (;;) {
+        if (length == data.size()) {
+            if (length > maxFileBytes)
+                throw AppError(tooLarge);
+            data.resize(qMin<qint64>(2 * length, maxFileBytes + 1));
+        }
+        const qint64 got = file.read(data.data() + length, data.size() - length);
+        if (got < 0)
+            throw AppError::fileOpen(file.fileName(), file.errorString());
+        if (got == 0)
+            break;
+        length += got;
+    }
+    if (length > maxFileBytes)
+        throw AppError(tooLarge);
+    data.truncate(length);
     return data;
 }
 
@@ -102,12 +124,8 @@ QImage readDevice(QIODevice* device, QFile& file, Format format)
 // a .bmp holding PNG data is an invalid bitmap, as it would be anywhere else.
 QImage readWithQt(QFile& file, Format format)
 {
-    if (format != Format::Gif) {
-        openFile(file);
-        return readDevice(&file, file, format);
-    }
     QByteArray bytes = readWhole(file, invalidText(format));
-    if (!GifCheck::firstFrameIntact(bytes))
+    if (format == Format::Gif && !GifCheck::firstFrameIntact(bytes))
         throw AppError(invalidText(format));
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::ReadOnly);

@@ -42,6 +42,25 @@ QByteArray serialize(const QList<QByteArray>& entries)
     return bytes;
 }
 
+bool canHold(const QString& name)
+{
+    return !name.contains(QLatin1Char('\r')) && !name.contains(QLatin1Char('\n')) && !name.contains(QChar(0));
+}
+
+QString refusedNamesText(const QStringList& names)
+{
+    QStringList shown;
+    for (QString name : names) {
+        name.replace(QLatin1Char('\r'), QLatin1String("\\r"));
+        name.replace(QLatin1Char('\n'), QLatin1String("\\n"));
+        name.replace(QChar(0), QLatin1String("\\0"));
+        shown << name;
+    }
+    return QStringLiteral("En bildlista kan inte hålla namn med radbrytning eller NUL-tecken, så dessa läggs inte "
+                          "till:\n") +
+           shown.join(QLatin1Char('\n'));
+}
+
 QList<QByteArray> read(const QString& fileName)
 {
     QFile file(fileName);

@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 // The picture list file: plain bytes, one entry a line. Entries are the exact bytes of each
 // line, so a list read and written back is byte for byte what was read.
@@ -14,6 +15,10 @@ namespace ListFile {
 QList<QByteArray> parse(const QByteArray& bytes);
 // Every entry followed by CR LF; an empty list is no bytes at all.
 QByteArray serialize(const QList<QByteArray>& entries);
+// False for a name that a list file cannot hold: a CR, LF or NUL in it would end the entry.
+bool canHold(const QString& name);
+// The message that refuses such names, each shown with its breaks written out.
+QString refusedNamesText(const QStringList& names);
 // Reads the whole file; throws AppError::fileOpen when it cannot be opened.
 QList<QByteArray> read(const QString& fileName);
 // Replaces the file in one step (a temporary file renamed over it), so a failed write leaves the

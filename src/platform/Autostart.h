@@ -9,9 +9,13 @@ namespace Autostart {
 
 // Throws AppError "Failed to set data for 'Tavelvaxlaren'" when the entry cannot be written.
 void enable(const QString& executablePath);
-// Removes only this program's entry; a missing entry or key is passed over silently.
+// Removes only this program's entry; a missing entry or key is passed over silently. Elsewhere
+// than on Windows an entry that cannot be removed throws AppError naming it.
 void disable();
 bool isEnabled();
+// The entry's "Exec" value starting the program at path: quoted for the Exec line and escaped as
+// a desktop entry string, so it reads back as exactly that one argument.
+QString execValue(const QString& path);
 // Where the entry lives (a file path or a registry path), for messages and tests.
 QString location();
 

@@ -9,10 +9,8 @@
 
 namespace Autostart {
 
-namespace {
-
 // Desktop Entry "Exec" quoting: reserved characters in double quotes, with \ " ` $ escaped.
-QString quoteExec(const QString& path)
+QString execValue(const QString& path)
 {
     QString escaped;
     for (QChar c : path) {
@@ -27,8 +25,6 @@ QString quoteExec(const QString& path)
     escaped.replace(QLatin1String("\r"), QLatin1String("\\r"));
     return QLatin1Char('"') + escaped + QLatin1Char('"');
 }
-
-} // namespace
 
 QString location()
 {
@@ -46,7 +42,7 @@ void enable(const QString& executablePath)
                             "Name=Tavelvaxlaren\n"
                             "Comment=Byter skrivbordsbakgrund\n"
                             "Exec=" +
-                            quoteExec(executablePath).toUtf8() +
+                            execValue(executablePath).toUtf8() +
                             "\n"
                             "Terminal=false\n"
                             "X-GNOME-Autostart-enabled=true\n";
@@ -56,7 +52,15 @@ void enable(const QString& executablePath)
 
 void disable()
 {
-    QFile::remove(location());
+    const QFileInfo info(location());
+    if (!info.exists() && !info.isSymLink())
+        return;
+    // An entry left behind would start the program with the session although the box is unticked.
+    QFile entry(info.filePath());
+    if (info.isDir() || !entry.remove())
+        throw AppError(
+            QStringLiteral("Kan inte ta bort autostartfilen \"%1\": %2")
+                .arg(info.filePath(), info.isDir() ? QStringLiteral("det är en mapp") : entry.errorString()));
 }
 
 bool isEnabled()

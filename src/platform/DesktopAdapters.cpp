@@ -53,7 +53,11 @@ Result runChecked(Runner& runner, const QString& desktop, const Command& command
 
 QString fileUri(const QString& path)
 {
-    return QString::fromLatin1(QUrl::fromLocalFile(path).toEncoded());
+    // "//name/..." is the same file as "/name/..." here, but a URI would take "name" for a host.
+    qsizetype slashes = 0;
+    while (slashes + 1 < path.size() && path.at(slashes) == u'/' && path.at(slashes + 1) == u'/')
+        ++slashes;
+    return QString::fromLatin1(QUrl::fromLocalFile(path.mid(slashes)).toEncoded());
 }
 
 // The three placements in the words of one desktop: centred, tiled, stretched.

@@ -1,7 +1,28 @@
 #include "Registry.h"
 
+#include <QMutex>
 #include <QtEndian>
 #include <exception>
+#include <utility>
+
+namespace {
+
+QMutex noticeLock;
+QStringList notices;
+
+} // namespace
+
+QStringList Registry::takeNotices()
+{
+    const QMutexLocker lock(&noticeLock);
+    return std::exchange(notices, {});
+}
+
+void Registry::addNotice(const QString& text)
+{
+    const QMutexLocker lock(&noticeLock);
+    notices.append(text);
+}
 
 AppError Registry::invalidDataType(const QString& name)
 {

@@ -49,6 +49,10 @@ public:
     // The backend of this platform.
     static std::unique_ptr<Registry> create();
 
+    // Messages for the user about the store itself (a damaged file put aside), each given once.
+    static QStringList takeNotices();
+    static void addNotice(const QString& text);
+
     // The registry's error texts, with the value's name.
     static AppError invalidDataType(const QString& name); // "Invalid data type for '%s'"
     static AppError getDataFailed(const QString& name);   // "Failed to get data for '%s'"

@@ -1,5 +1,6 @@
 #include "Registry.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -144,7 +145,13 @@ public:
             throw storeError(QStringLiteral("det är en mapp"));
 
         try {
-            open();
+            if (!open()) {
+                // A file that is not a store, or a damaged one, is kept for the user and replaced.
+                release();
+                moveAside();
+                if (!open())
+                    throw storeError();
+            }
         } catch (const AppError&) {
             release();
             throw;
@@ -188,7 +195,10 @@ public:
 private:
     int exec(const char* sql) { return sqlite3_exec(m_db, sql, nullptr, nullptr, nullptr); }
 
-    void open()
+    static bool damaged(int rc) { return (rc & 0xff) == SQLITE_NOTADB || (rc & 0xff) == SQLITE_CORRUPT; }
+
+    // False when the file is no usable store; other failures throw.
+    bool open()
     {
         if (sqlite3_open_v2(QFile::encodeName(m_file).constData(), &m_db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE,
                             nullptr) != SQLITE_OK)
@@ -202,22 +212,67 @@ private:
         m_writable = rc == SQLITE_OK;
         if ((rc & 0xff) == SQLITE_READONLY)
             rc = exec("BEGIN");
+        if (damaged(rc))
+            return false;
         if (rc != SQLITE_OK)
             throw storeError();
-        ensureSchema();
+        return ensureSchema();
     }
 
-    void ensureSchema()
+    bool ensureSchema()
     {
         Statement tables(m_db,
                          "SELECT count(*) FROM sqlite_master WHERE type = 'table' AND name IN ('keys', 'reg_values')");
-        if (!tables.step())
+        if (!tables.step()) {
+            if (damaged(tables.rc()))
+                return false;
             throw storeError();
+        }
         if (tables.columnInt(0) == 2)
-            return;
-        if (exec(Schema) != SQLITE_OK)
+            return intact();
+        const int rc = exec(Schema);
+        if (damaged(rc))
+            return false;
+        if (rc != SQLITE_OK)
             throw storeError();
         changed(QString());
+        return intact();
+    }
+
+    // The tables hold the columns the uses need and every page reads back; the file is small, so
+    // the check costs little.
+    bool intact()
+    {
+        for (const char* probe :
+             {"SELECT root, path FROM keys LIMIT 0", "SELECT root, path, name, type, data FROM reg_values LIMIT 0"}) {
+            Statement statement(m_db, probe);
+            if (!statement.ok())
+                return false;
+        }
+        Statement check(m_db, "PRAGMA quick_check");
+        if (!check.step()) {
+            if (damaged(check.rc()))
+                return false;
+            throw storeError();
+        }
+        return check.columnText(0) == u"ok";
+    }
+
+    // Renames the file (and a journal that belongs to it) to a name not yet taken; never deletes.
+    void moveAside()
+    {
+        const QString stamp = QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
+        QString aside = m_file + QStringLiteral(".skadad-") + stamp;
+        for (int n = 2; QFileInfo::exists(aside) || QFileInfo::exists(aside + QStringLiteral("-journal")); ++n)
+            aside = m_file + QStringLiteral(".skadad-%1-%2").arg(stamp).arg(n);
+        if (!QFile::rename(m_file, aside))
+            throw storeError(QStringLiteral("filen är skadad och kan inte flyttas undan"));
+        const QString journal = m_file + QStringLiteral("-journal");
+        if (QFileInfo::exists(journal))
+            QFile::rename(journal, aside + QStringLiteral("-journal"));
+        Registry::addNotice(QStringLiteral("Inställningsfilen \"%1\" var skadad. Den har flyttats till \"%2\", "
+                                           "och programmet börjar om med standardinställningarna.")
+                                .arg(QDir::toNativeSeparators(m_file), QDir::toNativeSeparators(aside)));
     }
 
     // Ends without keeping anything not yet committed.

@@ -29,13 +29,13 @@ const std::array<SettingsStore::Setting, 19>& values()
         {"TextFarge", Kind::Colour, integer(0x00000000)},
         {"TextFargeBotten", Kind::Colour, integer(0x0000FFFF)},
         {"Top", Kind::Integer, integer(100)},
-        {"Typ", Kind::Integer, integer(1)},
-        {"Screenstyle", Kind::Integer, integer(2)},
-        {"Mellan", Kind::Integer, integer(30)},
+        {"Typ", Kind::Integer, integer(1), 0, 5},         // the six units
+        {"Screenstyle", Kind::Integer, integer(2), 0, 2}, // the three placements
+        {"Mellan", Kind::Integer, integer(30), 1},        // at least one unit between changes
         {"Startknapp", Kind::String, QStringLiteral("&Starta")},
         // No default: a missing "Senaste" means no list is loaded at start.
         {"Senaste", Kind::String, QVariant()},
-        {"Vald", Kind::Integer, integer(0)},
+        {"Vald", Kind::Integer, integer(0), 0},
     }};
     return table;
 }
@@ -58,9 +58,29 @@ const SettingsStore::Setting& SettingsStore::setting(const QString& name)
 
 SettingsStore::SettingsStore() : m_key(Registry::Root::CurrentUser, QString::fromLatin1(KeyPath), true) {}
 
+namespace {
+
+bool usable(const SettingsStore::Setting& entry, qint32 value)
+{
+    if (entry.kind == Kind::Colour) {
+        // Plain RGB, or one of the system colours by its index.
+        const quint32 bits = quint32(value);
+        return (bits >> 24) == 0 || ((bits >> 24) == 0xFF && (bits & 0x00FFFF00u) == 0 && (bits & 0xFF) <= 30);
+    }
+    return value >= entry.minimum && value <= entry.maximum;
+}
+
+} // namespace
+
 qint32 SettingsStore::integerOrDefault(const QString& name)
 {
-    return exists(name) ? readInteger(name) : setting(name).defaultValue.value<qint32>();
+    const Setting& entry = setting(name);
+    if (exists(name)) {
+        const qint32 value = readInteger(name);
+        if (usable(entry, value))
+            return value;
+    }
+    return entry.defaultValue.value<qint32>();
 }
 
 bool SettingsStore::boolOrDefault(const QString& name)

@@ -4,6 +4,7 @@
 
 #include <QString>
 #include <QVariant>
+#include <limits>
 #include <span>
 
 // The program's settings: the key HKEY_CURRENT_USER "Software\Tavlix\Settings" and its 19 values.
@@ -24,6 +25,9 @@ public:
         const char* name;
         Kind kind;
         QVariant defaultValue; // qint32 for Integer and Colour, bool for Boolean, QString or null for String
+        // The values an Integer may take; one outside them reads as the default.
+        qint32 minimum = std::numeric_limits<qint32>::min();
+        qint32 maximum = std::numeric_limits<qint32>::max();
     };
 
     static constexpr const char* KeyPath = "Software\\Tavlix\\Settings";
@@ -44,7 +48,9 @@ public:
     QStringList valueNames() { return m_key.valueNames(); }
     bool deleteValue(const QString& name) { return m_key.deleteValue(name); }
 
-    // The reading rule: the stored value when it exists, else the table's default.
+    // The reading rule: the stored value when it exists, else the table's default. A stored value
+    // that the program cannot use (an index outside its list, a colour that is neither RGB nor a
+    // system colour) also reads as the default, so it cannot drive the program wild.
     qint32 integerOrDefault(const QString& name);
     bool boolOrDefault(const QString& name);
     QString stringOrDefault(const QString& name);

@@ -2,12 +2,14 @@
 // close and restart, bad stored values, a list naming a missing picture.
 
 #include "ScriptedDialogs.h"
+#include "app/ColourOptions.h"
 #include "app/MainWindow.h"
 #include "app/ProgramEntry.h"
 #include "app/SplashWindow.h"
 #include "picturelist/ListFile.h"
 #include "picturelist/PictureList.h"
 #include "platform/Autostart.h"
+#include "platform/Guard.h"
 #include "platform/SettingsStore.h"
 #include "schedule/Scheduler.h"
 #include "toolkit/BevelPanel.h"
@@ -19,6 +21,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
 #include <QFile>
 #include <QImage>
 #include <QLabel>
@@ -307,6 +310,31 @@ private slots:
         entry.mainWindow()->splash()->close();
         QCOMPARE(closed.count(), 0);
         QVERIFY(entry.mainWindow()->splash());
+    }
+
+    // "Clr.frg" that cannot be used must not cost the frame colour chosen in the same step, nor
+    // stop the dialog; what went wrong names the file.
+    void frameColourSurvivesAnUnusableCustomColourFile()
+    {
+        ScopedScriptedDialogs dialogs;
+        ProgramEntry entry;
+        QVERIFY(entry.start());
+        MainWindow* w = entry.mainWindow();
+        const QString colourFile = w->programFolder() + QStringLiteral("Clr.frg");
+        QFile::remove(colourFile);
+        QVERIFY(QDir().mkpath(colourFile)); // neither read nor replaced, even by root
+        dialogs->setNextColour(QColor(0x12, 0x34, 0x56));
+        runGuarded([&] { w->colours().PnlBgClick(); });
+        QDir().rmdir(colourFile);
+
+        QCOMPARE(w->controls().pnlBg->color(), QColor(0x12, 0x34, 0x56));
+        QCOMPARE(dialogs->messages().size(), 1);
+        QVERIFY2(dialogs->messages().first().contains('"' + colourFile + '"'), qPrintable(dialogs->messages().first()));
+        QCOMPARE(dialogs->errors().size(), 1);
+        QVERIFY2(dialogs->errors().first().startsWith("Cannot create file \"" + colourFile + '"'),
+                 qPrintable(dialogs->errors().first()));
+        SettingsStore store;
+        QCOMPARE(store.readInteger(QStringLiteral("Ramfarg")), 0x563412);
     }
 };
 

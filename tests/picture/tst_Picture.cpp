@@ -7,7 +7,11 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <fcntl.h>
+#include <future>
 #include <jerror.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace TestImages;
 
@@ -202,6 +206,48 @@ private slots:
         const QString expected = QStringLiteral("Cannot open file \"%1\". %2").arg(path, reason);
         QCOMPARE(errorOf([&] { Picture::load(path); }), expected);
         QCOMPARE(errorOf([&] { Picture::loadThumbnail(path, QSize(96, 77)); }), expected);
+    }
+
+    // A pipe would block the reader for ever and a device would fill the memory.
+    void onlyRegularFilesAreRead_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("target"); // a symbolic link to it, or a pipe when empty
+        QTest::newRow("pipe named x.gif") << "x.gif" << QString();
+        QTest::newRow("pipe named x.jpg") << "x.jpg" << QString();
+        QTest::newRow("/dev/zero named x.jpg") << "zero.jpg"
+                                               << "/dev/zero";
+        QTest::newRow("/dev/zero named x.bmp") << "zero.bmp"
+                                               << "/dev/zero";
+        QTest::newRow("/dev/urandom named x.png") << "random.png"
+                                                  << "/dev/urandom";
+    }
+
+    void onlyRegularFilesAreRead()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, target);
+        const QString path = pathOf(name);
+        QFile::remove(path);
+        int writer = -1;
+        if (target.isEmpty()) {
+            QCOMPARE(mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+            // Held open for writing, so a reader that opens it waits for data that never comes.
+            writer = open(QFile::encodeName(path).constData(), O_RDWR | O_NONBLOCK);
+            QVERIFY(writer >= 0);
+        } else {
+            QVERIFY(QFile::link(target, path));
+        }
+        auto load = std::async(std::launch::async, [&] {
+            return QStringList{errorOf([&] { Picture::load(path); }),
+                               errorOf([&] { Picture::loadThumbnail(path, QSize(96, 77)); })};
+        });
+        const bool finished = load.wait_for(std::chrono::seconds(10)) == std::future_status::ready;
+        if (writer >= 0)
+            ::close(writer); // lets a blocked reader end
+        QVERIFY2(finished, "reading did not end");
+        const QString expected = QStringLiteral("Cannot open file \"%1\". Det är ingen vanlig fil.").arg(path);
+        QCOMPARE(load.get(), QStringList({expected, expected}));
     }
 
     void folderWithPictureName()

@@ -62,6 +62,18 @@ private:
     sqlite3* m_db = nullptr;
 };
 
+// The bytes of a database made by sql, in a folder of its own.
+QByteArray storeBytes(const char* sql)
+{
+    QTemporaryDir dir;
+    const QString file = dir.filePath("store.sqlite3");
+    {
+        RawStore raw(file);
+        raw.exec(sql);
+    }
+    return fileBytes(file);
+}
+
 void putRaw(const QString& name, int type, const QByteArray& data)
 {
     auto registry = Registry::create();
@@ -296,30 +308,52 @@ private slots:
         QCOMPARE(key.valueNames(), QStringList({"Other"}));
     }
 
-    void unusableStoreIsReportedAndLeftAlone_data()
+    void damagedStoreIsMovedAsideAndReplaced_data()
     {
         QTest::addColumn<QByteArray>("content");
         QTest::newRow("not a database") << QByteArray("This is a text file, not a database.\n").repeated(200);
         QTest::newRow("database header, garbage pages")
             << QByteArray("SQLite format 3\0", 16) + QByteArray(4080, '\xAB');
+        QTest::newRow("other tables of the same names")
+            << storeBytes("CREATE TABLE keys(a); CREATE TABLE reg_values(b); INSERT INTO keys VALUES(1);");
+        const QByteArray valid = storeBytes(
+            "CREATE TABLE keys(root TEXT, path TEXT); CREATE TABLE reg_values(root TEXT, path TEXT, name TEXT, "
+            "type INTEGER, data BLOB); WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 300) "
+            "INSERT INTO reg_values SELECT 'HKEY_CURRENT_USER', 'Software\\Tavlix\\Settings', 'V' || i, 4, "
+            "x'01000000' FROM n;");
+        QByteArray torn = valid;
+        torn.resize(torn.size() - 512); // a cut-off copy
+        QTest::newRow("cut off") << torn;
+        QByteArray scribbled = valid;
+        for (qsizetype i = 4096 + 100; i < scribbled.size(); i += 7)
+            scribbled[i] = char(0x5A);
+        QTest::newRow("pages overwritten") << scribbled;
     }
 
-    void unusableStoreIsReportedAndLeftAlone()
+    void damagedStoreIsMovedAsideAndReplaced()
     {
         QFETCH(QByteArray, content);
-        QVERIFY(QDir().mkpath(m_home->path() + "/Tavlix"));
+        Registry::takeNotices();
+        const QDir folder(m_home->path() + "/Tavlix");
+        QVERIFY(folder.mkpath("."));
         QFile file(storeFile());
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.write(content);
         file.close();
-        const QString message = errorOf([] {
+        {
             RegistryKey key(Root::CurrentUser, Settings);
-            key.writeInteger("Mellan", 30);
-        });
-        QVERIFY2(message.startsWith("Kan inte använda inställningarna i \"" + storeFile() + "\": "),
-                 qPrintable(message));
-        QCOMPARE(fileBytes(storeFile()), content);
-        QCOMPARE(QDir(m_home->path() + "/Tavlix").entryList(QDir::Files), QStringList({"registry.sqlite3"}));
+            QVERIFY(!key.valueExists("Mellan"));
+            key.writeInteger("Mellan", 31);
+        }
+        const QStringList aside = folder.entryList({"registry.sqlite3.skadad-*"}, QDir::Files);
+        QCOMPARE(aside.size(), 1);
+        QCOMPARE(fileBytes(folder.filePath(aside.first())), content);
+        const QStringList notices = Registry::takeNotices();
+        QCOMPARE(notices.size(), 1);
+        QVERIFY2(notices.first().contains(folder.filePath(aside.first())), qPrintable(notices.first()));
+        RegistryKey key(Root::CurrentUser, Settings);
+        QCOMPARE(key.readInteger("Mellan"), 31);
+        QVERIFY(Registry::takeNotices().isEmpty());
     }
 
     void folderThatCannotBeCreated()

@@ -84,23 +84,37 @@ private slots:
         QCOMPARE(got.isNull(), expected.isNull());
     }
 
-    void storedValueWins_data()
+    // A value the program cannot use reads as the default (an interval unit outside the list would
+    // leave the rotation changing the background every second).
+    void storedValueWinsWhenUsable_data()
     {
         QTest::addColumn<QString>("name");
         QTest::addColumn<QVariant>("stored");
-        QTest::newRow("colour") << "Ramfarg" << QVariant(0x00123456);
-        QTest::newRow("false over true") << "IkonSynlig" << QVariant(false);
-        QTest::newRow("off-screen position") << "Left" << QVariant(-3000);
-        QTest::newRow("index outside its list") << "Typ" << QVariant(17);
-        QTest::newRow("running rotation") << "Startknapp" << QVariant("&Stoppa");
-        QTest::newRow("empty last list") << "Senaste" << QVariant("");
-        QTest::newRow("last list") << "Senaste" << QVariant("/home/anna/Bilder/sjö och hav.lst");
+        QTest::addColumn<QVariant>("read");
+        QTest::newRow("colour") << "Ramfarg" << QVariant(0x00123456) << QVariant(0x00123456);
+        QTest::newRow("system colour") << "BgFarge" << QVariant(int(0xFF00000Du)) << QVariant(int(0xFF00000Du));
+        QTest::newRow("colour with a stray high byte") << "TextFarge" << QVariant(0x12345678) << QVariant(0);
+        QTest::newRow("unknown system colour")
+            << "Markering" << QVariant(int(0xFF0000FFu)) << QVariant(int(0xFF00001Au));
+        QTest::newRow("false over true") << "IkonSynlig" << QVariant(false) << QVariant(false);
+        QTest::newRow("off-screen position") << "Left" << QVariant(-3000) << QVariant(-3000);
+        QTest::newRow("last unit") << "Typ" << QVariant(5) << QVariant(5);
+        QTest::newRow("unit beyond the list") << "Typ" << QVariant(17) << QVariant(1);
+        QTest::newRow("unit below the list") << "Typ" << QVariant(-1) << QVariant(1);
+        QTest::newRow("placement beyond the list") << "Screenstyle" << QVariant(3) << QVariant(2);
+        QTest::newRow("no units between changes") << "Mellan" << QVariant(0) << QVariant(30);
+        QTest::newRow("negative chosen picture") << "Vald" << QVariant(-5) << QVariant(0);
+        QTest::newRow("running rotation") << "Startknapp" << QVariant("&Stoppa") << QVariant("&Stoppa");
+        QTest::newRow("empty last list") << "Senaste" << QVariant("") << QVariant("");
+        QTest::newRow("last list") << "Senaste" << QVariant("/home/anna/Bilder/sjö och hav.lst")
+                                   << QVariant("/home/anna/Bilder/sjö och hav.lst");
     }
 
-    void storedValueWins()
+    void storedValueWinsWhenUsable()
     {
         QFETCH(QString, name);
         QFETCH(QVariant, stored);
+        QFETCH(QVariant, read);
         const Kind kind = SettingsStore::setting(name).kind;
         {
             SettingsStore store;
@@ -114,7 +128,7 @@ private slots:
         SettingsStore store;
         QVERIFY(store.exists(name));
         const QVariant got = readOrDefault(store, name, kind);
-        QCOMPARE(got, stored);
+        QCOMPARE(got, read);
         QCOMPARE(got.isNull(), false);
     }
 

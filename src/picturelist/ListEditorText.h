@@ -3,6 +3,8 @@
 #include <QByteArray>
 #include <QString>
 
+class QTextDocument;
+
 // The list editor shows a list file as text and writes its text back whole. The file's bytes are
 // in the local 8-bit encoding; a round trip through the editor keeps every byte the user did not
 // edit, including bytes that are not valid in that encoding.
@@ -13,6 +15,9 @@ namespace ListEditorText {
 QString fromFile(const QByteArray& bytes);
 // The memo's text as the file's bytes: every "\n" a CR LF, no line end added at the end.
 QByteArray toFile(const QString& text);
+// The memo's text exactly as it holds it: its lines joined by "\n". Unlike toPlainText(), a
+// no-break space stays one and U+2028 stays in its line.
+QString fromDocument(const QTextDocument& document);
 
 // The local 8-bit encoding, lossless for bytes it cannot decode.
 QString decode(const QByteArray& bytes);

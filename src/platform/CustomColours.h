@@ -11,10 +11,14 @@ class CustomColours
 {
 public:
     static constexpr int Count = 16;
+    // No file of 16 colours is near this; a larger one is not read.
+    static constexpr qint64 MaxFileBytes = 64 * 1024;
 
-    // Replaces the list with the file's lines when the file exists.
-    // A value that is not hexadecimal fails with "'<value>' is not a valid integer value".
-    void load(const QString& fileName);
+    // Replaces the list with the file's lines when the file exists. Never throws: a file that
+    // cannot be read leaves every slot empty, a line whose value is no colour leaves its slot
+    // empty (the next save replaces it). Returns what the user should be told, naming the file,
+    // or an empty string.
+    QString load(const QString& fileName);
     // Writes the list, replacing the file; failure is the framework's file-creation error.
     void save(const QString& fileName) const;
 

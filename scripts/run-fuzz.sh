@@ -1,0 +1,31 @@
+#!/usr/bin/env bash
+# Runs every fuzz target over its seeds (tests/fuzz/seeds/<name>) and on for N seconds more,
+# working on a copy of the corpus in the build folder, and ends each with libFuzzer's own summary.
+# Usage: run-fuzz.sh [build-dir] [seconds] [target...]
+set -euo pipefail
+build=${1:-build-fuzz}
+seconds=${2:-5}
+shift $(( $# > 2 ? 2 : $# ))
+root=$(cd "$(dirname "$0")/.." && pwd)
+targets=("$@")
+if [[ ${#targets[@]} -eq 0 ]]; then
+    for t in "$build"/fuzz/fuzz_*; do targets+=("${t##*/fuzz_}"); done
+fi
+status=0
+for name in "${targets[@]}"; do
+    corpus=$build/corpus/$name
+    log=$build/fuzz-$name.log
+    mkdir -p "$corpus"
+    # A crash is written beside the log; keep it as a seed once it is fixed.
+    if ! "$build/fuzz/fuzz_$name" -max_total_time="$seconds" -timeout=20 -rss_limit_mb=3072 -print_final_stats=1 \
+        -artifact_prefix="$build/crash-$name-" "$corpus" "$root/tests/fuzz/seeds/$name" >"$log" 2>&1; then
+        echo "== $name: FAILED (log: $log)"
+        grep -E 'ERROR|property failed|SUMMARY|Test unit written' "$log" | head -20 || true
+        status=1
+        continue
+    fi
+    echo "== $name"
+    grep -E '^#[0-9]+[[:space:]]+DONE' "$log" | tail -1
+    grep -E '^Done [0-9]+ runs' "$log" | tail -1
+done
+exit $status

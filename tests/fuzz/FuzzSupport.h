@@ -1,0 +1,62 @@
+#pragma once
+
+#include <QByteArray>
+#include <QDir>
+#include <QFile>
+#include <QGuiApplication>
+#include <QString>
+#include <cstdio>
+#include <cstdlib>
+#include <unistd.h>
+
+// Helpers shared by the fuzz targets.
+
+// A broken property is a crash, so libFuzzer keeps the input.
+#define FUZZ_CHECK(condition, ...)                                                                                     \
+    do {                                                                                                               \
+        if (!(condition)) {                                                                                            \
+            std::fprintf(stderr, "property failed: %s\n", #condition);                                                 \
+            std::fprintf(stderr, "" __VA_ARGS__);                                                                      \
+            std::abort();                                                                                              \
+        }                                                                                                              \
+    } while (false)
+
+inline QByteArray bytesOf(const uint8_t* data, size_t size)
+{
+    return QByteArray(reinterpret_cast<const char*>(data), qsizetype(size));
+}
+
+// A folder of this process for files the target writes, in memory when possible; removed at exit.
+inline const QString& scratchFolder()
+{
+    static const QString folder = [] {
+        const QString base = QDir(QStringLiteral("/dev/shm")).exists() ? QStringLiteral("/dev/shm") : QDir::tempPath();
+        const QString path = QStringLiteral("%1/tavlix-fuzz-%2").arg(base).arg(getpid());
+        QDir().mkpath(path);
+        return path;
+    }();
+    static const bool cleanup = std::atexit([] { QDir(scratchFolder()).removeRecursively(); }) == 0;
+    (void)cleanup;
+    return folder;
+}
+
+inline void writeFile(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(bytes) != bytes.size())
+        std::abort();
+}
+
+// Pictures claiming more pixels than this are passed over: decoding them would only make the run
+// slow, and the decoders' limits for huge pictures are covered by the unit tests.
+constexpr qint64 MaxFuzzPixels = 1 << 20;
+
+// Qt's image plugins and text layout want an application object; no window is ever shown.
+inline void startGuiApplication()
+{
+    static int argc = 1;
+    static char name[] = "fuzz";
+    static char* argv[] = {name, nullptr};
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    static QGuiApplication app(argc, argv);
+}

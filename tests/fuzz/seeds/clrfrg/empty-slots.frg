@@ -1,0 +1,3 @@
+ColorA=FFFFFFFF
+ColorB=
+ColorC=0000FF

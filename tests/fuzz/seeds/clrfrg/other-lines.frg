@@ -1,0 +1,5 @@
+[Farger]
+colora=abc
+X=Y
+=
+ColorP=000000
