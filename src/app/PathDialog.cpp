@@ -1,5 +1,6 @@
 #include "PathDialog.h"
 
+#include "picturelist/ListFile.h"
 #include "picturelist/ListOperations.h"
 #include "picturelist/PathText.h"
 #include "picturelist/PictureList.h"
@@ -125,9 +126,13 @@ void PathDialog::FormShow()
 void PathDialog::BtOkClick()
 {
     // Acts on whatever is marked now: the dialog is not modal and the marking may have moved.
+    const QString text = m_edit1->text();
+    if (!ListFile::canHold(text)) {
+        Dialogs::instance().showMessage(ListFile::refusedNamesText({text}));
+        return;
+    }
     const int noted = m_list.markedIndex();
     m_list.deleteMarked();
-    const QString text = m_edit1->text();
     const QByteArray entry = text == m_shownText ? m_shownEntry : QFile::encodeName(text);
     if (noted < 0)
         m_list.append(entry);

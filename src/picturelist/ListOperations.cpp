@@ -1,5 +1,7 @@
 #include "ListOperations.h"
 
+#include "ListFile.h"
+
 #include "PathText.h"
 #include "PictureList.h"
 #include "ThumbnailStrip.h"
@@ -17,6 +19,7 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QProgressBar>
+#include <QScopedValueRollback>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QThread>
@@ -76,11 +79,22 @@ void ListOperations::setButtonStates()
 
 void ListOperations::readPictures(bool singleBorder)
 {
+    const QScopedValueRollback loading(m_loading, true);
     Dialogs::FileRequest request;
     request.filter = PictureFilter;
     request.multiSelect = true;
     request.preview = true;
-    const QStringList files = Dialogs::instance().openFiles(request);
+    QStringList files = Dialogs::instance().openFiles(request);
+    // A line break in a name would split its entry when the list is read back.
+    QStringList refused;
+    files.removeIf([&](const QString& file) {
+        const bool fits = ListFile::canHold(file);
+        if (!fits)
+            refused << file;
+        return !fits;
+    });
+    if (!refused.isEmpty())
+        Dialogs::instance().showMessage(ListFile::refusedNamesText(refused));
     const int n = int(files.size());
     if (n > 0)
         startProgress(m_controls.progBar, n);
@@ -113,6 +127,8 @@ void ListOperations::readPictures(bool singleBorder)
 
 void ListOperations::BtNyClick()
 {
+    if (m_loading)
+        return;
     // Emptied before the dialog: a cancelled dialog leaves an empty list.
     m_list.clear();
     m_strip.freeCards();
@@ -123,12 +139,16 @@ void ListOperations::BtNyClick()
 
 void ListOperations::BtAddClick()
 {
+    if (m_loading)
+        return;
     m_controls.lbLas->setText(ReadingText);
     readPictures(true);
 }
 
 void ListOperations::BtOpenClick()
 {
+    if (m_loading)
+        return;
     Dialogs::FileRequest request;
     request.title = QStringLiteral("Öppna Bildlista");
     request.filter = ListFilter;
@@ -161,6 +181,8 @@ void ListOperations::BtSparaClick()
 
 void ListOperations::abortBild1Click()
 {
+    if (m_loading)
+        return;
     m_list.deleteMarked();
     LoadPictureList();
 }
@@ -177,6 +199,11 @@ void ListOperations::Redigeravaldbild1Click()
 
 void ListOperations::LoadPictureList()
 {
+    // The load lets the event loop run between its steps: a command that would rebuild the strip
+    // meanwhile (another load, adding pictures) is refused until it ends.
+    if (m_loading)
+        return;
+    const QScopedValueRollback loading(m_loading, true);
     m_strip.freeCards();
     m_controls.btAdd->setEnabled(false);
     m_controls.btSpara->setEnabled(false);

@@ -50,6 +50,9 @@ public:
     // Shows the path dialog with the marked picture's path.
     void setPathDialogOpener(std::function<void(const QString& path)> opener) { m_openPathDialog = std::move(opener); }
 
+    // True while a load or an addition of pictures runs; the list commands are refused meanwhile.
+    bool isLoading() const { return m_loading; }
+
     // The file name the save dialog proposes.
     QString saveFileName() const { return m_saveFileName; }
 
@@ -69,4 +72,5 @@ private:
     std::function<void(const QString&)> m_openEditor;
     std::function<void(const QString&)> m_openPathDialog;
     QString m_saveFileName;
+    bool m_loading = false;
 };

@@ -6,6 +6,7 @@
 #include "platform/SettingsStore.h"
 
 #include <QTest>
+#include <QTimer>
 
 // Notes what the bottom field shows each time a card is built.
 class StepRecorder : public QObject
@@ -173,6 +174,50 @@ private slots:
         QCOMPARE(o.f.c.img->image() == shown, previewKept);
         QCOMPARE(o.f.c.btAdd->isEnabled(), cards > 0);
         QVERIFY(o.f.c.btSpara->isEnabled());
+    }
+
+    // A load runs the event loop between its steps; clicks then must not rebuild cards under it.
+    void commandsDuringALoadAreRefused()
+    {
+        ScopedScriptedDialogs dialogs;
+        Operations o;
+        for (const QString& p : o.pictures(QStringLiteral("gammal"), 3))
+            o.f.append(p);
+        dialogs->setNextFiles(o.pictures(QStringLiteral("ny"), 1));
+        int clicks = 0;
+        QTimer::singleShot(0, &o.ops, [&] {
+            ++clicks;
+            o.ops.BtAddClick();
+            o.ops.BtNyClick();
+            o.ops.LoadPictureList();
+        });
+        o.ops.LoadPictureList();
+        QCOMPARE(clicks, 1);
+        QCOMPARE(o.f.list->count(), 3);
+        QCOMPARE(o.strip.cardCount(), 3);
+        QVERIFY(dialogs->calls.isEmpty());
+        QVERIFY(!o.ops.isLoading());
+    }
+
+    // A line break in a name would split its entry when the list is read back.
+    void namesWithLineBreaksAreRefused()
+    {
+        ScopedScriptedDialogs dialogs;
+        Operations o;
+        o.fillAndLoad(1);
+        const QStringList good = o.pictures(QStringLiteral("ny"), 2);
+        const QStringList bad = {o.f.picture(QStringLiteral("två\nrader.jpg")),
+                                 o.f.picture(QStringLiteral("vagn\rretur.jpg"))};
+        dialogs->setNextFiles({good[0], bad[0], bad[1], good[1], QStringLiteral("/tmp/nul\0.jpg")});
+        o.ops.BtAddClick();
+        QCOMPARE(o.entries(), QStringList({o.entries().first(), good[0], good[1]}));
+        QCOMPARE(o.strip.cardCount(), 3);
+        QCOMPARE(dialogs->messages().size(), 1);
+        const QString message = dialogs->messages().first();
+        QVERIFY2(message.startsWith("En bildlista kan inte hålla namn med radbrytning"), qPrintable(message));
+        QVERIFY(message.contains(QString(bad[0]).replace('\n', "\\n")));
+        QVERIFY(message.contains(QString(bad[1]).replace('\r', "\\r")));
+        QVERIFY(message.contains("/tmp/nul\\0.jpg"));
     }
 
     void missingFileQuestion_data()
