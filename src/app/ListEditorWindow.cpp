@@ -1,9 +1,9 @@
 #include "ListEditorWindow.h"
 
 #include "ListEditorMemo.h"
-#include "ListEditorText.h"
 #include "chrome/CaptionButton.h"
 #include "chrome/SkinRegion.h"
+#include "picturelist/ListEditorText.h"
 #include "platform/AppError.h"
 #include "platform/Dialogs.h"
 #include "platform/Guard.h"
@@ -166,6 +166,8 @@ void ListEditorWindow::openList(const QString& listFile, const QString& missingP
     if (!file.open(QIODevice::ReadOnly))
         throw AppError::fileOpen(listFile, file.errorString());
     const QString text = ListEditorText::fromFile(file.readAll());
+    // The save goes back into this file, whatever list the main window has opened since.
+    m_openedFile = listFile;
 
     m_filEdt->setPlainText(text);
     m_edt1->clear();
@@ -236,9 +238,8 @@ void ListEditorWindow::BtChangeClick()
 
 void ListEditorWindow::BtSaveClick()
 {
-    const QString fileName = m_hooks.listFileName ? m_hooks.listFileName() : QString();
-    if (!fileName.isEmpty())
-        writeText(fileName, m_filEdt->toPlainText());
+    if (!m_openedFile.isEmpty())
+        writeText(m_openedFile, ListEditorText::fromDocument(*m_filEdt->document()));
     else if (m_hooks.saveMainList)
         m_hooks.saveMainList();
     m_btSave->setEnabled(false);

@@ -23,7 +23,7 @@ public:
     struct Hooks
     {
         std::function<QString()> listFileName; // the current list file (the list-open dialog's name)
-        std::function<void()> saveMainList;    // BtSparaClick, when there is no current list file
+        std::function<void()> saveMainList;    // BtSparaClick, when the editor has opened no list file
         std::function<void()> reload;          // settings read again, last list reloaded, selection restored
         std::function<int()> listCount;        // entries after the reload
         std::function<int()> cardCount;        // thumbnail cards after the reload
@@ -35,9 +35,9 @@ public:
     // mainWindow gives the editor its colours when shown, and owns it.
     explicit ListEditorWindow(Hooks hooks, QWidget* mainWindow = nullptr);
 
-    // Loads the list file into the memo, selects the first match of missingPath (letter case
-    // ignored) and puts it into Edt1, and shows the editor on top. A file that cannot be read
-    // throws AppError and leaves the editor as it was.
+    // Loads the list file into the memo (the file that its save writes), selects the first match of missingPath (letter
+    // case ignored) and puts it into Edt1, and shows the editor on top. A file that cannot be read throws AppError and
+    // leaves the editor as it was.
     void openList(const QString& listFile, const QString& missingPath);
 
     void FormCreate();
@@ -84,4 +84,5 @@ private:
     QLabel* m_loadingLabel = nullptr;
     QProgressBar* m_gauge = nullptr;
     int m_loadingPauseMs = 100;
+    QString m_openedFile;
 };

@@ -1,9 +1,9 @@
 #include "ScriptedDialogs.h"
 #include "TestFiles.h"
 #include "app/ListEditorLink.h"
-#include "app/ListEditorText.h"
 #include "app/ListEditorWindow.h"
 #include "app/MainWindow.h"
+#include "picturelist/ListEditorText.h"
 #include "picturelist/ListOperations.h"
 #include "picturelist/PictureList.h"
 #include "picturelist/ThumbnailStrip.h"
@@ -14,6 +14,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QProgressBar>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBlock>
@@ -137,6 +138,21 @@ private slots:
             << QByteArray("/\xE2\x82/\xED\xA0\x80\xC0\xAF") << QByteArray("/\xE2\x82/\xED\xA0\x80\xC0\xAF");
         QTest::newRow("NUL ends the text") << QByteArray("/a\r\n\0/b\r\n", 9) << QByteArray("/a\r\n");
         QTest::newRow("empty file") << QByteArray() << QByteArray();
+        // Characters that the editor's plain text would turn into a space or a line break.
+        QTest::newRow("no-break space") << QByteArray("/Sommar\xC2\xA0"
+                                                      "2023.jpg\r\n")
+                                        << QByteArray("/Sommar\xC2\xA0"
+                                                      "2023.jpg\r\n");
+        QTest::newRow("line and paragraph separators") << QByteArray("/a\xE2\x80\xA8"
+                                                                     "b.jpg\r\n/c\xE2\x80\xA9"
+                                                                     "d.jpg")
+                                                       << QByteArray("/a\xE2\x80\xA8"
+                                                                     "b.jpg\r\n/c\xE2\x80\xA9"
+                                                                     "d.jpg");
+        QTest::newRow("frame marks") << QByteArray("/e\xEF\xB7\x90\xEF\xB7\x91"
+                                                   "f.jpg")
+                                     << QByteArray("/e\xEF\xB7\x90\xEF\xB7\x91"
+                                                   "f.jpg");
     }
 
     void savedBytes()
@@ -230,26 +246,34 @@ private slots:
         QCOMPARE(child<QLineEdit>(w, "Edt1")->text(), QStringLiteral("/tredje/c.jpg"));
     }
 
-    void noListFileSavesTheMainList()
+    // The main window may have opened another list while the editor was open.
+    void savesIntoTheListItOpened()
     {
-        writeBytes(m_listFile, "/a.jpg\r\n");
-        ListEditorWindow w(hooks(QString()));
+        writeBytes(m_listFile, "/a.jpg");
+        const QString other = m_dir.filePath(QStringLiteral("annan.lst"));
+        writeBytes(other, "/b.jpg\r\n");
+        ListEditorWindow w(hooks(other));
+        w.setLoadingPauseMs(0);
         w.openList(m_listFile, QString());
+        child<QPlainTextEdit>(w, "FilEdt")->appendPlainText(QStringLiteral("/c.jpg"));
         w.BtSaveClick();
-        QCOMPARE(m_mainSaves, 1);
+        QCOMPARE(fileBytes(m_listFile), QByteArray("/a.jpg\r\n/c.jpg"));
+        QCOMPARE(fileBytes(other), QByteArray("/b.jpg\r\n"));
+        QCOMPARE(m_mainSaves, 0);
         QCOMPARE(m_reloads, 1);
-        QCOMPARE(fileBytes(m_listFile), QByteArray("/a.jpg\r\n"));
     }
 
     void failedWriteStopsTheSave()
     {
         ScopedScriptedDialogs dialogs;
         writeBytes(m_listFile, "/a.jpg\r\n");
-        // A folder stands where the list file should be written.
-        const QString target = m_dir.filePath(QStringLiteral("mapp.lst"));
-        QVERIFY(QDir(m_dir.path()).mkdir(QStringLiteral("mapp.lst")));
-        ListEditorWindow w(hooks(target));
+        ListEditorWindow w(hooks(m_listFile));
         w.openList(m_listFile, QString());
+        // A folder now stands where the list file is to be written.
+        const QString target = m_listFile;
+        QVERIFY(QFile::remove(target));
+        QVERIFY(QDir().mkdir(target));
+        const auto removeFolder = qScopeGuard([&] { QDir().rmdir(target); });
         child<QPlainTextEdit>(w, "FilEdt")->appendPlainText(QStringLiteral("/b.jpg"));
         QTest::mouseClick(child<QWidget>(w, "BtSave"), Qt::LeftButton);
         QCOMPARE(dialogs->errors().size(), 1);
