@@ -3,6 +3,7 @@
 #include "Countdown.h"
 #include "IntervalMath.h"
 #include "ThumbnailIcon.h"
+#include "platform/Dialogs.h"
 #include "platform/Guard.h"
 #include "platform/SettingsStore.h"
 #include "toolkit/MainControls.h"
@@ -18,6 +19,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QScopedValueRollback>
 #include <QSignalBlocker>
 #include <QTimer>
 #include <chrono>
@@ -83,6 +85,11 @@ void Scheduler::bind()
 
 void Scheduler::BtStartStopClick()
 {
+    // A click while the start applies its picture (the popup's slide runs the event loop) would
+    // toggle a rotation that is only half started; it is refused.
+    if (m_toggling)
+        return;
+    const QScopedValueRollback toggling(m_toggling, true);
     SpinEdit* spin = m_controls.spinEditTimeInterval;
     // A rotation never starts with an interval below 1: the countdown would run below zero.
     // Going through the spin edit shows and stores the corrected value.
@@ -107,6 +114,7 @@ void Scheduler::BtStartStopClick()
         m_controls.lbTimeLeft->setText(QString::number(value));
         m_controls.lbSek->setText(QStringLiteral("0"));
         m_controls.btVerkstall->setEnabled(true);
+        m_state.running = false;
     } else {
         startChangeTimer();
         m_controls.timeLeft->start();
@@ -114,12 +122,12 @@ void Scheduler::BtStartStopClick()
         setRunningLook(true);
         m_state.unitsLeft = value;
         m_controls.lbTimeLeft->setText(QString::number(qint64(value) - 1));
-        // A picture that cannot be applied is reported, but the rotation still starts: the state
-        // must follow the controls that already read "&Stoppa".
+        // Running before the picture is applied: the state follows the controls that already read
+        // "&Stoppa". A picture that cannot be applied is reported, but the rotation still starts.
+        m_state.running = true;
         if (m_hooks.btVerkstallClick)
             runGuarded(m_hooks.btVerkstallClick);
     }
-    m_state.running = !m_state.running;
 
     SettingsStore store;
     store.writeString(QStringLiteral("Startknapp"), m_controls.btStartStop->text());
@@ -247,7 +255,36 @@ void Scheduler::changeTimerElapsed()
     const int period = IntervalMath::armInterval(m_changeRemaining);
     if (timer->interval() != period)
         timer->setInterval(period);
-    TimerStartTimer();
+    runTick();
+}
+
+void Scheduler::runTick()
+{
+    // A tick that comes while another one still applies its picture would apply an older choice
+    // after a newer one; it is left out.
+    if (m_ticking)
+        return;
+    QString failure;
+    {
+        const QScopedValueRollback ticking(m_ticking, true);
+        try {
+            TimerStartTimer();
+        } catch (const AppError& error) {
+            failure = error.message();
+        }
+    }
+    if (failure.isEmpty())
+        return;
+    // One box at a time: while it shows, the ticks go on, and their failures are only noted.
+    const QString note = QStringLiteral("Bildbytet misslyckades: ") + failure;
+    if (m_controls.lbTips)
+        m_controls.lbTips->setText(note);
+    if (m_hooks.setTrayHint)
+        m_hooks.setTrayHint(note);
+    if (m_errorShowing)
+        return;
+    const QScopedValueRollback showing(m_errorShowing, true);
+    Dialogs::instance().reportError(failure);
 }
 
 void Scheduler::SpinEditTimeIntervalChange()

@@ -60,6 +60,10 @@ public:
     // Run by every timeout of TimerStart: counts down an interval longer than one QTimer period
     // and runs the change tick when the whole interval has passed.
     void changeTimerElapsed();
+    // The change tick as the timer runs it: never inside another tick, and its failure is shown
+    // in a box only when no box of an earlier tick is still open (else only in the tip line and
+    // the tray hint).
+    void runTick();
 
 private:
     void startChangeTimer();
@@ -75,4 +79,7 @@ private:
     RotationState m_state;
     qint64 m_changeInterval = 1000; // TimerStart's designed interval
     qint64 m_changeRemaining = 0;
+    bool m_toggling = false;
+    bool m_ticking = false;
+    bool m_errorShowing = false;
 };

@@ -51,6 +51,7 @@ struct ControlsFixture
         c.lbSek = new QLabel(QStringLiteral("0"), f);
         c.lbSek1 = new QLabel(QStringLiteral("sekunder"), f);
         c.lbTid = new QLabel(QStringLiteral("LbTid"), f);
+        c.lbTips = new QLabel(f);
         c.lbDate = new QLabel(QStringLiteral("LbDate"), f);
         for (QTimer** timer : {&c.timerTid, &c.timeLeft, &c.timerStart, &c.timerMinSek}) {
             *timer = new QTimer(f);

@@ -105,6 +105,8 @@ private slots:
     void arrows();
     void thumbnailIconOfEachChange();
     void unwritableIconFileIsReported();
+    void secondClickDuringTheStartIsRefused();
+    void failingTicksOpenOneBoxAtATime();
 };
 
 void tst_Scheduler::startAndStopSetTheControls()
@@ -472,6 +474,51 @@ void tst_Scheduler::unwritableIconFileIsReported()
     QCOMPARE(rig.applied.size(), 1);
     QCOMPARE(rig.trayIcons, 1); // already shown before the write failed
     QVERIFY(rig.scheduler->isRunning());
+}
+
+// The popup's slide runs the event loop while the start applies its picture.
+void tst_Scheduler::secondClickDuringTheStartIsRefused()
+{
+    Rig rig;
+    rig.f.setList(3, 0);
+    rig.verkstall = [&] { rig.c().btStartStop->click(); };
+    rig.start();
+    QCOMPARE(rig.verkstallClicks, 1);
+    QCOMPARE(rig.c().btStartStop->text(), QStringLiteral("&Stoppa"));
+    QVERIFY(rig.c().timerStart->isActive());
+    QCOMPARE(storedString("Startknapp"), QStringLiteral("&Stoppa"));
+
+    rig.verkstall = [] {};
+    rig.c().btStartStop->click();
+    QVERIFY(!rig.scheduler->isRunning());
+    QCOMPARE(rig.c().btStartStop->text(), QStringLiteral("&Starta"));
+    QVERIFY(!rig.c().timerStart->isActive());
+}
+
+// A night of failing ticks while the first error box is open must not pile up boxes, and each
+// tick works on the list as it is at its moment.
+void tst_Scheduler::failingTicksOpenOneBoxAtATime()
+{
+    ScopedScriptedDialogs dialogs;
+    Rig rig(QStringLiteral("/nonexistent-folder/")); // every tick fails writing its icon
+    rig.f.setList(4, 0);
+    rig.start();
+    int nested = 0;
+    dialogs->whileErrorShows = [&] {
+        for (; nested < 5; ++nested)
+            rig.scheduler->runTick(); // the timer fires while the box is open
+    };
+    rig.scheduler->runTick();
+    QCOMPARE(dialogs->errors().size(), 1);
+    QVERIFY(rig.c().lbTips->text().startsWith(QStringLiteral("Bildbytet misslyckades: Cannot create file")));
+    QVERIFY(rig.hints.last().startsWith(QStringLiteral("Bildbytet misslyckades: ")));
+    // Six ticks, each one step on from the picture the one before marked.
+    QCOMPARE(rig.clickedRows, QList<int>({1, 2, 3, 0, 1, 2}));
+
+    // Once the box is closed the next failure is shown again.
+    dialogs->whileErrorShows = nullptr;
+    rig.scheduler->runTick();
+    QCOMPARE(dialogs->errors().size(), 2);
 }
 
 QTEST_MAIN(tst_Scheduler)

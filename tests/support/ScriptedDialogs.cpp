@@ -21,6 +21,8 @@ QStringList ScriptedDialogs::messages() const
 void ScriptedDialogs::reportError(const QString& message)
 {
     calls.append({QStringLiteral("error"), message, {}, Buttons::Ok, Icon::Error, {}});
+    if (whileErrorShows)
+        whileErrorShows();
 }
 
 void ScriptedDialogs::showMessage(const QString& text)

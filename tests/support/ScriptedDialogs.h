@@ -3,6 +3,7 @@
 #include "platform/Dialogs.h"
 
 #include <QQueue>
+#include <functional>
 
 // Dialogs for tests: answers are queued beforehand, every call is recorded.
 // An unscripted question answers Cancel / No / an empty choice.
@@ -26,6 +27,8 @@ public:
     void setNextFolder(const QString& folder) { m_folders.enqueue(folder); }
 
     QList<Call> calls;
+    // Runs inside every error box, as the events that a real box's event loop would handle.
+    std::function<void()> whileErrorShows;
     QStringList errors() const;   // texts of reportError calls
     QStringList messages() const; // texts of showMessage calls
 
