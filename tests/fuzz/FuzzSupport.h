@@ -49,7 +49,7 @@ inline void writeFile(const QString& path, const QByteArray& bytes)
 
 // Pictures claiming more pixels than this are passed over: decoding them would only make the run
 // slow, and the decoders' limits for huge pictures are covered by the unit tests.
-constexpr qint64 MaxFuzzPixels = 1 << 20;
+constexpr qint64 MaxFuzzPixels = 1 << 16;
 
 // Qt's image plugins and text layout want an application object; no window is ever shown.
 inline void startGuiApplication()
