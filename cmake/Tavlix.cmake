@@ -36,11 +36,12 @@ function(tavlix_tests)
         target_link_libraries(${target} PRIVATE ${ARG_DEPS} testsupport Qt6::Test)
         set_target_properties(${target} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests/${folder})
         add_test(NAME ${target} COMMAND ${target})
-        # Each test gets its own config and data folders and a desktop that only logs,
+        # Each test gets its own config, data and cache folders and a desktop that only logs,
         # so no test can touch the user's real settings or background.
         set(home ${CMAKE_BINARY_DIR}/testhome/${target})
-        file(MAKE_DIRECTORY ${home}/config ${home}/data)
+        file(MAKE_DIRECTORY ${home}/config ${home}/data ${home}/cache)
         set(env "LANG=C.UTF-8" "XDG_CONFIG_HOME=${home}/config" "XDG_DATA_HOME=${home}/data"
+            "XDG_CACHE_HOME=${home}/cache"
             "TAVELVAXLAREN_DESKTOP=log:${home}/wallpaper.log"
             "LSAN_OPTIONS=suppressions=${CMAKE_SOURCE_DIR}/tests/lsan.supp")
         if(tname MATCHES "^tst_x11_")

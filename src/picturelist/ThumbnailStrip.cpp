@@ -123,7 +123,7 @@ void ThumbnailStrip::AddThumbnail(int index, bool singleBorder)
     const int inset = (singleBorder ? 1 : 0) + qMax(0, thickness) + MatBevel;
     const QSize box(qMax(1, size.width() - 2 * CardBevel - 2 * inset), qMax(1, frameHeight(size) - 2 * inset));
     // Decode first: a picture that cannot be read leaves no half-built card behind.
-    const QImage small = Picture::loadThumbnail(m_list.path(index), box);
+    const QImage small = Picture::loadFitted(m_list.path(index), box);
 
     Card c;
 
