@@ -88,15 +88,23 @@ void ListOperations::readPictures(bool singleBorder)
     m_controls.sb1->hide();
     try {
         const int first = m_list.count();
+        const quint64 epoch = m_strip.epoch();
+        // The workers make the thumbnails ahead while the cards are built here in list order.
+        for (int k = 0; k < n; ++k)
+            m_strip.prefetch(first + k, QFile::decodeName(QFile::encodeName(files[k])), singleBorder);
         for (int k = 0; k < n; ++k) {
             m_list.append(QFile::encodeName(files[k]));
             QCoreApplication::processEvents();
+            // A load or a new list run in between has rebuilt the strip and ended this one.
+            if (m_strip.epoch() != epoch)
+                return;
             // A command run in between may have emptied the list; there is no card to build then.
             if (first + k >= m_list.count())
                 break;
             m_controls.lbNum->setText(stepText(k, n));
             m_controls.progBar->setValue(k);
-            m_strip.AddThumbnail(first + k, singleBorder);
+            if (!m_strip.AddThumbnail(first + k, singleBorder))
+                return;
         }
     } catch (...) {
         // The cards built so far stay and can be seen; the error is reported by the guard.
@@ -188,8 +196,15 @@ void ListOperations::LoadPictureList()
     m_controls.lbLas->setText(ReadingText);
 
     try {
+        const quint64 epoch = m_strip.epoch();
+        // The workers make the thumbnails ahead while the cards are built here in list order.
+        for (int k = 0; k < m_list.count(); ++k)
+            m_strip.prefetch(k, m_list.path(k), true);
         for (int k = 0; k < m_list.count(); ++k) {
             QCoreApplication::processEvents();
+            // A load or a new list run in between has rebuilt the strip and ended this one.
+            if (m_strip.epoch() != epoch)
+                return;
             const int n = m_list.count();
             if (k >= n)
                 break;
@@ -223,7 +238,8 @@ void ListOperations::LoadPictureList()
                 if (m_splashPauseMs > 0)
                     QThread::msleep(m_splashPauseMs);
             }
-            m_strip.AddThumbnail(k, true);
+            if (!m_strip.AddThumbnail(k, true))
+                return;
         }
     } catch (...) {
         m_controls.progBar->hide();

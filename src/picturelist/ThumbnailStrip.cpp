@@ -59,14 +59,29 @@ QSize ThumbnailStrip::cardSize(int stripWidth)
 
 QPoint ThumbnailStrip::gridPosition(int index, const QSize& card, int stripWidth)
 {
-    QPoint place(Gap, Gap);
-    for (int j = 0; j < index; ++j) {
-        if (place.x() + card.width() < stripWidth - 25)
-            place.rx() += card.width() + Gap;
-        else
-            place = QPoint(Gap, place.y() + card.height() + Gap);
-    }
-    return place;
+    const int pitch = card.width() + Gap;
+    // A card whose right edge is short of the limit has a neighbour on its right. Every row
+    // starts at the same left, so every row holds the same number of cards.
+    const auto hasRightNeighbour = [&](int column) { return Gap + column * pitch + card.width() < stripWidth - 25; };
+    if (pitch <= 0) // cards that do not advance never reach the limit: one row
+        return {Gap + index * pitch, Gap};
+    int perRow = 1;
+    while (hasRightNeighbour(perRow - 1))
+        ++perRow;
+    return {Gap + (index % perRow) * pitch, Gap + (index / perRow) * (card.height() + Gap)};
+}
+
+QSize ThumbnailStrip::thumbnailBox(bool singleBorder) const
+{
+    const QSize size = cardSize(m_controls.sb1->width());
+    const int thickness = m_controls.ram ? m_controls.ram->value() : 8;
+    const int inset = (singleBorder ? 1 : 0) + qMax(0, thickness) + MatBevel;
+    return {qMax(1, size.width() - 2 * CardBevel - 2 * inset), qMax(1, frameHeight(size) - 2 * inset)};
+}
+
+void ThumbnailStrip::prefetch(int index, const QString& path, bool singleBorder)
+{
+    m_loader.request(index, path, thumbnailBox(singleBorder));
 }
 
 QString ThumbnailStrip::FileNameWithoutExt(const QString& path)
@@ -113,17 +128,21 @@ void ThumbnailStrip::layoutFrame(Card& c)
     c.image->setGeometry(MatBevel, MatBevel, qMax(0, mat.width() - 2 * MatBevel), qMax(0, mat.height() - 2 * MatBevel));
 }
 
-void ThumbnailStrip::AddThumbnail(int index, bool singleBorder)
+bool ThumbnailStrip::AddThumbnail(int index, bool singleBorder)
 {
+    const QString path = m_list.path(index);
+    const QSize box = thumbnailBox(singleBorder);
+    if (!m_loader.isRequested(index, path, box))
+        m_loader.request(index, path, box);
+    // Decode first: a picture that cannot be read leaves no half-built card behind.
+    const std::optional<QImage> small = m_loader.take(index);
+    if (!small)
+        return false;
+
+    // Taken after the wait: the event loop ran meanwhile.
     const int stripWidth = m_controls.sb1->width();
     const QSize size = cardSize(stripWidth);
     const int thickness = m_controls.ram ? m_controls.ram->value() : 8;
-
-    // The box the small picture has to fit: the frame's inner area less the mat's bevel.
-    const int inset = (singleBorder ? 1 : 0) + qMax(0, thickness) + MatBevel;
-    const QSize box(qMax(1, size.width() - 2 * CardBevel - 2 * inset), qMax(1, frameHeight(size) - 2 * inset));
-    // Decode first: a picture that cannot be read leaves no half-built card behind.
-    const QImage small = Picture::loadFitted(m_list.path(index), box);
 
     Card c;
 
@@ -176,7 +195,7 @@ void ThumbnailStrip::AddThumbnail(int index, bool singleBorder)
     connectGuarded(frame, &BevelPanel::clicked, this, [this, frame] { SelectThumbnail(frame); });
     connectGuarded(caption, &ThumbnailCaption::clicked, this, [this, caption] { SelectThumbnail(caption); });
 
-    c.image->setImage(small);
+    c.image->setImage(*small);
 
     const int frameBottom = CardBevel + frameHeight(size);
     c.caption->setGeometry(1, frameBottom + 1, size.width() - 2, size.height() - frameHeight(size) - 2);
@@ -189,10 +208,13 @@ void ThumbnailStrip::AddThumbnail(int index, bool singleBorder)
     if (index >= m_cards.size())
         m_cards.resize(index + 1);
     m_cards[index] = c;
+    return true;
 }
 
 void ThumbnailStrip::freeCards()
 {
+    ++m_epoch;
+    m_loader.reset();
     for (qsizetype i = m_cards.size() - 1; i >= 0; --i)
         delete m_cards[i].card.data();
     m_cards.clear();
@@ -250,7 +272,8 @@ void ThumbnailStrip::select(int index)
     if (marked < 0)
         return;
     const QString path = m_list.path(marked);
-    m_controls.img->setPicture(Picture::load(path));
+    // Decoded only as large as the preview shows it, every scan read so a damaged file fails.
+    m_controls.img->setImage(Picture::loadFitted(path, m_controls.img->size()));
     if (marked < m_cards.size() && m_cards[marked].card) {
         m_cards[marked].card->setColor(markColour());
     }

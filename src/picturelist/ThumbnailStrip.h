@@ -1,5 +1,7 @@
 #pragma once
 
+#include "picture/ThumbnailLoader.h"
+
 #include <QColor>
 #include <QList>
 #include <QObject>
@@ -29,9 +31,14 @@ public:
     // Connects LbPath's click and LB1's click through the error guard.
     void bind();
 
-    // Builds the card of list entry index at its grid place. Throws the decoder's AppError
-    // (before anything is built) when the picture cannot be read.
-    void AddThumbnail(int index, bool singleBorder);
+    // Starts making the thumbnail of entry index (to be path) on the worker threads, so that
+    // AddThumbnail finds it ready. Requests are worked on in the order they are made.
+    void prefetch(int index, const QString& path, bool singleBorder);
+    // Builds the card of list entry index at its grid place, waiting for its thumbnail with the
+    // event loop running. Throws the decoder's AppError (before anything is built) when the
+    // picture cannot be read. Returns false, building nothing, when the cards were freed while
+    // it waited: the load that asked for it is over.
+    bool AddThumbnail(int index, bool singleBorder);
     // Click of a card's image, frame or caption: marks the entry whose index the sender carries.
     void SelectThumbnail(QObject* sender);
     // Confirms the marked picture: after start-up, Verkställ and each rotation step.
@@ -40,8 +47,10 @@ public:
     void LbPathClick();
     static QString FileNameWithoutExt(const QString& path);
 
-    // Removes every card, the last first.
+    // Removes every card, the last first, and discards thumbnails still being made.
     void freeCards();
+    // Counts freeCards(): a load that sees it change knows the strip was rebuilt under it.
+    quint64 epoch() const { return m_epoch; }
     int cardCount() const;
     // The card of entry index, or nullptr when that entry has no card.
     QWidget* card(int index) const;
@@ -54,6 +63,8 @@ public:
 
     // Card size for a strip of the given outer width (design width 414 gives 96 x 116).
     static QSize cardSize(int stripWidth);
+    // The box a card's picture is fitted into: the frame's inner area less the mat's bevel.
+    QSize thumbnailBox(bool singleBorder) const;
     // Place of card index in the strip's content, by the row rule.
     static QPoint gridPosition(int index, const QSize& card, int stripWidth);
 
@@ -82,4 +93,6 @@ private:
     MainControls& m_controls;
     PictureList& m_list;
     QList<Card> m_cards;
+    ThumbnailLoader m_loader;
+    quint64 m_epoch = 0;
 };

@@ -5,7 +5,9 @@
 #include "platform/AppError.h"
 #include "platform/SettingsStore.h"
 
+#include <QLabel>
 #include <QTest>
+#include <QTimer>
 
 // Notes what the bottom field shows each time a card is built.
 class StepRecorder : public QObject
@@ -265,6 +267,34 @@ private slots:
         QCOMPARE(o.strip.cardCount(), 1);
         QVERIFY(o.f.c.sb1->isVisibleTo(&o.f.form));
         QVERIFY(!o.f.c.progBar->isVisibleTo(&o.f.form));
+    }
+
+    // A list loaded again while a load waits for its thumbnails: the first load ends, its
+    // pending thumbnails are dropped, and only the new list's cards stand.
+    void loadReplacedDuringALoad_data()
+    {
+        QTest::addColumn<int>("replacement");
+        QTest::newRow("another list") << 2;
+        QTest::newRow("emptied") << 0;
+    }
+    void loadReplacedDuringALoad()
+    {
+        QFETCH(int, replacement);
+        ScopedScriptedDialogs dialogs;
+        Operations o;
+        const QStringList fresh = o.pictures(QStringLiteral("ny"), replacement);
+        QTimer::singleShot(0, &o.ops, [&] {
+            o.f.list->clear();
+            for (const QString& p : fresh)
+                o.f.append(p);
+            o.ops.LoadPictureList();
+        });
+        o.fillAndLoad(6);
+        QCOMPARE(o.strip.cardCount(), replacement);
+        for (int k = 0; k < replacement; ++k)
+            QCOMPARE(o.strip.card(k)->findChild<QLabel*>()->text(), QStringLiteral("ny%1").arg(k));
+        QCOMPARE(o.f.c.lbNum->text(), QStringLiteral("Antal bilder i listan: %1").arg(replacement));
+        QVERIFY(o.f.c.sb1->isVisibleTo(&o.f.form));
     }
 
     void openList_data()

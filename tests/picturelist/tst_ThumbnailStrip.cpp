@@ -97,6 +97,24 @@ private slots:
         QVERIFY(area->minimumHeight() >= 238 + 116);
     }
 
+    // Places come from the row rule directly, not by walking every earlier card.
+    void gridPlacesOfLongLists_data()
+    {
+        QTest::addColumn<int>("stripWidth");
+        QTest::addColumn<int>("index");
+        QTest::addColumn<QPoint>("place");
+        QTest::newRow("card 9999 at the design width") << 414 << 9999 << QPoint(296, 2 + 2499 * 118);
+        QTest::newRow("narrow strip, second row") << 200 << 5 << QPoint(47, 67);
+        QTest::newRow("no width: one row") << 20 << 7 << QPoint(2, 2);
+    }
+    void gridPlacesOfLongLists()
+    {
+        QFETCH(int, stripWidth);
+        QFETCH(int, index);
+        QFETCH(QPoint, place);
+        QCOMPARE(ThumbnailStrip::gridPosition(index, ThumbnailStrip::cardSize(stripWidth), stripWidth), place);
+    }
+
     void thumbnailKeepsOnlyASmallPicture()
     {
         StripControls f;
