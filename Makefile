@@ -1,7 +1,7 @@
 # The two commands of the README.
 JOBS ?= $(shell nproc)
 
-.PHONY: run test build build-test bench format deps deps-test
+.PHONY: run test build build-test bench format deps deps-test deps-bench
 
 run: deps build
 	./build/bin/tavelvaxlaren
@@ -15,6 +15,9 @@ deps:
 deps-test:
 	./scripts/install-deps.sh --test
 
+deps-bench:
+	./scripts/install-deps.sh --bench
+
 build:
 	cmake -S . -B build -DCMAKE_BUILD_TYPE=Release -DTAVLIX_TESTS=OFF
 	cmake --build build -j$(JOBS)
@@ -23,7 +26,7 @@ build-test:
 	cmake -S . -B build-test -DCMAKE_BUILD_TYPE=Debug -DTAVLIX_SANITIZE=ON -DTAVLIX_TESTS=ON
 	cmake --build build-test -j$(JOBS)
 
-bench: deps
+bench: deps-bench
 	cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release -DTAVLIX_TESTS=OFF -DTAVLIX_BENCH=ON
 	cmake --build build-bench -j$(JOBS)
 	@for b in build-bench/bin/bench_*; do echo "== $$b"; $$b; done

@@ -5,6 +5,10 @@ set -euo pipefail
 
 packages=(build-essential cmake qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins libgl-dev libjpeg62-turbo-dev
           libsqlite3-dev fonts-dejavu-core fonts-liberation fonts-wine)
+if [[ "${1:-}" == "--bench" ]]; then
+    # djpeg, the reference the thumbnail benchmark measures against.
+    packages+=(libjpeg-turbo-progs)
+fi
 if [[ "${1:-}" == "--test" ]]; then
     # Real desktop programs the wallpaper tests drive, and an X server for the window tests.
     packages+=(xvfb xauth x11-utils dbus libglib2.0-bin gsettings-desktop-schemas feh xfconf
