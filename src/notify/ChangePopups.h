@@ -55,7 +55,6 @@ public:
     void TimerPopTimer();
     void ImgStengClick();
 
-
     // The newest popup, or null before the first.
     ChangePopup* current() const { return m_current; }
     // Every popup window held, shown or hidden.

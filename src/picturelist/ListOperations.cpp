@@ -170,7 +170,6 @@ void ListOperations::Redigeravaldbild1Click()
     const int marked = m_list.markedIndex();
     if (marked < 0)
         return;
-    // Until the path dialog is part of the program there is nothing to open.
     emit pathDialogRequested(m_list.path(marked));
     throwPendingFailure();
 }

@@ -345,7 +345,7 @@ private slots:
             QCOMPARE(key.readInteger("Interval"), 30);
             key.writeInteger("Interval", 45);
         });
-        QCOMPARE(message, QString("Failed to set data for 'Mellan'"));
+        QCOMPARE(message, QString("Failed to set data for 'Interval'"));
         // Another key cannot be created in it either.
         message = errorOf([] { RegistryKey key(Root::CurrentUser, "Control Panel\\Desktop"); });
         QVERIFY2(message.startsWith("Kan inte skapa nyckeln \"Control Panel\\Desktop\""), qPrintable(message));
@@ -361,7 +361,7 @@ private slots:
         }
         {
             RawStore raw(storeFile());
-            QCOMPARE(raw.exec("CREATE TRIGGER refuse BEFORE UPDATE ON reg_values WHEN new.name = 'Top' "
+            QCOMPARE(raw.exec("CREATE TRIGGER refuse BEFORE UPDATE ON reg_values WHEN new.name = 'Height' "
                               "BEGIN SELECT RAISE(ABORT, 'refused'); END"),
                      SQLITE_OK);
         }
@@ -371,7 +371,7 @@ private slots:
             key.writeInteger("Height", 5);
             key.writeInteger("Width", 7);
         });
-        QCOMPARE(message, QString("Failed to set data for 'Top'"));
+        QCOMPARE(message, QString("Failed to set data for 'Height'"));
         RegistryKey key(Root::CurrentUser, Settings);
         QCOMPARE(key.readInteger("Height"), 100);
         // As in the registry, the write before the failing one stays and the handler ends at the failure.
@@ -434,7 +434,7 @@ private slots:
             key.writeInteger("Interval", 45);
         });
         reader.exec("COMMIT");
-        QCOMPARE(message, QString("Failed to set data for 'Mellan'"));
+        QCOMPARE(message, QString("Failed to set data for 'Interval'"));
         RegistryKey key(Root::CurrentUser, Settings);
         QCOMPARE(key.readInteger("Interval"), 30);
     }
