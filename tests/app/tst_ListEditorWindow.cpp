@@ -236,7 +236,8 @@ private slots:
     void noListFileSavesTheMainList()
     {
         writeBytes(m_listFile, "/a.jpg\r\n");
-        ListEditorWindow w(hooks(QString()));
+        Editor e{QString()};
+        ListEditorWindow& w = e.w;
         w.openList(m_listFile, QString());
         w.BtSaveClick();
         QCOMPARE(e.mainSaves, 1);
