@@ -17,4 +17,12 @@ done
 [[ -s $number ]] || { echo "Xvfb did not start" >&2; exit 1; }
 export DISPLAY=:$(head -n1 "$number")
 
+# Each test starts from empty settings and data folders, whatever an earlier run left there.
+for home in "$build"/testhome/*/; do
+    for sub in "$home"*/; do
+        rm -rf --one-file-system "$sub" && mkdir -p "$sub"
+    done
+    rm -f "$home"*.log
+done
+
 ctest --test-dir "$build" --output-on-failure -j"$(nproc)"
