@@ -19,14 +19,16 @@ endif()
 
 # Warnings are errors here too. Qt's headers are system headers: parsed for Windows they warn
 # about their own dllimport declarations.
-set(windows_flags -std=c++20 -Wall -Wextra -Werror -I${CMAKE_SOURCE_DIR}/src)
+set(qt_dirs)
 foreach(module Core Gui Widgets DBus)
     get_target_property(dirs Qt6::${module} INTERFACE_INCLUDE_DIRECTORIES)
-    foreach(dir ${dirs})
-        list(APPEND windows_flags -isystem ${dir})
-    endforeach()
+    list(APPEND qt_dirs ${dirs})
 endforeach()
-list(REMOVE_DUPLICATES windows_flags)
+list(REMOVE_DUPLICATES qt_dirs)
+set(windows_flags -std=c++20 -Wall -Wextra -Werror -I${CMAKE_SOURCE_DIR}/src)
+foreach(dir ${qt_dirs})
+    list(APPEND windows_flags -isystem ${dir})
+endforeach()
 
 file(GLOB_RECURSE windows_sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/*_win.cpp)
 file(GLOB shared_platform_sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/platform/*.cpp
