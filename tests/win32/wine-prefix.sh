@@ -14,9 +14,10 @@ setup)
         rm -rf --one-file-system "$prefix"
     fi
     mkdir -p "$prefix"
-    "$wine64" wineboot --init >/dev/null 2>&1
-    # A persistent server keeps each later start of a Windows program quick.
-    "$wineserver" -p
+    # A persistent server, started first, keeps each later start of a Windows program quick.
+    # Nothing that stays behind may hold the test runner's output open.
+    "$wineserver" -p </dev/null >/dev/null 2>&1
+    "$wine64" wineboot --init </dev/null >/dev/null 2>&1
     ;;
 cleanup)
     [[ -d $prefix ]] || exit 0
