@@ -10,8 +10,9 @@
 // unchanged. On a double-byte one (932, 936, 949, 950) a lead byte takes the next byte with it:
 // a lead byte alone, or before a byte that makes no character, is not text. Windows decodes it
 // as a substitute (U+30FB on 932) that encodes back as other bytes: all 60 lead bytes of 932 when
-// alone, and 10 of 255 byte values in a name such as "C:\a?b.jpg". The *KeepingBytes pair
-// exists for data that must survive untouched (list files).
+// alone, and 10 of 255 byte values in a name such as "C:\a?b.jpg". A lead byte also swallows a
+// following '\' (0x5C is a trail byte): a Latin-1 "å\" reads as one character on 932. The
+// *KeepingBytes pair exists for data that must survive untouched (list files).
 namespace Win32 {
 
 constexpr unsigned AnsiCodePage = 0; // CP_ACP: the system's ANSI code page
