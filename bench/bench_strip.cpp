@@ -134,7 +134,7 @@ QStringList linkNames(const QTemporaryDir& dir, const QString& prefix, const QSt
 struct Window
 {
     QWidget form;
-    MainControls c;
+    MainWindowWidgets c;
     std::unique_ptr<PictureList> list;
     std::unique_ptr<ThumbnailStrip> strip;
     std::unique_ptr<ListOperations> ops;
@@ -143,8 +143,14 @@ struct Window
     {
         c = MainWindowLayout::build(&form);
         list = std::make_unique<PictureList>(c.lb1);
-        strip = std::make_unique<ThumbnailStrip>(c, *list);
-        ops = std::make_unique<ListOperations>(c, *list, *strip);
+        strip = std::make_unique<ThumbnailStrip>(ThumbnailStrip::Controls{c.form, c.sb1, c.img, c.lbNamn, c.lbPath,
+                                                                          c.lbSel, c.btVerkstall, c.pnlBg, c.pnlMark,
+                                                                          c.ram, c.abortBild1, c.redigeravaldbild1},
+                                                 *list);
+        ops = std::make_unique<ListOperations>(ListOperations::Controls{c.btNy, c.btAdd, c.btSpara, c.btOpen, c.sb1,
+                                                                        c.img, c.lbLas, c.lbNum, c.progBar,
+                                                                        c.abortBild1, c.redigeravaldbild1},
+                                               *list, *strip);
         form.show();
     }
 

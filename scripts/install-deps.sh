@@ -13,6 +13,8 @@ if [[ "${1:-}" == "--test" ]]; then
     # Real desktop programs the wallpaper tests drive, and an X server for the window tests.
     packages+=(xvfb xauth x11-utils dbus libglib2.0-bin gsettings-desktop-schemas feh xfconf
                clang-format)
+    # The Windows sources are syntax-checked with mingw-w64 and the Win32 layer's tests run under Wine.
+    packages+=(g++-mingw-w64-x86-64 wine wine64)
 fi
 
 missing=()
