@@ -82,7 +82,8 @@ private slots:
         ScopedScriptedDialogs dialogs;
         QImage image(64, 48, QImage::Format_RGB32);
         image.fill(Picture);
-        const QString picture = home(QStringLiteral("bild med mellanslag.bmp"));
+        // A name that a shell or sway's command parser would take for commands.
+        const QString picture = home(QStringLiteral("a;b $(touch pwned) 'x' \"y\", output * bg x.bmp"));
         QVERIFY(image.save(picture));
         const QString list = home(QStringLiteral("bilder.lst"));
         ListFile::write(list, {QFile::encodeName(picture)});
@@ -108,6 +109,8 @@ private slots:
         QImage shot;
         QTRY_VERIFY(near((shot = screenshot(QStringLiteral("sway.png"))).pixelColor(20, screen.height() / 2), Picture));
         QVERIFY(!near(shot.pixelColor(20, screen.height() / 2), SwayBackground));
+        QVERIFY(!QFile::exists(home(QStringLiteral("pwned"))));
+        QVERIFY(!QFile::exists(QDir::current().filePath(QStringLiteral("pwned"))));
         // The popup's strip in the window's colour begins exactly at its resting line.
         QVERIFY(near(shot.pixelColor(left + 77, top + 2), PopupWindow));
         QVERIFY(near(shot.pixelColor(left + 77, top - 2), Picture));
