@@ -9,18 +9,23 @@ namespace SessionSetup {
 
 namespace {
 
-// Qt 6 takes the standard buttons' texts (OK, Avbryt, Öppna…) from the context "QPlatformTheme";
-// the Swedish catalogue still files them under "QDialogButtonBox", as Qt 5 did.
-class ButtonTexts : public QTranslator
+// Texts Debian's Swedish catalogue lacks. Qt 6 takes the standard buttons' texts (OK, Avbryt,
+// Öppna…) from the context "QPlatformTheme"; the catalogue still files them under
+// "QDialogButtonBox", as Qt 5 did. Two texts of the file dialog are missing altogether.
+class MissingTexts : public QTranslator
 {
 public:
-    ButtonTexts(const QTranslator& texts, QObject* parent) : QTranslator(parent), m_texts(texts) {}
+    MissingTexts(const QTranslator& texts, QObject* parent) : QTranslator(parent), m_texts(texts) {}
     bool isEmpty() const override { return false; }
     QString translate(const char* context, const char* sourceText, const char* disambiguation, int n) const override
     {
-        if (qstrcmp(context, "QPlatformTheme") != 0)
-            return {};
-        return m_texts.translate("QDialogButtonBox", sourceText, disambiguation, n);
+        if (qstrcmp(context, "QPlatformTheme") == 0)
+            return m_texts.translate("QDialogButtonBox", sourceText, disambiguation, n);
+        if (qstrcmp(context, "QFileDialog") == 0 && qstrcmp(sourceText, "Look in:") == 0)
+            return QStringLiteral("Leta i:");
+        if (qstrcmp(context, "QFileSystemModel") == 0 && qstrcmp(sourceText, "Computer") == 0)
+            return QStringLiteral("Dator");
+        return {};
     }
 
 private:
@@ -55,7 +60,7 @@ bool loadSwedishQtTexts()
     for (const char* name : {"qtbase", "qt"}) {
         auto* texts = new QTranslator(QCoreApplication::instance());
         if (texts->load(swedish, QLatin1String(name), QStringLiteral("_"), folder)) {
-            QCoreApplication::installTranslator(new ButtonTexts(*texts, texts));
+            QCoreApplication::installTranslator(new MissingTexts(*texts, texts));
             QCoreApplication::installTranslator(texts);
             return true;
         }

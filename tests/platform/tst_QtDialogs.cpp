@@ -53,6 +53,7 @@ private slots:
         // A silent overwrite would lose a list.
         QVERIFY(!dialog->testOption(QFileDialog::DontConfirmOverwrite));
         QCOMPARE(dialog->labelText(QFileDialog::Reject), QStringLiteral("Avbryt"));
+        QCOMPARE(dialog->labelText(QFileDialog::LookIn), QStringLiteral("Leta i:"));
     }
 
     void platformOnWaylandIsXWaylandUnlessChosen_data()
