@@ -9,7 +9,6 @@
 #include "notify/TrayIcon.h"
 #include "picturelist/ListFile.h"
 #include "platform/SettingsStore.h"
-#include "toolkit/MainControls.h"
 
 #include <QAction>
 #include <QApplication>
@@ -47,6 +46,14 @@ QString xprop(const QString& name, WId id = 0)
 bool listedForTaskBars(WId id)
 {
     return xprop(QStringLiteral("_NET_CLIENT_LIST")).contains(QStringLiteral("0x%1").arg(id, 0, 16));
+}
+
+template <typename T> T* child(QWidget* window, const char* name)
+{
+    T* found = window->findChild<T*>(QLatin1String(name));
+    if (!found)
+        qFatal("no %s", name);
+    return found;
 }
 
 ChangePopup* shownPopup()
@@ -136,12 +143,12 @@ private slots:
         QCOMPARE(xprop(QStringLiteral("_NET_WM_NAME"), id),
                  QStringLiteral("_NET_WM_NAME(UTF8_STRING) = \"Tavelvaxlaren\""));
 
-        w->controls().restoreForm1->trigger();
+        child<QAction>(w, "RestoreForm1")->trigger();
         QTRY_VERIFY(xprop(QStringLiteral("WM_STATE"), id).contains(QStringLiteral("Normal")));
-        w->controls().minimera1->trigger();
+        child<QAction>(w, "Minimera1")->trigger();
         QTRY_VERIFY(xprop(QStringLiteral("WM_STATE"), id).contains(QStringLiteral("Iconic")));
         QVERIFY(listedForTaskBars(id));
-        QVERIFY(w->controls().chkMin->isChecked());
+        QVERIFY(child<QCheckBox>(w, "ChkMin")->isChecked());
     }
 
     // With a notification area the window hides into it, and comes back when the area goes.
@@ -157,16 +164,16 @@ private slots:
         MainWindow* w = entry.mainWindow();
         w->show();
         QVERIFY(QTest::qWaitForWindowExposed(w));
-        w->controls().chkMin->setChecked(true);
-        w->controls().minimera1->trigger();
+        child<QCheckBox>(w, "ChkMin")->setChecked(true);
+        child<QAction>(w, "Minimera1")->trigger();
         QVERIFY(!w->isVisible());
         QTRY_VERIFY(!listedForTaskBars(w->winId()));
 
         s_session->stop(tray);
         QTRY_VERIFY_WITH_TIMEOUT(w->isVisible(), 8000);
         QTRY_VERIFY(xprop(QStringLiteral("WM_STATE"), w->winId()).contains(QStringLiteral("Normal")));
-        QVERIFY(w->controls().minimera1->isEnabled());
-        QVERIFY(w->controls().chkMin->isChecked());
+        QVERIFY(child<QAction>(w, "Minimera1")->isEnabled());
+        QVERIFY(child<QCheckBox>(w, "ChkMin")->isChecked());
     }
 };
 
