@@ -16,11 +16,11 @@ deps-test:
 	./scripts/install-deps.sh --test
 
 build:
-	cmake -S . -B build -DCMAKE_BUILD_TYPE=Release -DTAVLIX_TESTS=OFF
+	cmake -S . -B build -DCMAKE_BUILD_TYPE=Release -DTAVLIX_TESTS=OFF -DTAVLIX_WERROR=OFF
 	cmake --build build -j$(JOBS)
 
 build-test:
-	cmake -S . -B build-test -DCMAKE_BUILD_TYPE=Debug -DTAVLIX_SANITIZE=ON -DTAVLIX_TESTS=ON
+	cmake -S . -B build-test -DCMAKE_BUILD_TYPE=Debug -DTAVLIX_SANITIZE=ON -DTAVLIX_TESTS=ON -DTAVLIX_WERROR=ON
 	cmake --build build-test -j$(JOBS)
 
 bench: deps

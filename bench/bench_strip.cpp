@@ -5,7 +5,6 @@
 #include "picturelist/PictureList.h"
 #include "picturelist/ThumbnailStrip.h"
 #include "toolkit/BevelPanel.h"
-#include "toolkit/MainControls.h"
 #include "toolkit/PictureView.h"
 #include "toolkit/SpeedButton.h"
 #include "toolkit/SpinEdit.h"
@@ -147,10 +146,10 @@ int main(int argc, char** argv)
     const long peakBefore = peakKb();
 
     QWidget form;
-    MainControls c;
+    ThumbnailStrip::Controls c{};
     c.form = &form;
-    c.lb1 = new QListWidget(&form);
-    c.lb1->hide();
+    auto* lb1 = new QListWidget(&form);
+    lb1->hide();
     c.pnlBg = new BevelPanel(&form);
     c.pnlBg->setColor(QColor(0xA6, 0xCA, 0xF0));
     c.pnlMark = new BevelPanel(&form);
@@ -167,7 +166,7 @@ int main(int argc, char** argv)
     form.resize(988, 608);
     form.show();
 
-    PictureList list(c.lb1);
+    PictureList list(lb1);
     ThumbnailStrip strip(c, list);
     QElapsedTimer timer;
     timer.start();

@@ -15,6 +15,8 @@ if [[ "${1:-}" == "--test" ]]; then
     packages+=(openbox trayer)
     # A headless sway with Xwayland, its bar's tray and its background program; grim takes screenshots.
     packages+=(sway swaybg xwayland grim)
+    # The Windows sources are syntax-checked with mingw-w64 and the Win32 layer's tests run under Wine.
+    packages+=(g++-mingw-w64-x86-64 wine wine64)
 fi
 
 missing=()

@@ -3,9 +3,9 @@
 #include "picturelist/ListFile.h"
 #include "platform/AppError.h"
 #include "platform/ColourValue.h"
+#include "platform/WholeFile.h"
 
 #include <QFile>
-#include <QSaveFile>
 
 namespace {
 
@@ -38,9 +38,7 @@ void CustomColours::save(const QString& fileName) const
     QByteArray bytes;
     for (const QByteArray& line : m_lines)
         bytes += line + "\r\n";
-    QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
-        throw AppError::fileCreate(fileName, file.errorString());
+    WholeFile::write(fileName, bytes);
 }
 
 QList<QColor> CustomColours::colourSlots() const

@@ -4,6 +4,7 @@
 #include "SplashWindow.h"
 #include "platform/ColourValue.h"
 #include "platform/Guard.h"
+#include "platform/Pause.h"
 #include "platform/QtDialogs.h"
 #include "platform/SessionSetup.h"
 #include "platform/SettingsStore.h"
@@ -22,7 +23,7 @@ void showRegistryProgress(SplashWindow& splash, const QStringList& names)
     for (int i = 0; i < n; ++i) {
         splash.setGauge(n - 1, i);
         splash.setStatus(QStringLiteral("Läser in RegisterVärden . . ."));
-        QThread::msleep(20);
+        Pause::ms(20);
         splash.repaintNow();
     }
 }
@@ -43,8 +44,7 @@ bool ProgramEntry::start()
     m_splash = std::make_unique<SplashWindow>();
     const bool keyOk = runGuarded([&] {
         SettingsStore store;
-        const QString name = QStringLiteral("TextFarge");
-        m_splash->setTextColour(ColourValue::toColour(store.exists(name) ? store.readInteger(name) : 0));
+        m_splash->setTextColour(ColourValue::toColour(store.integerOrDefault(Setting::TextFarge)));
     });
     if (!keyOk)
         return false;

@@ -6,7 +6,6 @@
 #include "platform/Guard.h"
 #include "platform/ProgramFolder.h"
 #include "platform/SettingsStore.h"
-#include "toolkit/MainControls.h"
 #include "toolkit/SpeedButton.h"
 
 #include <QAction>
@@ -14,7 +13,7 @@
 #include <QLabel>
 #include <QMenu>
 
-WindowStateOptions::WindowStateOptions(MainControls& controls, TrayIcon& tray, HintSwitch& hints, QObject* parent)
+WindowStateOptions::WindowStateOptions(Controls controls, TrayIcon& tray, HintSwitch& hints, QObject* parent)
     : QObject(parent), m_c(controls), m_tray(tray), m_hints(hints)
 {
 }
@@ -73,7 +72,7 @@ void WindowStateOptions::ChkMinClick()
     if (m_c.chkTray->isChecked()) {
         {
             SettingsStore store;
-            store.writeBool(QStringLiteral("Minimerad"), m_c.chkMin->isChecked());
+            store.writeBool(Setting::Minimerad, m_c.chkMin->isChecked());
         }
         m_tray.setIconVisible(true);
     } else {

@@ -160,14 +160,10 @@ bool ChangePopup::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == m_close) {
         if (event->type() == QEvent::MouseButtonPress) {
-            m_closePressed = static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton;
-            return m_closePressed;
+            return m_closeClick.press(static_cast<QMouseEvent*>(event));
         }
         if (event->type() == QEvent::MouseButtonRelease) {
-            const auto* mouse = static_cast<QMouseEvent*>(event);
-            const bool click = m_closePressed && mouse->button() == Qt::LeftButton &&
-                               m_close->rect().contains(mouse->position().toPoint());
-            m_closePressed = false;
+            const bool click = m_closeClick.release(static_cast<QMouseEvent*>(event), m_close->rect());
             if (click)
                 emit closeClicked();
             return click;

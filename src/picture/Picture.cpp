@@ -3,11 +3,11 @@
 #include "FitRule.h"
 #include "GifCheck.h"
 #include "JpegDecoder.h"
+#include "PathText.h"
 #include "platform/AppError.h"
 
 #include <QBuffer>
 #include <QFile>
-#include <QFileInfo>
 #include <QImageReader>
 #include <QPainter>
 
@@ -31,7 +31,7 @@ constexpr int allocationLimitMb = 512;
 Format formatFor(const QString& path)
 {
     // The suffix of the file name only, so a dot in a folder name is not taken for one.
-    const QString suffix = QFileInfo(path).suffix();
+    const QString suffix = PathText::extension(path).mid(1);
     const QString lower = suffix.toLower();
     if (lower == u"bmp")
         return Format::Bmp;

@@ -1,12 +1,12 @@
 #include "ListOperations.h"
 
-#include "PathText.h"
+#include "ListFile.h"
 #include "PictureList.h"
 #include "ThumbnailStrip.h"
+#include "picture/PathText.h"
 #include "platform/Dialogs.h"
 #include "platform/Guard.h"
 #include "platform/SettingsStore.h"
-#include "toolkit/MainControls.h"
 #include "toolkit/PictureView.h"
 #include "toolkit/SpeedButton.h"
 
@@ -46,7 +46,7 @@ void startProgress(QProgressBar* bar, int count)
 
 } // namespace
 
-ListOperations::ListOperations(MainControls& controls, PictureList& list, ThumbnailStrip& strip, QObject* parent)
+ListOperations::ListOperations(Controls controls, PictureList& list, ThumbnailStrip& strip, QObject* parent)
     : QObject(parent), m_controls(controls), m_list(list), m_strip(strip)
 {
 }
@@ -89,7 +89,7 @@ void ListOperations::readPictures(bool singleBorder)
     try {
         const int first = m_list.count();
         for (int k = 0; k < n; ++k) {
-            m_list.append(QFile::encodeName(files[k]));
+            m_list.append(ListFile::encodeEntry(files[k]));
             QCoreApplication::processEvents();
             // A command run in between may have emptied the list; there is no card to build then.
             if (first + k >= m_list.count())
@@ -141,7 +141,7 @@ void ListOperations::BtOpenClick()
     m_saveFileName = m_list.listFileName();
     {
         SettingsStore store;
-        store.writeString(QStringLiteral("Senaste"), m_list.listFileName());
+        store.writeString(Setting::Senaste, m_list.listFileName());
     }
     LoadPictureList();
 }
@@ -170,9 +170,8 @@ void ListOperations::Redigeravaldbild1Click()
     const int marked = m_list.markedIndex();
     if (marked < 0)
         return;
-    // Until the path dialog is part of the program there is nothing to open.
-    if (m_openPathDialog)
-        m_openPathDialog(m_list.path(marked));
+    emit pathDialogRequested(m_list.path(marked));
+    throwPendingFailure();
 }
 
 void ListOperations::LoadPictureList()
@@ -203,13 +202,14 @@ void ListOperations::LoadPictureList()
                     Dialogs::Buttons::YesNo, Dialogs::Icon::Warning);
                 if (answer == Dialogs::Yes) {
                     // The strip stays hidden until the editor saves the list and it is loaded again.
-                    if (m_openEditor)
-                        m_openEditor(path);
+                    emit listEditorRequested(path);
+                    throwPendingFailure();
                     return;
                 }
                 m_list.clear();
                 m_strip.freeCards();
-                m_controls.chkMin->setChecked(false);
+                emit listDropped();
+                throwPendingFailure();
                 m_controls.lbLas->clear();
                 m_controls.lbNum->setText(QStringLiteral("Antal bilder i listan: 0"));
                 m_controls.progBar->hide();
@@ -218,11 +218,7 @@ void ListOperations::LoadPictureList()
                 return;
             }
 
-            if (m_splash.visible && m_splash.show && m_splash.visible()) {
-                m_splash.show(n - 1, k, QStringLiteral("Läser in Bilder . . ."));
-                if (m_splashPauseMs > 0)
-                    QThread::msleep(m_splashPauseMs);
-            }
+            emit loadProgressed(n - 1, k, QStringLiteral("Läser in Bilder . . ."));
             m_strip.AddThumbnail(k, true);
         }
     } catch (...) {

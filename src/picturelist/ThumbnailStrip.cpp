@@ -1,13 +1,12 @@
 #include "ThumbnailStrip.h"
 
-#include "PathText.h"
 #include "PictureList.h"
 #include "ThumbnailCaption.h"
+#include "picture/PathText.h"
 #include "picture/Picture.h"
 #include "platform/Guard.h"
 #include "platform/SettingsStore.h"
 #include "toolkit/BevelPanel.h"
-#include "toolkit/MainControls.h"
 #include "toolkit/PictureView.h"
 #include "toolkit/SpeedButton.h"
 #include "toolkit/SpinEdit.h"
@@ -37,18 +36,14 @@ int frameHeight(const QSize& card)
 
 } // namespace
 
-ThumbnailStrip::ThumbnailStrip(MainControls& controls, PictureList& list, QObject* parent)
+ThumbnailStrip::ThumbnailStrip(Controls controls, PictureList& list, QObject* parent)
     : QObject(parent), m_controls(controls), m_list(list)
 {
 }
 
 void ThumbnailStrip::bind()
 {
-    if (m_controls.lbPath)
-        m_controls.lbPath->installEventFilter(this);
-    // LB1 is never visible, so this cannot happen; it is the list box's own click all the same.
-    if (m_controls.lb1)
-        connectGuarded(m_controls.lb1, &QListWidget::itemClicked, this, &ThumbnailStrip::LB1Click);
+    m_controls.lbPath->installEventFilter(this);
 }
 
 QSize ThumbnailStrip::cardSize(int stripWidth)
@@ -264,7 +259,7 @@ void ThumbnailStrip::select(int index)
 void ThumbnailStrip::writeChosen(int index)
 {
     SettingsStore store;
-    store.writeInteger(QStringLiteral("Vald"), index);
+    store.writeInteger(Setting::Vald, index);
 }
 
 void ThumbnailStrip::SelectThumbnail(QObject* sender)
@@ -295,7 +290,7 @@ void ThumbnailStrip::LB1Click()
     const int marked = m_list.markedIndex();
     const QString path = m_list.path(marked);
     if (!QFileInfo(path).isFile()) {
-        if (m_controls.form && m_controls.form->isMinimized())
+        if (m_controls.form->isMinimized())
             m_controls.form->showNormal();
         Dialogs::instance().showMessage(
             QStringLiteral("Bilden ") + path + QStringLiteral("\n\r") + QStringLiteral("kunde inte hittas! ") +
@@ -329,7 +324,9 @@ bool ThumbnailStrip::eventFilter(QObject* watched, QEvent* event)
         return QObject::eventFilter(watched, event);
     if (watched != m_controls.lbPath)
         return QObject::eventFilter(watched, event);
-    if (type == QEvent::MouseButtonRelease && m_controls.lbPath->rect().contains(me->position().toPoint()))
+    if (type != QEvent::MouseButtonRelease)
+        m_pathClick.press(me);
+    else if (m_pathClick.release(me, m_controls.lbPath->rect()))
         runGuarded([this] { LbPathClick(); });
     return true;
 }

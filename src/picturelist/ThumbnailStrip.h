@@ -1,5 +1,7 @@
 #pragma once
 
+#include "toolkit/ClickTracker.h"
+
 #include <QColor>
 #include <QList>
 #include <QObject>
@@ -10,9 +12,13 @@
 class BevelPanel;
 class PictureList;
 class PictureView;
+class QAction;
+class QLabel;
+class QScrollArea;
 class QWidget;
+class SpeedButton;
+class SpinEdit;
 class ThumbnailCaption;
-struct MainControls;
 
 // The grid of framed thumbnail cards in SB1, one card per list entry, and the selection:
 // marking a card, the preview Img, the labels under it and the state of BtVerkstall.
@@ -24,9 +30,25 @@ public:
     // Name prefix of every card's frame panel; the frame-thickness option finds them by it.
     static constexpr const char* FramePrefix = "PnlRam";
 
-    ThumbnailStrip(MainControls& controls, PictureList& list, QObject* parent = nullptr);
+    struct Controls
+    {
+        QWidget* form; // restored from the taskbar when a card is clicked
+        QScrollArea* sb1;
+        PictureView* img;
+        QLabel* lbNamn;
+        QLabel* lbPath;
+        QLabel* lbSel;
+        SpeedButton* btVerkstall;
+        BevelPanel* pnlBg;
+        BevelPanel* pnlMark;
+        SpinEdit* ram;
+        QAction* abortBild1 = nullptr;
+        QAction* redigeravaldbild1 = nullptr;
+    };
 
-    // Connects LbPath's click and LB1's click through the error guard.
+    ThumbnailStrip(Controls controls, PictureList& list, QObject* parent = nullptr);
+
+    // Connects LbPath's click through the error guard.
     void bind();
 
     // Builds the card of list entry index at its grid place. Throws the decoder's AppError
@@ -79,7 +101,8 @@ private:
     QColor markColour() const;
     static void writeChosen(int index);
 
-    MainControls& m_controls;
+    Controls m_controls;
+    ClickTracker m_pathClick;
     PictureList& m_list;
     QList<Card> m_cards;
 };

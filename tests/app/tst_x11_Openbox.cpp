@@ -82,11 +82,11 @@ class TestOpenbox : public QObject
         const QString list = m_home->filePath(QStringLiteral("bilder.lst"));
         ListFile::write(list, {QFile::encodeName(picture)});
         SettingsStore store;
-        store.writeString(QStringLiteral("Senaste"), list);
-        store.writeInteger(QStringLiteral("Vald"), 0);
-        store.writeBool(QStringLiteral("Minimerad"), minimised);
+        store.writeString(Setting::Senaste, list);
+        store.writeInteger(Setting::Vald, 0);
+        store.writeBool(Setting::Minimerad, minimised);
         if (running)
-            store.writeString(QStringLiteral("Startknapp"), QStringLiteral("&Stoppa"));
+            store.writeString(Setting::Startknapp, QStringLiteral("&Stoppa"));
     }
 
 private slots:

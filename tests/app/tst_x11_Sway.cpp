@@ -89,9 +89,9 @@ private slots:
         ListFile::write(list, {QFile::encodeName(picture)});
         {
             SettingsStore store;
-            store.writeString(QStringLiteral("Senaste"), list);
-            store.writeInteger(QStringLiteral("Vald"), 0);
-            store.writeString(QStringLiteral("Startknapp"), QStringLiteral("&Stoppa"));
+            store.writeString(Setting::Senaste, list);
+            store.writeInteger(Setting::Vald, 0);
+            store.writeString(Setting::Startknapp, QStringLiteral("&Stoppa"));
         }
         ProgramEntry entry;
         QVERIFY(entry.start()); // the resumed rotation applies the picture; the popup slides in

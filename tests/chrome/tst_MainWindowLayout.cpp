@@ -1,9 +1,9 @@
 #include "chrome/MainWindowLayout.h"
 #include "chrome/MenuSwatches.h"
-#include "chrome/SkinRegion.h"
 #include "resources/Resources.h"
 #include "toolkit/BevelPanel.h"
 #include "toolkit/PictureView.h"
+#include "toolkit/SkinRegion.h"
 #include "toolkit/SpeedButton.h"
 #include "toolkit/SpinEdit.h"
 #include "toolkit/TransparentImage.h"
@@ -45,7 +45,7 @@ class TestMainWindowLayout : public QObject
     Q_OBJECT
 
     QWidget* m_form = nullptr;
-    MainControls m_c;
+    MainWindowWidgets m_c;
 
     QMenu* openMenu() const
     {
@@ -399,7 +399,7 @@ private slots:
     {
         m_c.panel2->setColor(QColor(10, 200, 30));
         m_c.panel2->setFontColor(QColor(200, 10, 90));
-        MenuSwatches::repaintAll(m_c);
+        MenuSwatches::repaintAll(MainWindowLayout::swatchItems(m_c));
         auto colourAt = [](QAction* a, int x, int y) { return a->icon().pixmap(16, 16).toImage().pixelColor(x, y); };
         QCOMPARE(colourAt(m_c.bytBakgrundsfrg2, 1, 1), QColor(10, 200, 30));
         QCOMPARE(colourAt(m_c.bytBakgrundsfrg2, 14, 14), QColor(10, 200, 30));

@@ -5,18 +5,19 @@
 
 using Kind = SettingsStore::Kind;
 Q_DECLARE_METATYPE(SettingsStore::Kind)
+Q_DECLARE_METATYPE(Setting)
 
 namespace {
 
-QVariant readOrDefault(SettingsStore& store, const QString& name, Kind kind)
+QVariant readOrDefault(SettingsStore& store, Setting key)
 {
-    switch (kind) {
-    case Kind::Boolean:
-        return store.boolOrDefault(name);
-    case Kind::String:
-        return store.stringOrDefault(name);
+    switch (SettingsStore::entry(key).kind) {
+    case SettingsStore::Kind::Boolean:
+        return store.boolOrDefault(key);
+    case SettingsStore::Kind::String:
+        return store.stringOrDefault(key);
     default:
-        return store.integerOrDefault(name);
+        return store.integerOrDefault(key);
     }
 }
 
@@ -74,46 +75,48 @@ private slots:
         QFETCH(Kind, kind);
         QFETCH(QVariant, expected);
         const QString name = QTest::currentDataTag();
+        const auto key = Setting(position);
         QCOMPARE(SettingsStore::table().size(), size_t(19));
-        QCOMPARE(QString(SettingsStore::table()[position].name), name);
-        QCOMPARE(SettingsStore::setting(name.toUpper()).kind, kind);
+        QCOMPARE(SettingsStore::table()[position].key, key);
+        QCOMPARE(SettingsStore::name(key), name);
+        QCOMPARE(SettingsStore::entry(key).kind, kind);
         SettingsStore store;
-        QVERIFY(!store.exists(name));
-        const QVariant got = readOrDefault(store, name, kind);
+        QVERIFY(!store.exists(key));
+        const QVariant got = readOrDefault(store, key);
         QCOMPARE(got, expected);
         QCOMPARE(got.isNull(), expected.isNull());
     }
 
     void storedValueWins_data()
     {
-        QTest::addColumn<QString>("name");
+        QTest::addColumn<Setting>("key");
         QTest::addColumn<QVariant>("stored");
-        QTest::newRow("colour") << "Ramfarg" << QVariant(0x00123456);
-        QTest::newRow("false over true") << "IkonSynlig" << QVariant(false);
-        QTest::newRow("off-screen position") << "Left" << QVariant(-3000);
-        QTest::newRow("index outside its list") << "Typ" << QVariant(17);
-        QTest::newRow("running rotation") << "Startknapp" << QVariant("&Stoppa");
-        QTest::newRow("empty last list") << "Senaste" << QVariant("");
-        QTest::newRow("last list") << "Senaste" << QVariant("/home/anna/Bilder/sjö och hav.lst");
+        QTest::newRow("colour") << Setting::Ramfarg << QVariant(0x00123456);
+        QTest::newRow("false over true") << Setting::IkonSynlig << QVariant(false);
+        QTest::newRow("off-screen position") << Setting::Left << QVariant(-3000);
+        QTest::newRow("index outside its list") << Setting::Typ << QVariant(17);
+        QTest::newRow("running rotation") << Setting::Startknapp << QVariant("&Stoppa");
+        QTest::newRow("empty last list") << Setting::Senaste << QVariant("");
+        QTest::newRow("last list") << Setting::Senaste << QVariant("/home/anna/Bilder/sjö och hav.lst");
     }
 
     void storedValueWins()
     {
-        QFETCH(QString, name);
+        QFETCH(Setting, key);
         QFETCH(QVariant, stored);
-        const Kind kind = SettingsStore::setting(name).kind;
+        const Kind kind = SettingsStore::entry(key).kind;
         {
             SettingsStore store;
             if (kind == Kind::Boolean)
-                store.writeBool(name, stored.toBool());
+                store.writeBool(key, stored.toBool());
             else if (kind == Kind::String)
-                store.writeString(name, stored.toString());
+                store.writeString(key, stored.toString());
             else
-                store.writeInteger(name, stored.toInt());
+                store.writeInteger(key, stored.toInt());
         }
         SettingsStore store;
-        QVERIFY(store.exists(name));
-        const QVariant got = readOrDefault(store, name, kind);
+        QVERIFY(store.exists(key));
+        const QVariant got = readOrDefault(store, key);
         QCOMPARE(got, stored);
         QCOMPARE(got.isNull(), false);
     }
@@ -122,11 +125,11 @@ private slots:
     {
         {
             SettingsStore store;
-            store.writeInteger("Mellan", 45);
+            store.writeInteger(Setting::Mellan, 45);
         }
         RegistryKey key(Registry::Root::CurrentUser, "Software\\Tavlix\\Settings", false);
         QVERIFY(key.isOpen());
-        QCOMPARE(key.readInteger("Mellan"), 45);
+        QCOMPARE(key.readInteger(SettingsStore::name(Setting::Mellan)), 45);
         QVERIFY(QFile::exists(m_home->path() + "/Tavlix/registry.sqlite3"));
     }
 };

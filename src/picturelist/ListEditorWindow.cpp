@@ -2,12 +2,16 @@
 
 #include "ListEditorMemo.h"
 #include "ListEditorText.h"
-#include "chrome/CaptionButton.h"
-#include "chrome/SkinRegion.h"
+#include "PictureList.h"
+#include "ThumbnailStrip.h"
 #include "platform/AppError.h"
 #include "platform/Dialogs.h"
 #include "platform/Guard.h"
+#include "platform/Pause.h"
+#include "platform/WholeFile.h"
+#include "toolkit/CaptionButton.h"
 #include "toolkit/DragShape.h"
+#include "toolkit/SkinRegion.h"
 #include "toolkit/SpeedButton.h"
 #include "toolkit/TransparentImage.h"
 #include "toolkit/UiFont.h"
@@ -19,7 +23,6 @@
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QProgressBar>
-#include <QSaveFile>
 #include <QScreen>
 #include <QStandardPaths>
 #include <QTextBlock>
@@ -53,23 +56,15 @@ QLabel* label(QWidget* parent, const char* name, int x, int y, const QString& te
 
 void writeText(const QString& fileName, const QString& text)
 {
-    const QByteArray bytes = ListEditorText::toFile(text);
-    // Written beside the old file and renamed over it: a failed save keeps the old list.
-    QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly))
-        throw AppError::fileCreate(fileName, file.errorString());
-    if (file.write(bytes) != bytes.size() || !file.commit()) {
-        const QString reason = file.errorString();
-        file.cancelWriting();
-        throw AppError::fileCreate(fileName, reason);
-    }
+    // A failed save keeps the old list.
+    WholeFile::write(fileName, ListEditorText::toFile(text));
 }
 
 } // namespace
 
-ListEditorWindow::ListEditorWindow(Hooks hooks, QWidget* mainWindow)
-    : QWidget(mainWindow, Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint), m_hooks(std::move(hooks)),
-      m_mainWindow(mainWindow)
+ListEditorWindow::ListEditorWindow(const PictureList& list, const ThumbnailStrip& strip, QWidget* mainWindow)
+    : QWidget(mainWindow, Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint), m_list(list),
+      m_strip(strip), m_mainWindow(mainWindow)
 {
     setObjectName(QStringLiteral("FmEdtLst"));
     setWindowTitle(QStringLiteral("Rdigera filnamn och/eller sökväg"));
@@ -236,22 +231,24 @@ void ListEditorWindow::BtChangeClick()
 
 void ListEditorWindow::BtSaveClick()
 {
-    const QString fileName = m_hooks.listFileName ? m_hooks.listFileName() : QString();
-    if (!fileName.isEmpty())
+    const QString fileName = m_list.listFileName();
+    if (!fileName.isEmpty()) {
         writeText(fileName, m_filEdt->toPlainText());
-    else if (m_hooks.saveMainList)
-        m_hooks.saveMainList();
+    } else {
+        emit saveMainListRequested();
+        throwPendingFailure();
+    }
     m_btSave->setEnabled(false);
     setStaysOnTop(false);
-    if (m_hooks.reload)
-        m_hooks.reload();
+    emit reloadRequested();
+    throwPendingFailure();
     showLoadingWindow();
 }
 
 void ListEditorWindow::showLoadingWindow()
 {
-    const int count = m_hooks.listCount ? m_hooks.listCount() : 0;
-    const int cards = m_hooks.cardCount ? m_hooks.cardCount() : 0;
+    const int count = m_list.count();
+    const int cards = m_strip.cardCount();
     // A load that stopped at a missing file has fewer cards than entries; with none there is
     // nothing to count.
     if (count <= 0 || cards <= 0)
@@ -294,8 +291,7 @@ void ListEditorWindow::showLoadingWindow()
     for (int i = 0; i < cards; ++i) {
         m_gauge->setValue(i);
         m_loading->repaint();
-        if (m_loadingPauseMs > 0)
-            QThread::msleep(m_loadingPauseMs);
+        Pause::ms(LoadingPauseMs);
         if (i >= maximum)
             break;
     }
@@ -309,6 +305,5 @@ void ListEditorWindow::LbCloseClick()
 
 void ListEditorWindow::LbOmClick()
 {
-    if (m_hooks.showAbout)
-        m_hooks.showAbout();
+    emit aboutRequested();
 }
