@@ -5,6 +5,8 @@ set -euo pipefail
 
 packages=(build-essential cmake qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins libgl-dev libjpeg62-turbo-dev
           libsqlite3-dev fonts-dejavu-core fonts-liberation fonts-wine)
+# Qt's own Swedish texts for its file, colour and message dialogs.
+packages+=(qt6-translations-l10n)
 if [[ "${1:-}" == "--bench" ]]; then
     # djpeg, the reference the thumbnail benchmark measures against.
     packages+=(libjpeg-turbo-progs)
@@ -13,6 +15,10 @@ if [[ "${1:-}" == "--test" ]]; then
     # Real desktop programs the wallpaper tests drive, and an X server for the window tests.
     packages+=(xvfb xauth x11-utils dbus libglib2.0-bin gsettings-desktop-schemas feh xfconf
                clang-format)
+    # A window manager that manages its windows, and a notification area it can lose.
+    packages+=(openbox trayer)
+    # A headless sway with Xwayland, its bar's tray and its background program; grim takes screenshots.
+    packages+=(sway swaybg xwayland grim)
     # The Windows sources are syntax-checked with mingw-w64 and the Win32 layer's tests run under Wine.
     packages+=(g++-mingw-w64-x86-64 wine wine64)
 fi

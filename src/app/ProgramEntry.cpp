@@ -5,8 +5,11 @@
 #include "platform/ColourValue.h"
 #include "platform/Guard.h"
 #include "platform/Pause.h"
+#include "platform/QtDialogs.h"
+#include "platform/SessionSetup.h"
 #include "platform/SettingsStore.h"
 #include "resources/Resources.h"
+#include "toolkit/PicturePreview.h"
 
 #include <QApplication>
 #include <QThread>
@@ -53,7 +56,6 @@ bool ProgramEntry::start()
             splash->show();
             splash->repaintNow();
             QApplication::setApplicationName(QStringLiteral("Tavelvaxlaren"));
-            QApplication::setApplicationDisplayName(QStringLiteral("Tavelvaxlaren"));
             QStringList names;
             {
                 SettingsStore store;
@@ -96,7 +98,10 @@ int runProgram(int argc, char** argv)
 {
     // Only the program name reaches Qt: the program reads no command line.
     int qtArgc = argc > 0 ? 1 : 0;
+    SessionSetup::chooseWindowSystem();
     QApplication app(qtArgc, argv);
+    SessionSetup::loadSwedishQtTexts();
+    QtDialogs::setPreviewFactory(&PicturePreview::attach);
     ProgramEntry entry;
     if (!entry.start())
         return 1;

@@ -153,6 +153,7 @@ QMenu* menu(QWidget* form, const char* name)
 {
     auto* m = new QMenu(form);
     m->setObjectName(QLatin1String(name));
+    relayMenuHints(m, form);
     return m;
 }
 
@@ -172,7 +173,6 @@ void separator(QMenu* menu, const char* name)
 {
     QAction* action = menu->addSeparator();
     action->setObjectName(QLatin1String(name));
-    action->setText(QStringLiteral("-"));
 }
 
 // The right-click rule: a widget with a menu of its own opens it; all others pass the request

@@ -53,10 +53,15 @@ QLabel* whiteLabel(QLabel* label, const QString& name)
 
 } // namespace
 
-ChangePopup::ChangePopup() : QWidget(nullptr, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint)
+// The window manager must leave the popup alone: a managed window would be kept on screen
+// (spoiling the slide), framed, or given the focus.
+ChangePopup::ChangePopup()
+    : QWidget(nullptr, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::BypassWindowManagerHint |
+                           Qt::WindowDoesNotAcceptFocus)
 {
     setObjectName(QStringLiteral("PopupForm"));
     setAttribute(Qt::WA_ShowWithoutActivating);
+    setAttribute(Qt::WA_X11DoNotAcceptFocus);
     setFocusPolicy(Qt::NoFocus);
     setAutoFillBackground(true);
     setFixedSize(Width, Height);

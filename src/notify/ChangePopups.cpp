@@ -97,6 +97,8 @@ void ChangePopups::VisaPopup(const QString& path)
 
     popup->move(leftEdge(area), area.y() + area.height());
     popup->show();
+    // Unmanaged windows are stacked by their owner: on top of what is there now.
+    popup->raise();
     slideIn(popup);
 }
 

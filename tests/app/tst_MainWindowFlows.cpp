@@ -230,7 +230,9 @@ private slots:
         QVERIFY(c.chkBlanda->isChecked());
         QVERIFY(c.chkMin->isChecked());
         QVERIFY(entry.startedMinimised());
-        QVERIFY(!w->isVisible());
+        // No notification area here: the window is minimised, never hidden where nothing leads back.
+        QVERIFY(w->isVisible());
+        QVERIFY(w->isMinimized());
         QVERIFY(!c.chkTips->isChecked());
         QVERIFY(!c.lbTips->isVisibleTo(w));
         QCOMPARE(c.spinEditTimeInterval->value(), 12);
