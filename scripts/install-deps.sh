@@ -5,10 +5,20 @@ set -euo pipefail
 
 packages=(build-essential cmake qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins libgl-dev libjpeg62-turbo-dev
           libsqlite3-dev fonts-dejavu-core fonts-liberation fonts-wine)
+# The Debian package (make deb): CPack reads the binary's libraries with file and dpkg-shlibdeps.
+packages+=(file dpkg-dev)
+if [[ "${1:-}" == "--test" || "${1:-}" == "--deb" ]]; then
+    # The package and its desktop entry and metadata are checked by their validators.
+    packages+=(lintian desktop-file-utils appstream)
+fi
 if [[ "${1:-}" == "--test" ]]; then
     # Real desktop programs the wallpaper tests drive, and an X server for the window tests.
     packages+=(xvfb xauth x11-utils dbus libglib2.0-bin gsettings-desktop-schemas feh xfconf
                clang-format)
+    # xfconf-query needs its library, which the xfconf package only recommends.
+    packages+=(libxfconf-0-3)
+    # The desktops that draw the background in the real-desktop tests (XFCE, LXDE, LXQt).
+    packages+=(xfdesktop4 pcmanfm pcmanfm-qt)
 fi
 
 missing=()
