@@ -29,6 +29,7 @@ bench: deps
 	@for b in build-bench/bin/bench_*; do echo "== $$b"; $$b; done
 
 # A Debian package in this folder, built with Debian's hardening flags and checked by lintian.
+deb: export DEB_BUILD_MAINT_OPTIONS = hardening=+all
 deb:
 	./scripts/install-deps.sh --deb
 	CXXFLAGS="$$(dpkg-buildflags --get CXXFLAGS) $$(dpkg-buildflags --get CPPFLAGS)" \
