@@ -1,7 +1,7 @@
 # The two commands of the README.
 JOBS ?= $(shell nproc)
 
-.PHONY: run test build build-test bench format deps deps-test deps-bench
+.PHONY: run test build build-test bench format deps deps-test deps-bench deb
 
 run: deps build
 	./build/bin/tavelvaxlaren
@@ -30,6 +30,18 @@ bench: deps-bench
 	cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release -DTAVLIX_TESTS=OFF -DTAVLIX_BENCH=ON
 	cmake --build build-bench -j$(JOBS)
 	@for b in build-bench/bin/bench_*; do echo "== $$b"; $$b; done
+
+# A Debian package in this folder, built with Debian's hardening flags and checked by lintian.
+deb: export DEB_BUILD_MAINT_OPTIONS = hardening=+all
+deb:
+	./scripts/install-deps.sh --deb
+	CXXFLAGS="$$(dpkg-buildflags --get CXXFLAGS) $$(dpkg-buildflags --get CPPFLAGS)" \
+	LDFLAGS="$$(dpkg-buildflags --get LDFLAGS)" \
+	cmake -S . -B build-deb -DCMAKE_BUILD_TYPE=Release -DTAVLIX_TESTS=OFF -DCMAKE_INSTALL_PREFIX=/usr
+	cmake --build build-deb -j$(JOBS)
+	cd build-deb && cpack --config CPackConfig.cmake
+	cp build-deb/tavelvaxlaren_*.deb .
+	lintian --fail-on error tavelvaxlaren_*.deb
 
 format:
 	find src tests tools bench -name '*.cpp' -o -name '*.h' | xargs clang-format -i

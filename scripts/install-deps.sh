@@ -7,9 +7,15 @@ packages=(build-essential cmake qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins 
           libsqlite3-dev fonts-dejavu-core fonts-liberation fonts-wine)
 # Qt's own Swedish texts for its file, colour and message dialogs.
 packages+=(qt6-translations-l10n)
+# The Debian package (make deb): CPack reads the binary's libraries with file and dpkg-shlibdeps.
+packages+=(file dpkg-dev)
 if [[ "${1:-}" == "--bench" ]]; then
     # djpeg, the reference the thumbnail benchmark measures against.
     packages+=(libjpeg-turbo-progs)
+fi
+if [[ "${1:-}" == "--test" || "${1:-}" == "--deb" ]]; then
+    # The package and its desktop entry and metadata are checked by their validators.
+    packages+=(lintian desktop-file-utils appstream)
 fi
 if [[ "${1:-}" == "--test" ]]; then
     # Real desktop programs the wallpaper tests drive, and an X server for the window tests.
@@ -21,6 +27,10 @@ if [[ "${1:-}" == "--test" ]]; then
     packages+=(sway swaybg xwayland grim)
     # The Windows sources are syntax-checked with mingw-w64 and the Win32 layer's tests run under Wine.
     packages+=(g++-mingw-w64-x86-64 wine wine64)
+    # xfconf-query needs its library, which the xfconf package only recommends.
+    packages+=(libxfconf-0-3)
+    # The desktops that draw the background in the real-desktop tests (XFCE, LXDE, LXQt).
+    packages+=(xfdesktop4 pcmanfm pcmanfm-qt)
 fi
 
 missing=()
