@@ -133,7 +133,7 @@ int runMeasurement(const QString& mode, const QString& path, int runs)
     if (mode == u"reference")
         referenceScaledDecode(path);
     else
-        (void)Picture::loadThumbnail(path, thumbnailBox);
+        (void)Picture::loadFitted(path, thumbnailBox);
     QVector<QImage> kept; // thumbnails stay, as the strip keeps them
     kept.reserve(runs);
     resetPeak();
@@ -145,7 +145,7 @@ int runMeasurement(const QString& mode, const QString& path, int runs)
         if (mode == u"full")
             (void)Picture::load(path);
         else if (mode == u"thumbnail")
-            kept.append(Picture::loadThumbnail(path, thumbnailBox));
+            kept.append(Picture::loadFitted(path, thumbnailBox));
         else
             referenceScaledDecode(path);
     }

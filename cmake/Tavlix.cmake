@@ -9,18 +9,9 @@ function(tavlix_library name)
     else()
         list(FILTER sources EXCLUDE REGEX "_win\\.cpp$")
     endif()
-    list(FILTER sources INCLUDE REGEX "\\.(cpp|qrc)$")
-    if(sources)
-        file(GLOB headers CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.h)
-        add_library(${name} STATIC ${sources} ${headers})
-        target_include_directories(${name} PUBLIC ${CMAKE_SOURCE_DIR}/src)
-        target_link_libraries(${name} PUBLIC ${ARG_DEPS})
-    else()
-        # A folder whose code has not been written yet still links as a dependency.
-        add_library(${name} INTERFACE)
-        target_include_directories(${name} INTERFACE ${CMAKE_SOURCE_DIR}/src)
-        target_link_libraries(${name} INTERFACE ${ARG_DEPS})
-    endif()
+    add_library(${name} STATIC ${sources})
+    target_include_directories(${name} PUBLIC ${CMAKE_SOURCE_DIR}/src)
+    target_link_libraries(${name} PUBLIC ${ARG_DEPS} PRIVATE tavlix_options)
 endfunction()
 
 # Every tests/<folder>/tst_*.cpp becomes one executable and one CTest test.
@@ -33,14 +24,15 @@ function(tavlix_tests)
         get_filename_component(tname ${src} NAME_WE)
         set(target ${folder}_${tname})
         add_executable(${target} ${src})
-        target_link_libraries(${target} PRIVATE ${ARG_DEPS} testsupport Qt6::Test)
+        target_link_libraries(${target} PRIVATE ${ARG_DEPS} testsupport testdefaults Qt6::Test tavlix_options)
         set_target_properties(${target} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests/${folder})
         add_test(NAME ${target} COMMAND ${target})
-        # Each test gets its own config and data folders and a desktop that only logs,
+        # Each test gets its own config, data and cache folders and a desktop that only logs,
         # so no test can touch the user's real settings or background.
         set(home ${CMAKE_BINARY_DIR}/testhome/${target})
-        file(MAKE_DIRECTORY ${home}/config ${home}/data)
+        file(MAKE_DIRECTORY ${home}/config ${home}/data ${home}/cache)
         set(env "LANG=C.UTF-8" "XDG_CONFIG_HOME=${home}/config" "XDG_DATA_HOME=${home}/data"
+            "XDG_CACHE_HOME=${home}/cache"
             "TAVELVAXLAREN_DESKTOP=log:${home}/wallpaper.log"
             "LSAN_OPTIONS=suppressions=${CMAKE_SOURCE_DIR}/tests/lsan.supp")
         if(tname MATCHES "^tst_x11_")
@@ -49,6 +41,6 @@ function(tavlix_tests)
         else()
             list(APPEND env "QT_QPA_PLATFORM=offscreen")
         endif()
-        set_tests_properties(${target} PROPERTIES ENVIRONMENT "${env}" TIMEOUT 600)
+        set_tests_properties(${target} PROPERTIES ENVIRONMENT "${env}" TIMEOUT 120)
     endforeach()
 endfunction()

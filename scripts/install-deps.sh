@@ -5,12 +5,34 @@ set -euo pipefail
 
 packages=(build-essential cmake qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins libgl-dev libjpeg62-turbo-dev
           libsqlite3-dev fonts-dejavu-core fonts-liberation fonts-wine)
+# Qt's own Swedish texts for its file, colour and message dialogs.
+packages+=(qt6-translations-l10n)
+# The Debian package (make deb): CPack reads the binary's libraries with file and dpkg-shlibdeps.
+packages+=(file dpkg-dev)
+if [[ "${1:-}" == "--bench" ]]; then
+    # djpeg, the reference the thumbnail benchmark measures against.
+    packages+=(libjpeg-turbo-progs)
+fi
+if [[ "${1:-}" == "--test" || "${1:-}" == "--deb" ]]; then
+    # The package and its desktop entry and metadata are checked by their validators.
+    packages+=(lintian desktop-file-utils appstream)
+fi
 if [[ "${1:-}" == "--test" ]]; then
     # Real desktop programs the wallpaper tests drive, and an X server for the window tests.
     packages+=(xvfb xauth x11-utils dbus libglib2.0-bin gsettings-desktop-schemas feh xfconf
                clang-format)
     # The fuzz targets: clang and its libFuzzer.
     packages+=(clang libfuzzer-14-dev)
+    # A window manager that manages its windows, and a notification area it can lose.
+    packages+=(openbox trayer)
+    # A headless sway with Xwayland, its bar's tray and its background program; grim takes screenshots.
+    packages+=(sway swaybg xwayland grim)
+    # The Windows sources are syntax-checked with mingw-w64 and the Win32 layer's tests run under Wine.
+    packages+=(g++-mingw-w64-x86-64 wine wine64)
+    # xfconf-query needs its library, which the xfconf package only recommends.
+    packages+=(libxfconf-0-3)
+    # The desktops that draw the background in the real-desktop tests (XFCE, LXDE, LXQt).
+    packages+=(xfdesktop4 pcmanfm pcmanfm-qt)
 fi
 
 missing=()

@@ -1,30 +1,23 @@
 #include "ColourOptions.h"
 
 #include "chrome/MenuSwatches.h"
+#include "picturelist/PictureList.h"
 #include "picturelist/ThumbnailStrip.h"
 #include "platform/ColourValue.h"
 #include "platform/Dialogs.h"
 #include "platform/Guard.h"
 #include "platform/SettingsStore.h"
 #include "toolkit/BevelPanel.h"
-#include "toolkit/MainControls.h"
 #include "toolkit/SpinEdit.h"
 
 #include <QAction>
 #include <QLabel>
-#include <QListWidget>
 #include <QPainter>
 #include <QScrollArea>
 
-namespace {
-const QColor StandardWindow = ColourValue::toColour(0x00F0CAA6);
-const QColor StandardText = ColourValue::toColour(0x00000000);
-const QColor StandardBottom = ColourValue::toColour(0x00800000);
-const QColor StandardBottomText = ColourValue::toColour(0x0000FFFF);
-} // namespace
-
-ColourOptions::ColourOptions(MainControls& controls, ThumbnailStrip* strip, QString programFolder, QObject* parent)
-    : QObject(parent), m_c(controls), m_strip(strip), m_programFolder(std::move(programFolder))
+ColourOptions::ColourOptions(Controls controls, const PictureList& list, ThumbnailStrip* strip, QString programFolder,
+                             QObject* parent)
+    : QObject(parent), m_c(controls), m_list(list), m_strip(strip), m_programFolder(std::move(programFolder))
 {
 }
 
@@ -33,69 +26,68 @@ void ColourOptions::bind()
     connectGuarded(m_c.pnlBg, &BevelPanel::clicked, this, &ColourOptions::PnlBgClick);
     connectGuarded(m_c.pnlMark, &BevelPanel::clicked, this, &ColourOptions::PnlMarkClick);
     connectGuarded(m_c.ram, &SpinEdit::changed, this, &ColourOptions::RamChange);
-    for (QAction* a : {m_c.byt1, m_c.bytBakgrundsfrg1})
+    for (QAction* a : {m_c.menu.byt1, m_c.menu.bytBakgrundsfrg1})
         connectGuarded(a, &QAction::triggered, this, &ColourOptions::Byt1Click);
-    for (QAction* a : {m_c.textfarg1, m_c.bytTextFrg1})
+    for (QAction* a : {m_c.menu.textfarg1, m_c.menu.bytTextFrg1})
         connectGuarded(a, &QAction::triggered, this, &ColourOptions::Textfarg1Click);
     for (QAction* a : {m_c.standardBakgrundsfrg1, m_c.standardBakgrundsfrg2})
         connectGuarded(a, &QAction::triggered, this, &ColourOptions::StandardBakgrundsfrg1Click);
     for (QAction* a : {m_c.standardTextfrg1, m_c.standardTextfrg2})
         connectGuarded(a, &QAction::triggered, this, &ColourOptions::StandardTextfrg1Click);
-    connectGuarded(m_c.bytBakgrundsfrg2, &QAction::triggered, this, &ColourOptions::BytBakgrundsfrg2Click);
-    connectGuarded(m_c.bytTextFrg2, &QAction::triggered, this, &ColourOptions::BytTextFrg2Click);
+    connectGuarded(m_c.menu.bytBakgrundsfrg2, &QAction::triggered, this, &ColourOptions::BytBakgrundsfrg2Click);
+    connectGuarded(m_c.menu.bytTextFrg2, &QAction::triggered, this, &ColourOptions::BytTextFrg2Click);
     connectGuarded(m_c.standardBakgrundsfrg3, &QAction::triggered, this, &ColourOptions::StandardBakgrundsfrg3Click);
     connectGuarded(m_c.standardTextfrg3, &QAction::triggered, this, &ColourOptions::StandardTextfrg3Click);
 }
 
 QColor ColourOptions::windowColour() const
 {
-    return m_c.form->palette().color(QPalette::Window);
+    return m_c.menu.form->palette().color(QPalette::Window);
 }
 
 QColor ColourOptions::windowTextColour() const
 {
-    return m_c.form->palette().color(QPalette::WindowText);
+    return m_c.menu.form->palette().color(QPalette::WindowText);
 }
 
 QColor ColourOptions::bottomColour() const
 {
-    return m_c.panel2->color();
+    return m_c.menu.panel2->color();
 }
 
 QColor ColourOptions::bottomTextColour() const
 {
-    return m_c.panel2->palette().color(QPalette::WindowText);
+    return m_c.menu.panel2->palette().color(QPalette::WindowText);
 }
 
 void ColourOptions::setWindowColour(const QColor& colour)
 {
-    QPalette pal = m_c.form->palette();
+    QPalette pal = m_c.menu.form->palette();
     pal.setColor(QPalette::Window, colour);
-    m_c.form->setPalette(pal);
+    m_c.menu.form->setPalette(pal);
     for (BevelPanel* panel : {m_c.panel1, m_c.panel3, m_c.panel4, m_c.panel5})
-        if (panel)
-            panel->setColor(colour);
+        panel->setColor(colour);
 }
 
 void ColourOptions::setWindowTextColour(const QColor& colour)
 {
-    QPalette pal = m_c.form->palette();
+    QPalette pal = m_c.menu.form->palette();
     pal.setColor(QPalette::WindowText, colour);
     pal.setColor(QPalette::Text, colour);
     pal.setColor(QPalette::ButtonText, colour);
-    m_c.form->setPalette(pal);
+    m_c.menu.form->setPalette(pal);
     // The bottom field keeps its own colours and the folder label its own font colour.
     setBottomTextColour(bottomTextColour());
 }
 
 void ColourOptions::setBottomColour(const QColor& colour)
 {
-    m_c.panel2->setColor(colour);
+    m_c.menu.panel2->setColor(colour);
 }
 
 void ColourOptions::setBottomTextColour(const QColor& colour)
 {
-    m_c.panel2->setFontColor(colour);
+    m_c.menu.panel2->setFontColor(colour);
 }
 
 void ColourOptions::setFolderLabelColour(const QColor& colour)
@@ -133,10 +125,10 @@ std::optional<QColor> ColourOptions::runDialog(const QColor& start)
     return chosen;
 }
 
-void ColourOptions::writeColour(const char* name, const QColor& colour)
+void ColourOptions::writeColour(Setting key, const QColor& colour)
 {
     SettingsStore store;
-    store.writeInteger(QString::fromLatin1(name), ColourValue::fromColour(colour));
+    store.writeInteger(key, ColourValue::fromColour(colour));
 }
 
 // A swatch still showing the system colour it was given keeps that system colour when stored.
@@ -161,28 +153,28 @@ void ColourOptions::PnlBgClick()
         m_c.pnlBg->setColor(*chosen);
     // Confirmed or not, every card takes the frame colour, the marked one too.
     m_strip->paintFrames(m_c.pnlBg->color());
-    saveCustomThenWrite("Ramfarg", swatchValue(m_c.pnlBg));
+    saveCustomThenWrite(Setting::Ramfarg, swatchValue(m_c.pnlBg));
 }
 
 void ColourOptions::PnlMarkClick()
 {
-    const int marked = m_c.lb1->currentRow();
+    const int marked = m_list.markedIndex();
     loadCustom();
     if (const auto chosen = runDialog(m_c.pnlMark->color())) {
         m_c.pnlMark->setColor(*chosen);
         if (marked >= 0)
             if (auto* card = qobject_cast<BevelPanel*>(m_strip->card(marked)))
                 card->setColor(*chosen);
-        saveCustomThenWrite("Markering", swatchValue(m_c.pnlMark));
+        saveCustomThenWrite(Setting::Markering, swatchValue(m_c.pnlMark));
         return;
     }
     SettingsStore store;
-    store.writeInteger(QStringLiteral("Markering"), swatchValue(m_c.pnlMark));
+    store.writeInteger(Setting::Markering, swatchValue(m_c.pnlMark));
 }
 
 // The colour chosen in the same step is stored even when "Clr.frg" cannot be written; that
 // failure is reported afterwards.
-void ColourOptions::saveCustomThenWrite(const char* name, qint32 value)
+void ColourOptions::saveCustomThenWrite(Setting key, qint32 value)
 {
     std::optional<AppError> failed;
     try {
@@ -192,7 +184,7 @@ void ColourOptions::saveCustomThenWrite(const char* name, qint32 value)
     }
     {
         SettingsStore store;
-        store.writeInteger(QString::fromLatin1(name), value);
+        store.writeInteger(key, value);
     }
     if (failed)
         throw *failed;
@@ -208,8 +200,8 @@ void ColourOptions::Byt1Click()
     loadCustom();
     if (const auto chosen = runDialog(windowColour()))
         setWindowColour(*chosen);
-    writeColour("BgFarge", windowColour());
-    MenuSwatches::repaintWindowColour(m_c);
+    writeColour(Setting::BgFarge, windowColour());
+    MenuSwatches::repaintWindowColour(m_c.menu);
     saveCustom();
 }
 
@@ -221,23 +213,23 @@ void ColourOptions::Textfarg1Click()
     if (chosen)
         setWindowTextColour(*chosen);
     setFolderLabelColour(chosen.value_or(start));
-    writeColour("TextFarge", windowTextColour());
-    MenuSwatches::repaintWindowTextColour(m_c);
+    writeColour(Setting::TextFarge, windowTextColour());
+    MenuSwatches::repaintWindowTextColour(m_c.menu);
     saveCustom();
 }
 
 void ColourOptions::StandardBakgrundsfrg1Click()
 {
-    setWindowColour(StandardWindow);
-    writeColour("BgFarge", windowColour());
-    MenuSwatches::repaintWindowColour(m_c);
+    setWindowColour(SettingsStore::defaultColour(Setting::BgFarge));
+    writeColour(Setting::BgFarge, windowColour());
+    MenuSwatches::repaintWindowColour(m_c.menu);
 }
 
 void ColourOptions::StandardTextfrg1Click()
 {
-    setWindowTextColour(StandardText);
-    writeColour("TextFarge", windowTextColour());
-    MenuSwatches::repaintWindowTextColour(m_c);
+    setWindowTextColour(SettingsStore::defaultColour(Setting::TextFarge));
+    writeColour(Setting::TextFarge, windowTextColour());
+    MenuSwatches::repaintWindowTextColour(m_c.menu);
 }
 
 void ColourOptions::BytBakgrundsfrg2Click()
@@ -245,8 +237,8 @@ void ColourOptions::BytBakgrundsfrg2Click()
     loadCustom();
     if (const auto chosen = runDialog(bottomColour()))
         setBottomColour(*chosen);
-    writeColour("BgFargeBotten", bottomColour());
-    MenuSwatches::repaintBottomColour(m_c);
+    writeColour(Setting::BgFargeBotten, bottomColour());
+    MenuSwatches::repaintBottomColour(m_c.menu);
     saveCustom();
 }
 
@@ -255,21 +247,21 @@ void ColourOptions::BytTextFrg2Click()
     loadCustom();
     if (const auto chosen = runDialog(bottomTextColour()))
         setBottomTextColour(*chosen);
-    writeColour("TextFargeBotten", bottomTextColour());
-    MenuSwatches::repaintBottomTextColour(m_c);
+    writeColour(Setting::TextFargeBotten, bottomTextColour());
+    MenuSwatches::repaintBottomTextColour(m_c.menu);
     saveCustom();
 }
 
 void ColourOptions::StandardBakgrundsfrg3Click()
 {
-    setBottomColour(StandardBottom);
-    writeColour("BgFargeBotten", bottomColour());
-    MenuSwatches::repaintBottomColour(m_c);
+    setBottomColour(SettingsStore::defaultColour(Setting::BgFargeBotten));
+    writeColour(Setting::BgFargeBotten, bottomColour());
+    MenuSwatches::repaintBottomColour(m_c.menu);
 }
 
 void ColourOptions::StandardTextfrg3Click()
 {
-    setBottomTextColour(StandardBottomText);
-    writeColour("TextFargeBotten", bottomTextColour());
-    MenuSwatches::repaintBottomTextColour(m_c);
+    setBottomTextColour(SettingsStore::defaultColour(Setting::TextFargeBotten));
+    writeColour(Setting::TextFargeBotten, bottomTextColour());
+    MenuSwatches::repaintBottomTextColour(m_c.menu);
 }

@@ -1,14 +1,18 @@
 #pragma once
 
+#include "chrome/MenuSwatches.h"
 #include "platform/CustomColours.h"
+#include "platform/SettingsStore.h"
 
 #include <QObject>
 #include <optional>
 
-struct MainControls;
 class BevelPanel;
-class ThumbnailStrip;
+class PictureList;
 class QAction;
+class QLabel;
+class SpinEdit;
+class ThumbnailStrip;
 
 // The colours of the window, the bottom field and the thumbnail frames, and the frame
 // thickness; every colour is chosen in one colour dialog whose custom colours live in "Clr.frg".
@@ -17,7 +21,27 @@ class ColourOptions : public QObject
     Q_OBJECT
 
 public:
-    ColourOptions(MainControls& controls, ThumbnailStrip* strip, QString programFolder, QObject* parent = nullptr);
+    struct Controls
+    {
+        MenuSwatches::Items menu; // Form1, Panel2 and the items that show their colours
+        BevelPanel* panel1;
+        BevelPanel* panel3;
+        BevelPanel* panel4;
+        BevelPanel* panel5;
+        BevelPanel* pnlBg;
+        BevelPanel* pnlMark;
+        SpinEdit* ram;
+        QLabel* lbPath;
+        QAction* standardBakgrundsfrg1;
+        QAction* standardTextfrg1;
+        QAction* standardBakgrundsfrg2;
+        QAction* standardTextfrg2;
+        QAction* standardBakgrundsfrg3;
+        QAction* standardTextfrg3;
+    };
+
+    ColourOptions(Controls controls, const PictureList& list, ThumbnailStrip* strip, QString programFolder,
+                  QObject* parent = nullptr);
 
     void bind();
 
@@ -51,12 +75,13 @@ private:
     QString colourFile() const;
     void loadCustom();
     void saveCustom();
-    void saveCustomThenWrite(const char* name, qint32 value);
+    void saveCustomThenWrite(Setting key, qint32 value);
     // Runs the dialog on the start colour; nullopt when cancelled. Custom colours travel with it.
     std::optional<QColor> runDialog(const QColor& start);
-    void writeColour(const char* name, const QColor& colour);
+    void writeColour(Setting key, const QColor& colour);
 
-    MainControls& m_c;
+    Controls m_c;
+    const PictureList& m_list;
     ThumbnailStrip* m_strip;
     QString m_programFolder;
     CustomColours m_custom;

@@ -2,25 +2,27 @@
 
 #include "ColourOptions.h"
 #include "HintSwitch.h"
-#include "ListEditorLink.h"
 #include "MainWindowLifecycle.h"
-#include "PathDialog.h"
 #include "SplashWindow.h"
 #include "WindowStateOptions.h"
 #include "chrome/AboutWindow.h"
-#include "chrome/CaptionButton.h"
 #include "chrome/MainWindowLayout.h"
-#include "chrome/WindowDragger.h"
 #include "notify/ChangePopups.h"
 #include "notify/TrayIcon.h"
+#include "picturelist/ListEditorWindow.h"
 #include "picturelist/ListOperations.h"
+#include "picturelist/PathDialog.h"
 #include "picturelist/PictureList.h"
 #include "picturelist/ThumbnailStrip.h"
 #include "platform/Guard.h"
+#include "platform/Pause.h"
 #include "platform/ProgramFolder.h"
 #include "schedule/Countdown.h"
 #include "schedule/Scheduler.h"
+#include "toolkit/CaptionButton.h"
+#include "toolkit/Hint.h"
 #include "toolkit/SpeedButton.h"
+#include "toolkit/WindowDragger.h"
 #include "wallpaper/WallpaperCommands.h"
 
 #include <QAction>
@@ -35,70 +37,114 @@ MainWindow::MainWindow(SplashWindow* splash, QWidget* parent)
 {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Tavelvaxlaren"));
-    m_c = MainWindowLayout::build(this);
+    const MainWindowWidgets& c = m_c = MainWindowLayout::build(this);
 
-    m_list = std::make_unique<PictureList>(m_c.lb1);
+    // Each subsystem gets the controls it works on and nothing else of the window.
+    m_list = std::make_unique<PictureList>(c.lb1);
     m_tray = new TrayIcon(this);
-    m_tray->setPopupMenu(m_c.popTray);
+    m_tray->setPopupMenu(c.popTray);
     m_tray->setHint(Countdown::creditText());
     m_hints = new HintSwitch(this);
-
-    m_strip = new ThumbnailStrip(m_c, *m_list, this);
-    m_listOps = new ListOperations(m_c, *m_list, *m_strip, this);
-    m_listOps->setSplashGauge({[this] { return m_splash && m_splash->isVisible(); },
-                               [this](int maximum, int position, const QString& label) {
-                                   m_splash->setGauge(maximum, position);
-                                   m_splash->setStatus(label);
-                                   m_splash->repaintNow();
-                               }});
-
-    m_popups = new ChangePopups(m_c, {[this] { return m_splash && m_splash->isVisible(); }, {}}, this);
-    m_wallpaper = new WallpaperCommands(
-        m_c, {[this] { m_strip->LB1Click(); }, [this](const QString& path) { m_popups->VisaPopup(path); }}, this);
-
-    Scheduler::Hooks hooks;
-    hooks.lb1Click = [this] { m_strip->LB1Click(); };
-    hooks.btVerkstallClick = [this] { m_wallpaper->BtVerkstallClick(); };
-    hooks.applyWallpaper = [this](const QString& path, int placement) {
-        if (const auto strings = WallpaperCommands::placementStrings(placement))
-            m_wallpaper->ApplyWallpaper(path, strings->first, strings->second);
-    };
-    hooks.setTrayIcon = [this](const QIcon& icon) { m_tray->setIcon(icon); };
-    hooks.setTrayHint = [this](const QString& hint) { m_tray->setHint(hint); };
-    hooks.listCount = [this] { return m_list->count(); };
-    hooks.markedIndex = [this] { return m_list->markedIndex(); };
-    hooks.setMarkedIndex = [this](int k) { m_list->setMarkedIndex(k); };
-    hooks.path = [this](int k) { return m_list->path(k); };
-    m_scheduler = new Scheduler(m_c, hooks, m_programFolder, this);
-    m_countdown = new Countdown(
-        m_c, m_scheduler->state(), [this](const QString& hint) { m_tray->setHint(hint); }, this);
-
-    m_windowState = new WindowStateOptions(m_c, *m_tray, *m_hints, this);
-    m_colours = new ColourOptions(m_c, m_strip, m_programFolder, this);
+    m_strip = new ThumbnailStrip({c.form, c.sb1, c.img, c.lbNamn, c.lbPath, c.lbSel, c.btVerkstall, c.pnlBg, c.pnlMark,
+                                  c.ram, c.abortBild1, c.redigeravaldbild1},
+                                 *m_list, this);
+    m_listOps = new ListOperations({c.btNy, c.btAdd, c.btSpara, c.btOpen, c.sb1, c.img, c.lbLas, c.lbNum, c.progBar,
+                                    c.abortBild1, c.redigeravaldbild1},
+                                   *m_list, *m_strip, this);
+    m_popups = new ChangePopups({c.form, c.pnlBg, c.pnlMark, c.ram, c.timerPop}, this);
+    m_popups->setSplash(m_splash);
+    m_wallpaper = new WallpaperCommands({c.btVerkstall, c.cmbTyp}, *m_list, this);
+    m_scheduler = new Scheduler({c.btStartStop, c.spinEditTimeInterval,
+                                 c.cmbTidTyp,   c.cmbTyp,
+                                 c.chkBlanda,   c.img,
+                                 c.lbTimeLeft,  c.lbMinut,
+                                 c.lbSek,       c.timerStart,
+                                 c.timeLeft,    c.timerMinSek,
+                                 c.btVerkstall, c.btNy,
+                                 c.btAdd,       c.btSpara,
+                                 c.btOpen,      c.starta1,
+                                 c.abortBild1,  c.redigeravaldbild1},
+                                *m_list, m_programFolder, this);
+    m_countdown = new Countdown({c.spinEditTimeInterval, c.cmbTidTyp, c.lbTimeLeft, c.lbMinut, c.lbSek, c.lbSek1,
+                                 c.lbTid, c.lbDate, c.timeLeft, c.timerMinSek, c.timerTid},
+                                m_scheduler->state(), this);
+    m_windowState = new WindowStateOptions({c.form, c.btMin, c.chkMin, c.chkTray, c.chkSysStart, c.chkTips, c.lbTips,
+                                            c.popTray, c.minimera1, c.restoreForm1},
+                                           *m_tray, *m_hints, this);
+    m_colours =
+        new ColourOptions({MainWindowLayout::swatchItems(c), c.panel1, c.panel3, c.panel4, c.panel5, c.pnlBg, c.pnlMark,
+                           c.ram, c.lbPath, c.standardBakgrundsfrg1, c.standardTextfrg1, c.standardBakgrundsfrg2,
+                           c.standardTextfrg2, c.standardBakgrundsfrg3, c.standardTextfrg3},
+                          *m_list, m_strip, m_programFolder, this);
+    m_lifecycle = std::make_unique<MainWindowLifecycle>(*this);
 
     bind();
-    m_lifecycle = std::make_unique<MainWindowLifecycle>(*this);
-    m_listOps->setListEditorOpener(listEditorOpener(*this, [this] { m_lifecycle->ReloadLastList(); }));
+    wire();
     // A failure in the creation steps is reported; the window is created all the same.
     runGuarded([this] { m_lifecycle->FormCreate(); });
 
     // Created once, shown and hidden afterwards.
     m_about = std::make_unique<AboutWindow>(this);
     m_pathDialog = new PathDialog(this, *m_list, *m_listOps);
+    connectRequest(m_listOps, &ListOperations::pathDialogRequested, m_pathDialog, &PathDialog::showPath);
 }
 
-MainWindow::~MainWindow()
-{
-    m_lifecycle->FormDestroy();
-}
+MainWindow::~MainWindow() = default;
 
 void MainWindow::adoptSplash(std::unique_ptr<SplashWindow> splash)
 {
     m_ownedSplash = std::move(splash);
     m_splash = m_ownedSplash.get();
-    m_splash->setBalloonHandler([this](const QString& title, const QString& text) {
+    m_popups->setSplash(m_splash);
+    connectGuarded(m_splash, &SplashWindow::welcomed, this, [this](const QString& title, const QString& text) {
         m_tray->ShowBalloon(title, text, TrayIcon::BalloonKind::Information, 10);
     });
+}
+
+// The one place where one subsystem's announcement reaches another.
+void MainWindow::wire()
+{
+    // Requests: the asking step sees the failure and ends there.
+    connectRequest(m_wallpaper, &WallpaperCommands::confirmMarkedRequested, m_strip, &ThumbnailStrip::LB1Click);
+    connectRequest(m_wallpaper, &WallpaperCommands::popupRequested, m_popups, &ChangePopups::VisaPopup);
+    connectRequest(m_scheduler, &Scheduler::applyMarkedRequested, m_wallpaper, &WallpaperCommands::BtVerkstallClick);
+    connectRequest(m_scheduler, &Scheduler::confirmMarkedRequested, m_strip, &ThumbnailStrip::LB1Click);
+    connectRequest(m_scheduler, &Scheduler::applyRequested, m_wallpaper, &WallpaperCommands::applyPlacement);
+    connectRequest(m_listOps, &ListOperations::listDropped, this, [this] { m_c.chkMin->setChecked(false); });
+    connectRequest(m_listOps, &ListOperations::listEditorRequested, this, [this](const QString& missingPath) {
+        m_tray->ShowMainWindow();
+        listEditor()->openList(m_list->listFileName(), missingPath);
+    });
+
+    // Announcements.
+    connectGuarded(m_scheduler, &Scheduler::iconChanged, m_tray, &TrayIcon::setIcon);
+    connectGuarded(m_scheduler, &Scheduler::hintDue, m_countdown, &Countdown::renewHint);
+    connectGuarded(m_scheduler, &Scheduler::tickFailed, this, [this](const QString& note) {
+        m_c.lbTips->setText(note);
+        m_tray->setHint(note);
+    });
+    connectGuarded(m_countdown, &Countdown::hintChanged, m_tray, &TrayIcon::setHint);
+    connectGuarded(m_listOps, &ListOperations::loadProgressed, this,
+                   [this](int maximum, int position, const QString& label) {
+                       if (!m_splash || !m_splash->isVisible())
+                           return;
+                       m_splash->setGauge(maximum, position);
+                       m_splash->setStatus(label);
+                       m_splash->repaintNow();
+                       Pause::ms(SplashStepPauseMs);
+                   });
+}
+
+// One editor serves every opening; it is made on first use.
+ListEditorWindow* MainWindow::listEditor()
+{
+    if (!m_editor) {
+        m_editor = new ListEditorWindow(*m_list, *m_strip, this);
+        connectRequest(m_editor, &ListEditorWindow::saveMainListRequested, m_listOps, &ListOperations::BtSparaClick);
+        connectRequest(m_editor, &ListEditorWindow::reloadRequested, this, [this] { m_lifecycle->ReloadLastList(); });
+        connectGuarded(m_editor, &ListEditorWindow::aboutRequested, this, &MainWindow::LbOmClick);
+    }
+    return m_editor;
 }
 
 void MainWindow::bind()
@@ -152,8 +198,7 @@ void MainWindow::LbOmClick()
 
 void MainWindow::ShowTipLine(const QString& hint)
 {
-    const qsizetype bar = hint.indexOf(QLatin1Char('|'));
-    m_c.lbTips->setText(bar < 0 ? hint : hint.mid(bar + 1));
+    m_c.lbTips->setText(longHint(hint));
 }
 
 bool MainWindow::event(QEvent* event)

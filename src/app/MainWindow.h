@@ -1,6 +1,6 @@
 #pragma once
 
-#include "toolkit/MainControls.h"
+#include "chrome/MainWindowWidgets.h"
 
 #include <QWidget>
 #include <memory>
@@ -10,6 +10,7 @@ class ChangePopups;
 class ColourOptions;
 class Countdown;
 class HintSwitch;
+class ListEditorWindow;
 class ListOperations;
 class MainWindowLifecycle;
 class PathDialog;
@@ -35,7 +36,8 @@ public:
     void adoptSplash(std::unique_ptr<SplashWindow> splash);
     SplashWindow* splash() const { return m_splash; }
 
-    MainControls& controls() { return m_c; }
+    // The window's own controls; each subsystem is handed only its set of them.
+    MainWindowWidgets& controls() { return m_c; }
     PictureList& pictureList() { return *m_list; }
     ThumbnailStrip& strip() { return *m_strip; }
     ListOperations& listOperations() { return *m_listOps; }
@@ -66,9 +68,14 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    void bind();
+    // The pause after each picture the splash counts while the last list loads.
+    static constexpr int SplashStepPauseMs = 1;
 
-    MainControls m_c;
+    void bind();
+    void wire();
+    ListEditorWindow* listEditor();
+
+    MainWindowWidgets m_c;
     QString m_programFolder;
     SplashWindow* m_splash;
     std::unique_ptr<SplashWindow> m_ownedSplash;
@@ -86,4 +93,5 @@ private:
     std::unique_ptr<MainWindowLifecycle> m_lifecycle;
     std::unique_ptr<AboutWindow> m_about;
     PathDialog* m_pathDialog = nullptr;
+    ListEditorWindow* m_editor = nullptr;
 };

@@ -11,6 +11,7 @@
 #include "picturelist/PictureList.h"
 #include "picturelist/ThumbnailStrip.h"
 #include "platform/ColourValue.h"
+#include "platform/Pause.h"
 #include "platform/SettingsStore.h"
 #include "schedule/Countdown.h"
 #include "schedule/Scheduler.h"
@@ -25,13 +26,12 @@
 #include <QFile>
 #include <QIcon>
 #include <QLabel>
-#include <QListWidget>
 #include <QThread>
 #include <QTimer>
 
 void MainWindowLifecycle::FormCreate()
 {
-    MainControls& c = m_w.controls();
+    MainWindowWidgets& c = m_w.controls();
 
     // Skin first, so the window has its outline before anything else shows.
     MainWindowLayout::applySkin(c);
@@ -71,7 +71,7 @@ void MainWindowLifecycle::splashPasses()
             splash->setGauge(int(children.size()), i);
             splash->setStatus(QStringLiteral("Lägger till byggmaterial . . ."));
         }
-        QThread::msleep(ChildPauseMs);
+        Pause::ms(ChildPauseMs);
         if (splash)
             splash->repaintNow();
     }
@@ -81,7 +81,7 @@ void MainWindowLifecycle::splashPasses()
             splash->setGauge(int(components.size()), i);
             splash->setStatus(QStringLiteral("Bygger gränssnitt . . ."));
         }
-        QThread::msleep(ComponentPauseMs);
+        Pause::ms(ComponentPauseMs);
         if (splash)
             splash->repaintNow();
     }
@@ -91,55 +91,56 @@ void MainWindowLifecycle::splashPasses()
 // whole creation step there: what follows keeps its designed state.
 void MainWindowLifecycle::readSettings()
 {
-    MainControls& c = m_w.controls();
+    MainWindowWidgets& c = m_w.controls();
     ColourOptions& colours = m_w.colours();
     SettingsStore store;
 
-    ColourOptions::setSwatch(c.pnlBg, store.integerOrDefault(QStringLiteral("Ramfarg")));
-    ColourOptions::setSwatch(c.pnlMark, store.integerOrDefault(QStringLiteral("Markering")));
+    ColourOptions::setSwatch(c.pnlBg, store.integerOrDefault(Setting::Ramfarg));
+    ColourOptions::setSwatch(c.pnlMark, store.integerOrDefault(Setting::Markering));
 
     // Check boxes run their handlers only when the stored state differs from the shown one.
-    c.chkMin->setChecked(store.boolOrDefault(QStringLiteral("Minimerad")));
-    c.chkTray->setChecked(store.boolOrDefault(QStringLiteral("IkonSynlig")));
-    c.chkSysStart->setChecked(store.boolOrDefault(QStringLiteral("Autostart")));
-    c.chkBlanda->setChecked(store.boolOrDefault(QStringLiteral("Blanda")));
-    const bool tips = store.boolOrDefault(QStringLiteral("VisaTips"));
+    c.chkMin->setChecked(store.boolOrDefault(Setting::Minimerad));
+    c.chkTray->setChecked(store.boolOrDefault(Setting::IkonSynlig));
+    c.chkSysStart->setChecked(store.boolOrDefault(Setting::Autostart));
+    c.chkBlanda->setChecked(store.boolOrDefault(Setting::Blanda));
+    const bool tips = store.boolOrDefault(Setting::VisaTips);
     c.chkTips->setChecked(tips);
     if (!tips)
         m_w.windowState().ChkTipsClick(); // a stored "off" is applied, not only shown
 
-    m_w.move(store.integerOrDefault(QStringLiteral("Left")), m_w.y());
+    m_w.move(store.integerOrDefault(Setting::Left), m_w.y());
 
-    colours.setWindowColour(ColourValue::toColour(store.integerOrDefault(QStringLiteral("BgFarge"))));
-    MenuSwatches::repaintWindowColour(c);
-    colours.setBottomColour(ColourValue::toColour(store.integerOrDefault(QStringLiteral("BgFargeBotten"))));
-    MenuSwatches::repaintBottomColour(c);
-    colours.setWindowTextColour(ColourValue::toColour(store.integerOrDefault(QStringLiteral("TextFarge"))));
-    MenuSwatches::repaintWindowTextColour(c);
-    colours.setBottomTextColour(ColourValue::toColour(store.integerOrDefault(QStringLiteral("TextFargeBotten"))));
-    MenuSwatches::repaintBottomTextColour(c);
+    const MenuSwatches::Items swatches = MainWindowLayout::swatchItems(c);
+    colours.setWindowColour(ColourValue::toColour(store.integerOrDefault(Setting::BgFarge)));
+    MenuSwatches::repaintWindowColour(swatches);
+    colours.setBottomColour(ColourValue::toColour(store.integerOrDefault(Setting::BgFargeBotten)));
+    MenuSwatches::repaintBottomColour(swatches);
+    colours.setWindowTextColour(ColourValue::toColour(store.integerOrDefault(Setting::TextFarge)));
+    MenuSwatches::repaintWindowTextColour(swatches);
+    colours.setBottomTextColour(ColourValue::toColour(store.integerOrDefault(Setting::TextFargeBotten)));
+    MenuSwatches::repaintBottomTextColour(swatches);
 
-    m_w.move(m_w.x(), store.integerOrDefault(QStringLiteral("Top")));
+    m_w.move(m_w.x(), store.integerOrDefault(Setting::Top));
 
     // Indices are applied as stored; one outside its list leaves the box without a selection.
-    c.cmbTidTyp->setCurrentIndex(store.integerOrDefault(QStringLiteral("Typ")));
-    c.cmbTyp->setCurrentIndex(store.integerOrDefault(QStringLiteral("Screenstyle")));
+    c.cmbTidTyp->setCurrentIndex(store.integerOrDefault(Setting::Typ));
+    c.cmbTyp->setCurrentIndex(store.integerOrDefault(Setting::Screenstyle));
 
-    c.spinEditTimeInterval->setValue(store.integerOrDefault(QStringLiteral("Mellan")));
-    c.btStartStop->setText(store.stringOrDefault(QStringLiteral("Startknapp")));
+    c.spinEditTimeInterval->setValue(store.integerOrDefault(Setting::Mellan));
+    m_w.scheduler().restoreCaption(store.stringOrDefault(Setting::Startknapp));
 }
 
 void MainWindowLifecycle::reloadLastList(bool resumeRotation)
 {
-    MainControls& c = m_w.controls();
+    MainWindowWidgets& c = m_w.controls();
     PictureList& list = m_w.pictureList();
     QString lastList;
     bool present = false;
     {
         SettingsStore store;
-        present = store.exists(QStringLiteral("Senaste"));
+        present = store.exists(Setting::Senaste);
         if (present)
-            lastList = store.readString(QStringLiteral("Senaste"));
+            lastList = store.readString(Setting::Senaste);
     }
     // An empty name is no list: nothing to open, no error at every start.
     if (!present || lastList.isEmpty()) {
@@ -152,36 +153,31 @@ void MainWindowLifecycle::reloadLastList(bool resumeRotation)
     m_w.listOperations().LoadPictureList();
     {
         SettingsStore store;
-        list.setMarkedIndex(store.integerOrDefault(QStringLiteral("Vald")));
+        list.setMarkedIndex(store.integerOrDefault(Setting::Vald));
     }
     m_w.colours().setFolderLabelColour(m_w.colours().windowTextColour());
     c.starta1->setText(c.btStartStop->text());
     m_w.scheduler().SpinEditTimeIntervalChange();
     m_w.scheduler().CmbTidTypChange();
     m_w.strip().LB1Click();
-    if (resumeRotation && c.btStartStop->text() == QLatin1String("&Stoppa"))
+    if (resumeRotation && m_w.scheduler().resumePending())
         m_w.scheduler().BtStartStopClick();
 }
 
 void MainWindowLifecycle::FormClose()
 {
-    MainControls& c = m_w.controls();
+    MainWindowWidgets& c = m_w.controls();
     m_w.tray().HideBalloon();
     SettingsStore store;
-    store.writeBool(QStringLiteral("Minimerad"), c.chkMin->isChecked());
-    store.writeBool(QStringLiteral("IkonSynlig"), c.chkTray->isChecked());
-    store.writeBool(QStringLiteral("Autostart"), c.chkSysStart->isChecked());
-    store.writeBool(QStringLiteral("VisaTips"), c.chkTips->isChecked());
-    store.writeInteger(QStringLiteral("Left"), m_w.x());
-    store.writeInteger(QStringLiteral("Top"), m_w.y());
-    store.writeInteger(QStringLiteral("Typ"), c.cmbTidTyp->currentIndex());
-    store.writeInteger(QStringLiteral("Screenstyle"), c.cmbTyp->currentIndex());
-    store.writeString(QStringLiteral("Startknapp"), c.btStartStop->text());
-    store.writeInteger(QStringLiteral("Vald"), std::max(0, c.lb1->currentRow()));
-    store.writeBool(QStringLiteral("Blanda"), c.chkBlanda->isChecked());
-}
-
-void MainWindowLifecycle::FormDestroy()
-{
-    // The splash was only hidden when it closed; the main window frees it (its unique_ptr).
+    store.writeBool(Setting::Minimerad, c.chkMin->isChecked());
+    store.writeBool(Setting::IkonSynlig, c.chkTray->isChecked());
+    store.writeBool(Setting::Autostart, c.chkSysStart->isChecked());
+    store.writeBool(Setting::VisaTips, c.chkTips->isChecked());
+    store.writeInteger(Setting::Left, m_w.x());
+    store.writeInteger(Setting::Top, m_w.y());
+    store.writeInteger(Setting::Typ, c.cmbTidTyp->currentIndex());
+    store.writeInteger(Setting::Screenstyle, c.cmbTyp->currentIndex());
+    store.writeString(Setting::Startknapp, c.btStartStop->text());
+    store.writeInteger(Setting::Vald, std::max(0, m_w.pictureList().markedIndex()));
+    store.writeBool(Setting::Blanda, c.chkBlanda->isChecked());
 }

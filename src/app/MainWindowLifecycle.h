@@ -2,7 +2,7 @@
 
 class MainWindow;
 
-// The main window's creation, close and destroy steps: dressing, the splash progress, every
+// The main window's creation and close steps: dressing, the splash progress, every
 // setting read into the controls in its fixed order, the last list reloaded and a running
 // rotation resumed; at close the close-time settings in one use of the store.
 class MainWindowLifecycle
@@ -12,7 +12,6 @@ public:
 
     void FormCreate();
     void FormClose();
-    void FormDestroy();
     // After the list editor has saved: the last list read again and its selection restored.
     // A running rotation goes on (a full creation run would stop it).
     void ReloadLastList();

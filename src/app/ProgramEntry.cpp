@@ -5,8 +5,12 @@
 #include "platform/ColourValue.h"
 #include "platform/Dialogs.h"
 #include "platform/Guard.h"
+#include "platform/Pause.h"
+#include "platform/QtDialogs.h"
+#include "platform/SessionSetup.h"
 #include "platform/SettingsStore.h"
 #include "resources/Resources.h"
+#include "toolkit/PicturePreview.h"
 
 #include <QApplication>
 #include <QThread>
@@ -20,7 +24,7 @@ void showRegistryProgress(SplashWindow& splash, const QStringList& names)
     for (int i = 0; i < n; ++i) {
         splash.setGauge(n - 1, i);
         splash.setStatus(QStringLiteral("Läser in RegisterVärden . . ."));
-        QThread::msleep(20);
+        Pause::ms(20);
         splash.repaintNow();
     }
 }
@@ -41,8 +45,7 @@ bool ProgramEntry::start()
     m_splash = std::make_unique<SplashWindow>();
     const bool keyOk = runGuarded([&] {
         SettingsStore store;
-        const QString name = QStringLiteral("TextFarge");
-        m_splash->setTextColour(ColourValue::toColour(store.integerOrDefault(name)));
+        m_splash->setTextColour(ColourValue::toColour(store.integerOrDefault(Setting::TextFarge)));
     });
     if (!keyOk)
         return false;
@@ -57,7 +60,6 @@ bool ProgramEntry::start()
             splash->show();
             splash->repaintNow();
             QApplication::setApplicationName(QStringLiteral("Tavelvaxlaren"));
-            QApplication::setApplicationDisplayName(QStringLiteral("Tavelvaxlaren"));
             QStringList names;
             {
                 SettingsStore store;
@@ -100,7 +102,10 @@ int runProgram(int argc, char** argv)
 {
     // Only the program name reaches Qt: the program reads no command line.
     int qtArgc = argc > 0 ? 1 : 0;
+    SessionSetup::chooseWindowSystem();
     QApplication app(qtArgc, argv);
+    SessionSetup::loadSwedishQtTexts();
+    QtDialogs::setPreviewFactory(&PicturePreview::attach);
     ProgramEntry entry;
     if (!entry.start())
         return 1;

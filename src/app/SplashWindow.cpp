@@ -1,9 +1,9 @@
 #include "SplashWindow.h"
 
-#include "chrome/SkinRegion.h"
 #include "platform/Guard.h"
 #include "platform/ProgramFolder.h"
 #include "resources/Resources.h"
+#include "toolkit/SkinRegion.h"
 #include "toolkit/UiFont.h"
 
 #include <QApplication>
@@ -119,11 +119,6 @@ void SplashWindow::repaintNow()
     repaint();
 }
 
-void SplashWindow::setBalloonHandler(std::function<void(const QString&, const QString&)> handler)
-{
-    m_balloon = std::move(handler);
-}
-
 void SplashWindow::showEvent(QShowEvent* event)
 {
     QWidget::showEvent(event);
@@ -150,7 +145,6 @@ void SplashWindow::closeEvent(QCloseEvent* event)
 
 void SplashWindow::FormClose()
 {
-    if (m_balloon)
-        m_balloon(QApplication::applicationName(), QStringLiteral("Välkommen till ") + QApplication::applicationName() +
+    emit welcomed(QApplication::applicationName(), QStringLiteral("Välkommen till ") + QApplication::applicationName() +
                                                        QStringLiteral("\n\r") + Resources::creditText());
 }

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QWidget>
-#include <functional>
 
 class QLabel;
 class QProgressBar;
@@ -23,10 +22,11 @@ public:
     // Draws the window now, outside the event loop, as start-up steps do between their sleeps.
     void repaintNow();
 
-    // Called with the welcome text when the splash closes; the tray icon shows it as a balloon.
-    void setBalloonHandler(std::function<void(const QString& title, const QString& text)> handler);
-
     static QString creditText();
+
+signals:
+    // The splash closed: the tray icon shows the welcome text as a balloon.
+    void welcomed(const QString& title, const QString& text);
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -42,5 +42,4 @@ private:
     QLabel* m_image1;
     QLabel* m_lbLadda;
     QProgressBar* m_progress;
-    std::function<void(const QString&, const QString&)> m_balloon;
 };

@@ -6,7 +6,6 @@
 #include "platform/Guard.h"
 #include "platform/ProgramFolder.h"
 #include "platform/SettingsStore.h"
-#include "toolkit/MainControls.h"
 #include "toolkit/SpeedButton.h"
 
 #include <QAction>
@@ -14,7 +13,7 @@
 #include <QLabel>
 #include <QMenu>
 
-WindowStateOptions::WindowStateOptions(MainControls& controls, TrayIcon& tray, HintSwitch& hints, QObject* parent)
+WindowStateOptions::WindowStateOptions(Controls controls, TrayIcon& tray, HintSwitch& hints, QObject* parent)
     : QObject(parent), m_c(controls), m_tray(tray), m_hints(hints)
 {
 }
@@ -28,6 +27,8 @@ void WindowStateOptions::bind()
     connectGuarded(m_c.chkTray, &QCheckBox::toggled, this, &WindowStateOptions::ChkTrayClick);
     connectGuarded(m_c.chkSysStart, &QCheckBox::toggled, this, &WindowStateOptions::ChkSysStartClick);
     connectGuarded(m_c.chkTips, &QCheckBox::toggled, this, &WindowStateOptions::ChkTipsClick);
+    // The window was hidden into an area that has gone: nothing else could bring it back.
+    connectGuarded(&m_tray, &TrayIcon::areaLost, this, &WindowStateOptions::RestoreForm1Click);
 }
 
 // Exactly one of the two items is enabled and the default: the one that changes the window's state.
@@ -41,7 +42,8 @@ void WindowStateOptions::setMenuShown(bool shown)
 void WindowStateOptions::Minimera1Click()
 {
     setMenuShown(false);
-    if (m_c.chkMin->isChecked())
+    // Hidden only where a notification area can lead back to it; otherwise the task bar does.
+    if (m_c.chkMin->isChecked() && TrayIcon::areaAvailable())
         m_tray.HideMainWindow();
     else
         m_c.form->showMinimized();
@@ -70,7 +72,7 @@ void WindowStateOptions::ChkMinClick()
     if (m_c.chkTray->isChecked()) {
         {
             SettingsStore store;
-            store.writeBool(QStringLiteral("Minimerad"), m_c.chkMin->isChecked());
+            store.writeBool(Setting::Minimerad, m_c.chkMin->isChecked());
         }
         m_tray.setIconVisible(true);
     } else {

@@ -2,9 +2,14 @@
 
 #include <QObject>
 
-struct MainControls;
-class TrayIcon;
 class HintSwitch;
+class QAction;
+class QCheckBox;
+class QLabel;
+class QMenu;
+class QWidget;
+class SpeedButton;
+class TrayIcon;
 
 // How the program shows itself: minimise into the notification area or not, the icon,
 // starting with the session, hints and the tip line.
@@ -13,7 +18,21 @@ class WindowStateOptions : public QObject
     Q_OBJECT
 
 public:
-    WindowStateOptions(MainControls& controls, TrayIcon& tray, HintSwitch& hints, QObject* parent = nullptr);
+    struct Controls
+    {
+        QWidget* form;
+        SpeedButton* btMin;
+        QCheckBox* chkMin;
+        QCheckBox* chkTray;
+        QCheckBox* chkSysStart;
+        QCheckBox* chkTips;
+        QLabel* lbTips;
+        QMenu* popTray;
+        QAction* minimera1;
+        QAction* restoreForm1;
+    };
+
+    WindowStateOptions(Controls controls, TrayIcon& tray, HintSwitch& hints, QObject* parent = nullptr);
 
     void bind();
 
@@ -28,7 +47,7 @@ public:
 private:
     void setMenuShown(bool shown);
 
-    MainControls& m_c;
+    Controls m_c;
     TrayIcon& m_tray;
     HintSwitch& m_hints;
 };

@@ -1,8 +1,8 @@
 #include "AboutWindow.h"
 
-#include "SkinRegion.h"
 #include "platform/Guard.h"
 #include "resources/Resources.h"
+#include "toolkit/SkinRegion.h"
 #include "toolkit/UiFont.h"
 
 #include <QApplication>
@@ -109,21 +109,17 @@ void AboutWindow::FormShow()
 // controls arrives here; the mask keeps clicks on the cut-out surround away.
 void AboutWindow::mousePressEvent(QMouseEvent* event)
 {
-    if (event->button() == Qt::LeftButton)
-        m_pressed = true;
+    m_click.press(event);
     QWidget::mousePressEvent(event);
 }
 
 void AboutWindow::mouseReleaseEvent(QMouseEvent* event)
 {
-    if (event->button() != Qt::LeftButton || !m_pressed) {
-        QWidget::mouseReleaseEvent(event);
-        return;
-    }
-    m_pressed = false;
-    const QPoint pos = event->position().toPoint();
-    if (rect().contains(pos) && (m_region.isEmpty() || m_region.contains(pos)))
+    const QRegion shape = m_region.isEmpty() ? QRegion(rect()) : m_region.intersected(rect());
+    if (m_click.release(event, shape))
         runGuarded([this] { Label2Click(); });
+    else
+        QWidget::mouseReleaseEvent(event);
 }
 
 void AboutWindow::Label2Click()

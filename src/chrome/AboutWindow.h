@@ -1,5 +1,7 @@
 #pragma once
 
+#include "toolkit/ClickTracker.h"
+
 #include <QPointer>
 #include <QRegion>
 #include <QWidget>
@@ -21,9 +23,6 @@ public:
 
     void Label2Click();
 
-    // The outline built from the skin; empty when the skin could not be loaded.
-    QRegion skinRegion() const { return m_region; }
-
     void setVisible(bool visible) override;
 
 protected:
@@ -44,5 +43,5 @@ private:
     QLabel* m_label1;
     QRegion m_region;
     bool m_placed = false;
-    bool m_pressed = false;
+    ClickTracker m_click;
 };

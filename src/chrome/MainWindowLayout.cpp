@@ -1,16 +1,16 @@
 #include "MainWindowLayout.h"
 
-#include "DialogTexts.h"
 #include "MenuSwatches.h"
-#include "SkinRegion.h"
 #include "platform/ColourValue.h"
 #include "platform/Guard.h"
+#include "platform/SettingsStore.h"
 #include "resources/Resources.h"
 #include "toolkit/BevelPanel.h"
 #include "toolkit/DragShape.h"
 #include "toolkit/Hint.h"
 #include "toolkit/LabelAutoSize.h"
 #include "toolkit/PictureView.h"
+#include "toolkit/SkinRegion.h"
 #include "toolkit/SpeedButton.h"
 #include "toolkit/SpinEdit.h"
 #include "toolkit/TransparentColour.h"
@@ -30,11 +30,6 @@
 #include <QTimer>
 
 namespace {
-
-constexpr qint32 windowColour = 0x00F0CAA6;
-constexpr qint32 windowTextColour = 0x00000000;
-constexpr qint32 bottomColour = 0x00800000;
-constexpr qint32 bottomTextColour = 0x0000FFFF;
 
 template <typename W> W* place(QWidget* parent, const char* name, int x, int y, int w, int h)
 {
@@ -158,6 +153,7 @@ QMenu* menu(QWidget* form, const char* name)
 {
     auto* m = new QMenu(form);
     m->setObjectName(QLatin1String(name));
+    relayMenuHints(m, form);
     return m;
 }
 
@@ -177,7 +173,6 @@ void separator(QMenu* menu, const char* name)
 {
     QAction* action = menu->addSeparator();
     action->setObjectName(QLatin1String(name));
-    action->setText(QStringLiteral("-"));
 }
 
 // The right-click rule: a widget with a menu of its own opens it; all others pass the request
@@ -198,18 +193,18 @@ QIcon menuBitmap(const char* name)
 
 } // namespace
 
-MainControls MainWindowLayout::build(QWidget* form)
+MainWindowWidgets MainWindowLayout::build(QWidget* form)
 {
-    MainControls c;
+    MainWindowWidgets c;
     c.form = form;
     form->setObjectName(QStringLiteral("Form1"));
     form->setWindowTitle(QStringLiteral("Tavelvaxlaren"));
     form->setWindowFlag(Qt::FramelessWindowHint);
     form->setFont(uiFont());
     QPalette palette = form->palette();
-    palette.setColor(QPalette::Window, ColourValue::toColour(windowColour));
+    palette.setColor(QPalette::Window, SettingsStore::defaultColour(Setting::BgFarge));
     for (auto role : {QPalette::WindowText, QPalette::ButtonText})
-        palette.setColor(role, ColourValue::toColour(windowTextColour));
+        palette.setColor(role, SettingsStore::defaultColour(Setting::TextFarge));
     form->setPalette(palette);
     form->setGeometry(236, 106, 988, 608);
 
@@ -251,7 +246,7 @@ MainControls MainWindowLayout::build(QWidget* form)
     c.lbPath->setFont(pathFont);
     // Its colour is its own: it follows the window's text colour only where told to.
     QPalette pathPalette = c.lbPath->palette();
-    pathPalette.setColor(QPalette::WindowText, ColourValue::toColour(windowTextColour));
+    pathPalette.setColor(QPalette::WindowText, SettingsStore::defaultColour(Setting::TextFarge));
     c.lbPath->setPalette(pathPalette);
     c.chkTray = checkBox(c.panel5, "ChkTray", {28, 100, 145, 19}, QStringLiteral("Visa i Klocktråget"), true,
                          QStringLiteral("Visar en ikon i systemtråget bredvid klockan"));
@@ -268,8 +263,8 @@ MainControls MainWindowLayout::build(QWidget* form)
 
     // Panel2, the bottom field
     c.panel2 = panel(form, "Panel2", {9, 510, 969, 90});
-    c.panel2->setColor(ColourValue::toColour(bottomColour));
-    c.panel2->setFontColor(ColourValue::toColour(bottomTextColour));
+    c.panel2->setColor(SettingsStore::defaultColour(Setting::BgFargeBotten));
+    c.panel2->setFontColor(SettingsStore::defaultColour(Setting::TextFargeBotten));
     c.panel2->setFont(uiFont());
     c.label3 = label(c.panel2, "Label3", 4, 4, QStringLiteral("Tid till nästa byte:"));
     c.lbTimeLeft = label(c.panel2, "LbTimeLeft", 4, 24, QStringLiteral("30"), Qt::AlignRight);
@@ -304,11 +299,11 @@ MainControls MainWindowLayout::build(QWidget* form)
                            QStringLiteral("Öppnar bildlista från fil"));
     c.label1 = label(c.panel1, "Label1", 4, 108, QStringLiteral("Ramfärg:"));
     c.pnlBg = place<BevelPanel>(c.panel1, "PnlBg", 4, 128, 152, 17);
-    c.pnlBg->setColor(ColourValue::toColour(ColourValue::Highlight));
+    c.pnlBg->setColor(SettingsStore::defaultColour(Setting::Ramfarg));
     setHint(c.pnlBg, QStringLiteral("Välj vilken färg alla ramar skall ha"));
     c.label2 = label(c.panel1, "Label2", 4, 145, QStringLiteral("Markeringsfärg:"));
     c.pnlMark = place<BevelPanel>(c.panel1, "PnlMark", 4, 165, 152, 17);
-    c.pnlMark->setColor(ColourValue::toColour(ColourValue::HotLight));
+    c.pnlMark->setColor(SettingsStore::defaultColour(Setting::Markering));
     setHint(c.pnlMark, QStringLiteral("Välj vilken färg markerad bildram ska ha"));
     c.label6 = label(c.panel1, "Label6", 4, 184, QStringLiteral("Tid mellan byte:"));
     c.spinEditTimeInterval =
@@ -404,12 +399,12 @@ MainControls MainWindowLayout::build(QWidget* form)
     return c;
 }
 
-QRegion MainWindowLayout::applySkin(const MainControls& c)
+QRegion MainWindowLayout::applySkin(const MainWindowWidgets& c)
 {
     return ::applySkin(c.form, c.imgBg, QStringLiteral("Skal"));
 }
 
-void MainWindowLayout::dressControls(const MainControls& c)
+void MainWindowLayout::dressControls(const MainWindowWidgets& c)
 {
     c.btAdd->setGlyphResource(QStringLiteral("Add"));
     c.btNy->setGlyphResource(QStringLiteral("Ny"));
@@ -434,10 +429,16 @@ void MainWindowLayout::dressControls(const MainControls& c)
         standard->setIcon(menuBitmap("Standard"));
     for (QAction* standard : {c.standardTextfrg1, c.standardTextfrg2, c.standardTextfrg3})
         standard->setIcon(menuBitmap("Svart"));
-    MenuSwatches::repaintAll(c);
+    MenuSwatches::repaintAll(swatchItems(c));
 }
 
-void MainWindowLayout::fillCombos(const MainControls& c)
+MenuSwatches::Items MainWindowLayout::swatchItems(const MainWindowWidgets& c)
+{
+    return {c.form,        c.panel2,           c.byt1,       c.bytBakgrundsfrg1, c.textfarg1,
+            c.bytTextFrg1, c.bytBakgrundsfrg2, c.bytTextFrg2};
+}
+
+void MainWindowLayout::fillCombos(const MainWindowWidgets& c)
 {
     for (int id = 0; id <= 5; ++id)
         c.cmbTidTyp->addItem(Resources::string(id));
@@ -447,7 +448,7 @@ void MainWindowLayout::fillCombos(const MainControls& c)
     c.cmbTyp->setCurrentIndex(2);
 }
 
-QRegion MainWindowLayout::dress(const MainControls& c)
+QRegion MainWindowLayout::dress(const MainWindowWidgets& c)
 {
     const QRegion region = applySkin(c);
     dressControls(c);

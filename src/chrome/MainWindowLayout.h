@@ -1,6 +1,7 @@
 #pragma once
 
-#include "toolkit/MainControls.h"
+#include "MainWindowWidgets.h"
+#include "MenuSwatches.h"
 
 #include <QRegion>
 
@@ -14,15 +15,18 @@ class MainWindowLayout
 {
 public:
     // Builds the layout state onto form; the returned pointers are owned by form.
-    static MainControls build(QWidget* form);
+    static MainWindowWidgets build(QWidget* form);
 
     // Creation steps of the window, in the order its creation handler runs them:
     // the skin SKAL as background and window outline (returns the region handed over);
-    static QRegion applySkin(const MainControls& controls);
+    static QRegion applySkin(const MainWindowWidgets& controls);
     // button glyphs, caption-button images, menu bitmaps and colour swatches;
-    static void dressControls(const MainControls& controls);
+    static void dressControls(const MainWindowWidgets& controls);
     // the combo items from the string table, appended; CmbTidTyp selects 1, CmbTyp 2.
-    static void fillCombos(const MainControls& controls);
+    static void fillCombos(const MainWindowWidgets& controls);
     // All three dressing steps above.
-    static QRegion dress(const MainControls& controls);
+    static QRegion dress(const MainWindowWidgets& controls);
+
+    // The colour menu items with the controls whose colours they show.
+    static MenuSwatches::Items swatchItems(const MainWindowWidgets& controls);
 };

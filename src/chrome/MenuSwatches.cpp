@@ -2,7 +2,6 @@
 
 #include "resources/Resources.h"
 #include "toolkit/BevelPanel.h"
-#include "toolkit/MainControls.h"
 
 #include <QAction>
 #include <QIcon>
@@ -25,31 +24,31 @@ void repaint(QAction* item, const QColor& colour)
         item->setIcon(QIcon(paint(Resources::bitmap(QStringLiteral("Vit")), colour)));
 }
 
-void repaintWindowColour(const MainControls& c)
+void repaintWindowColour(const Items& c)
 {
     const QColor colour = c.form->palette().color(QPalette::Window);
     repaint(c.byt1, colour);
     repaint(c.bytBakgrundsfrg1, colour);
 }
 
-void repaintWindowTextColour(const MainControls& c)
+void repaintWindowTextColour(const Items& c)
 {
     const QColor colour = c.form->palette().color(QPalette::WindowText);
     repaint(c.textfarg1, colour);
     repaint(c.bytTextFrg1, colour);
 }
 
-void repaintBottomColour(const MainControls& c)
+void repaintBottomColour(const Items& c)
 {
     repaint(c.bytBakgrundsfrg2, c.panel2->color());
 }
 
-void repaintBottomTextColour(const MainControls& c)
+void repaintBottomTextColour(const Items& c)
 {
     repaint(c.bytTextFrg2, c.panel2->fontColor());
 }
 
-void repaintAll(const MainControls& c)
+void repaintAll(const Items& c)
 {
     repaintWindowColour(c);
     repaintWindowTextColour(c);

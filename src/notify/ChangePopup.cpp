@@ -53,10 +53,15 @@ QLabel* whiteLabel(QLabel* label, const QString& name)
 
 } // namespace
 
-ChangePopup::ChangePopup() : QWidget(nullptr, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint)
+// The window manager must leave the popup alone: a managed window would be kept on screen
+// (spoiling the slide), framed, or given the focus.
+ChangePopup::ChangePopup()
+    : QWidget(nullptr, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::BypassWindowManagerHint |
+                           Qt::WindowDoesNotAcceptFocus)
 {
     setObjectName(QStringLiteral("PopupForm"));
     setAttribute(Qt::WA_ShowWithoutActivating);
+    setAttribute(Qt::WA_X11DoNotAcceptFocus);
     setFocusPolicy(Qt::NoFocus);
     setAutoFillBackground(true);
     setFixedSize(Width, Height);
@@ -121,7 +126,7 @@ void ChangePopup::dress(const Look& look, const QString& path)
     // A window reused after a failed load must not keep an earlier picture.
     m_picture->clear();
     // Only a picture the size of the mat is kept, so a popup holds little memory.
-    m_picture->setImage(Picture::loadThumbnail(path, m_picture->size()));
+    m_picture->setImage(Picture::loadFitted(path, m_picture->size()));
 }
 
 void ChangePopup::placeChildren()
@@ -155,14 +160,10 @@ bool ChangePopup::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == m_close) {
         if (event->type() == QEvent::MouseButtonPress) {
-            m_closePressed = static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton;
-            return m_closePressed;
+            return m_closeClick.press(static_cast<QMouseEvent*>(event));
         }
         if (event->type() == QEvent::MouseButtonRelease) {
-            const auto* mouse = static_cast<QMouseEvent*>(event);
-            const bool click = m_closePressed && mouse->button() == Qt::LeftButton &&
-                               m_close->rect().contains(mouse->position().toPoint());
-            m_closePressed = false;
+            const bool click = m_closeClick.release(static_cast<QMouseEvent*>(event), m_close->rect());
             if (click)
                 emit closeClicked();
             return click;

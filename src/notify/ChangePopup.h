@@ -1,5 +1,7 @@
 #pragma once
 
+#include "toolkit/ClickTracker.h"
+
 #include <QColor>
 #include <QString>
 #include <QWidget>
@@ -71,5 +73,5 @@ private:
     BevelPanel* m_mat = nullptr;
     PictureView* m_picture = nullptr;
     TransparentImage* m_close = nullptr;
-    bool m_closePressed = false;
+    ClickTracker m_closeClick;
 };

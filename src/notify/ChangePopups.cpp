@@ -2,8 +2,8 @@
 
 #include "ChangePopup.h"
 #include "platform/Guard.h"
+#include "platform/Pause.h"
 #include "toolkit/BevelPanel.h"
-#include "toolkit/MainControls.h"
 #include "toolkit/SpinEdit.h"
 
 #include <QCoreApplication>
@@ -34,10 +34,7 @@ private:
 
 } // namespace
 
-ChangePopups::ChangePopups(MainControls& controls, Hooks hooks, QObject* parent)
-    : QObject(parent), m_c(controls), m_hooks(std::move(hooks))
-{
-}
+ChangePopups::ChangePopups(Controls controls, QObject* parent) : QObject(parent), m_c(controls) {}
 
 ChangePopups::~ChangePopups() = default;
 
@@ -58,8 +55,8 @@ int ChangePopups::leftEdge(const QRect& screen)
 
 QRect ChangePopups::screen() const
 {
-    if (m_hooks.screenRect)
-        return m_hooks.screenRect();
+    if (!m_screenRect.isNull())
+        return m_screenRect;
     const QScreen* primary = QGuiApplication::primaryScreen();
     return primary ? primary->geometry() : QRect(0, 0, 640, 480);
 }
@@ -81,7 +78,7 @@ void ChangePopups::VisaPopup(const QString& path)
 {
     // The lifetime counts from the request; a timer already running with the same interval
     // keeps its period.
-    const int lifetime = m_hooks.splashVisible && m_hooks.splashVisible() ? StartupLifetimeMs : LifetimeMs;
+    const int lifetime = m_splash && m_splash->isVisible() ? StartupLifetimeMs : LifetimeMs;
     if (!m_c.timerPop->isActive() || m_c.timerPop->interval() != lifetime)
         m_c.timerPop->start(lifetime);
 
@@ -100,6 +97,8 @@ void ChangePopups::VisaPopup(const QString& path)
 
     popup->move(leftEdge(area), area.y() + area.height());
     popup->show();
+    // Unmanaged windows are stacked by their owner: on top of what is there now.
+    popup->raise();
     slideIn(popup);
 }
 
@@ -145,6 +144,5 @@ void ChangePopups::slideOut(ChangePopup* popup)
 
 void ChangePopups::pause() const
 {
-    if (m_stepPauseMs > 0)
-        QThread::msleep(m_stepPauseMs);
+    Pause::ms(StepPauseMs);
 }

@@ -1,14 +1,17 @@
 #pragma once
 
 #include <QObject>
+#include <QPointer>
 #include <QRect>
 #include <QString>
-#include <functional>
 #include <memory>
 #include <vector>
 
-struct MainControls;
+class BevelPanel;
 class ChangePopup;
+class QTimer;
+class QWidget;
+class SpinEdit;
 
 // The popup that announces every new background: VisaPopup builds it and slides it up out of
 // the bottom-right corner, TimerPop slides it down again after its lifetime, the close mark
@@ -25,19 +28,25 @@ public:
     // The gap between the resting popup and the bottom edge of the screen.
     static constexpr int BottomGap = 30;
 
-    struct Hooks
+    // The popup takes its colours and frame from these.
+    struct Controls
     {
-        // True while the splash window shows, that is during start-up.
-        std::function<bool()> splashVisible;
-        // The screen the popup slides on; without it the primary screen's full geometry.
-        std::function<QRect()> screenRect;
+        QWidget* form;
+        BevelPanel* pnlBg;
+        BevelPanel* pnlMark;
+        SpinEdit* ram;
+        QTimer* timerPop;
     };
 
-    ChangePopups(MainControls& controls, Hooks hooks = {}, QObject* parent = nullptr);
+    explicit ChangePopups(Controls controls, QObject* parent = nullptr);
     ~ChangePopups() override;
 
     // Connects TimerPop to TimerPopTimer.
     void bind();
+    // While this window shows (the splash, during start-up) popups live a shorter time.
+    void setSplash(QWidget* splash) { m_splash = splash; }
+    // The screen the popup slides on; a null rectangle is the primary screen's full geometry.
+    void setScreenRect(const QRect& rect) { m_screenRect = rect; }
 
     // Shows the popup for the picture at path and returns when it has slid into place.
     // Throws AppError when the picture cannot be loaded; TimerPop is on by then and its tick
@@ -45,10 +54,6 @@ public:
     void VisaPopup(const QString& path);
     void TimerPopTimer();
     void ImgStengClick();
-
-    // The pause between two slide steps; 5 ms paces a slide at about a third of a second.
-    void setStepPause(int ms) { m_stepPauseMs = ms; }
-    int stepPause() const { return m_stepPauseMs; }
 
     // The newest popup, or null before the first.
     ChangePopup* current() const { return m_current; }
@@ -66,11 +71,13 @@ private:
     void slideOut(ChangePopup* popup);
     void pause() const;
 
-    MainControls& m_c;
-    Hooks m_hooks;
+    Controls m_c;
+    QPointer<QWidget> m_splash;
+    QRect m_screenRect;
     std::vector<std::unique_ptr<ChangePopup>> m_popups;
     // Popups inside a slide loop; they are not reused until the loop has ended.
     std::vector<ChangePopup*> m_sliding;
     ChangePopup* m_current = nullptr;
-    int m_stepPauseMs = 5;
+    // The pause between two slide steps paces a slide at about a third of a second.
+    static constexpr int StepPauseMs = 5;
 };

@@ -3,6 +3,7 @@
 #include "platform/Guard.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QMenu>
 #include <QSystemTrayIcon>
 #include <QWidget>
@@ -11,10 +12,40 @@ TrayIcon::TrayIcon(QWidget* mainWindow)
     : QObject(mainWindow), m_mainWindow(mainWindow), m_tray(new QSystemTrayIcon(this))
 {
     setObjectName(QStringLiteral("Tray"));
-    connect(m_tray, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason reason) {
-        if (reason == QSystemTrayIcon::DoubleClick)
-            runDefaultItem();
-    });
+    m_clickWait.setSingleShot(true);
+    connect(&m_clickWait, &QTimer::timeout, this, &TrayIcon::runDefaultItem);
+    connect(m_tray, &QSystemTrayIcon::activated, this, &TrayIcon::activate);
+    // Qt tells no one when the area goes away; asking every two seconds costs nothing noticeable.
+    m_areaWatch.setInterval(2000);
+    connect(&m_areaWatch, &QTimer::timeout, this, &TrayIcon::watchArea);
+}
+
+bool TrayIcon::areaAvailable()
+{
+    return QSystemTrayIcon::isSystemTrayAvailable();
+}
+
+void TrayIcon::watchArea()
+{
+    if (!m_mainWindow || m_mainWindow->isVisible()) {
+        m_areaWatch.stop();
+        return;
+    }
+    if (!areaAvailable()) {
+        m_areaWatch.stop();
+        emit areaLost();
+    }
+}
+
+void TrayIcon::activate(QSystemTrayIcon::ActivationReason reason)
+{
+    if (reason == QSystemTrayIcon::DoubleClick) {
+        m_doubleClicks = true;
+        m_clickWait.stop();
+        runDefaultItem();
+    } else if (reason == QSystemTrayIcon::Trigger && !m_doubleClicks && !m_clickWait.isActive()) {
+        m_clickWait.start(QApplication::doubleClickInterval());
+    }
 }
 
 TrayIcon::~TrayIcon()
@@ -89,8 +120,10 @@ void TrayIcon::HideBalloon()
 
 void TrayIcon::HideMainWindow()
 {
-    if (m_mainWindow)
-        m_mainWindow->hide();
+    if (!m_mainWindow)
+        return;
+    m_mainWindow->hide();
+    m_areaWatch.start();
 }
 
 void TrayIcon::ShowMainWindow()

@@ -3,13 +3,15 @@
 #include <QIcon>
 #include <QObject>
 #include <QPointer>
+#include <QSystemTrayIcon>
+#include <QTimer>
 
 class QMenu;
-class QSystemTrayIcon;
 class QWidget;
 
 // The notification-area icon: picture, tip, balloon, popup menu, and hiding and restoring the
-// main window. A double-click runs the menu's default item.
+// main window. An activation (a click on hosts that send only that, a double-click on trays
+// that send double-clicks) runs the menu's default item once.
 class TrayIcon : public QObject
 {
     Q_OBJECT
@@ -43,6 +45,10 @@ public:
     void HideBalloon();
     QString lastBalloonText() const { return m_balloonText; }
 
+    // Whether the session has a notification area to hide into.
+    static bool areaAvailable();
+    // Hides the main window; while it is hidden the area is watched, and areaLost() reports
+    // when it goes away, leaving nothing that leads back to the window.
     void HideMainWindow();
     void ShowMainWindow();
     // There is no separate application window to hide on this toolkit: the main window is it.
@@ -51,12 +57,22 @@ public:
 
     // Runs the default item of the popup menu, as a double-click on the icon does.
     void runDefaultItem();
+    // What the notification area reported. A click waits one double-click time: a double-click
+    // arriving then takes its place, and a second click then belongs to the same activation.
+    void activate(QSystemTrayIcon::ActivationReason reason);
+
+signals:
+    void areaLost();
 
 private:
     void updateIcon();
+    void watchArea();
 
     QPointer<QWidget> m_mainWindow;
     QSystemTrayIcon* m_tray;
+    QTimer m_clickWait;
+    QTimer m_areaWatch;
+    bool m_doubleClicks = false; // the tray has sent a double-click: clicks alone do nothing
     QPointer<QMenu> m_menu;
     QIcon m_icon;
     QString m_hint;

@@ -1,6 +1,7 @@
 #include "JpegDecoder.h"
 
 #include "FitRule.h"
+#include "JpegStructure.h"
 #include "platform/AppError.h"
 
 #include <csetjmp>
@@ -43,6 +44,8 @@ struct Job
 {
     const QByteArray* data = nullptr;
     QSize box; // empty: whole picture
+    JpegDecoder::Scans scans = JpegDecoder::Scans::All;
+    bool stoppedEarly = false;
     QSize pictureSize;
     QImage image;
     jpeg_decompress_struct cinfo{};
@@ -55,16 +58,14 @@ void failWith(j_decompress_ptr cinfo, int code)
     errorExit(reinterpret_cast<j_common_ptr>(cinfo));
 }
 
-int scaleDenominatorFor(const QSize& picture, const QSize& box)
+// Every component has at least the first pass of its DC coefficients.
+bool allDcIn(j_decompress_ptr cinfo)
 {
-    const QSize needed = fitRect(picture, box).size();
-    for (int denom : {8, 4, 2}) {
-        const int w = (picture.width() + denom - 1) / denom;
-        const int h = (picture.height() + denom - 1) / denom;
-        if (w >= needed.width() && h >= needed.height())
-            return denom;
+    for (int c = 0; c < cinfo->num_components; ++c) {
+        if (cinfo->coef_bits[c][0] < 0)
+            return false;
     }
-    return 1;
+    return true;
 }
 
 // Inverted (Adobe) or plain CMYK scan lines, 4 bytes a pixel, converted in place to RGB32.
@@ -110,14 +111,19 @@ bool decodeInto(Job* job)
     const bool cmyk = cinfo->jpeg_color_space == JCS_CMYK || cinfo->jpeg_color_space == JCS_YCCK;
     cinfo->out_color_space = cmyk ? JCS_CMYK : rgb32Space;
     if (job->box.isValid()) {
-        cinfo->scale_num = 1;
-        cinfo->scale_denom = static_cast<unsigned>(scaleDenominatorFor(job->pictureSize, job->box));
+        cinfo->scale_num = static_cast<unsigned>(JpegDecoder::scaleNumerator(job->pictureSize, job->box));
+        cinfo->scale_denom = 8;
     }
     cinfo->buffered_image = jpeg_has_multiple_scans(cinfo);
+    // At 1/8 each block is its DC coefficient alone: the scans after the DC ones add nothing.
+    const bool dcIsEnough =
+        job->scans == JpegDecoder::Scans::Enough && cinfo->progressive_mode && cinfo->scale_num == 1;
+    if (dcIsEnough)
+        cinfo->do_block_smoothing = FALSE; // it guesses AC coefficients that 1/8 never uses
     jpeg_start_decompress(cinfo);
 
     if (cinfo->buffered_image) {
-        // Take in every scan first and build the picture once from the final state, instead of
+        // Take in the scans first and build the picture once from the final state, instead of
         // painting each intermediate pass.
         for (;;) {
             const int status = jpeg_consume_input(cinfo);
@@ -127,6 +133,10 @@ bool decodeInto(Job* job)
                 failWith(cinfo, JWRN_JPEG_EOF);
             if (cinfo->input_scan_number > maxScans)
                 failWith(cinfo, JERR_BAD_PROGRESSION);
+            if (dcIsEnough && status == JPEG_SCAN_COMPLETED && allDcIn(cinfo)) {
+                job->stoppedEarly = true;
+                break;
+            }
         }
         jpeg_start_output(cinfo, cinfo->input_scan_number);
     }
@@ -149,9 +159,12 @@ bool decodeInto(Job* job)
         }
     }
 
-    if (cinfo->buffered_image)
-        jpeg_finish_output(cinfo);
-    jpeg_finish_decompress(cinfo);
+    if (!job->stoppedEarly) {
+        if (cinfo->buffered_image)
+            jpeg_finish_output(cinfo);
+        jpeg_finish_decompress(cinfo);
+    }
+    // Stopped early, the rest of the file is left unread: finishing would take it all in.
     jpeg_destroy_decompress(cinfo);
     return true;
 }
@@ -177,12 +190,28 @@ QImage JpegDecoder::decode(const QByteArray& data)
     return run(job);
 }
 
-QImage JpegDecoder::decodeForBox(const QByteArray& data, const QSize& box, QSize* pictureSize)
+int JpegDecoder::scaleNumerator(const QSize& picture, const QSize& box)
+{
+    const QSize needed = fitRect(picture, box).size();
+    for (int num = 1; num < 8; ++num) {
+        // libjpeg rounds scaled sizes up.
+        const qint64 w = (qint64(picture.width()) * num + 7) / 8;
+        const qint64 h = (qint64(picture.height()) * num + 7) / 8;
+        if (w >= needed.width() && h >= needed.height())
+            return num;
+    }
+    return 8;
+}
+
+QImage JpegDecoder::decodeForBox(const QByteArray& data, const QSize& box, QSize* pictureSize, Scans scans)
 {
     Job job;
     job.data = &data;
     job.box = box.expandedTo(QSize(0, 0));
+    job.scans = scans;
     QImage image = run(job);
+    if (job.stoppedEarly && !JpegStructure::wholeToTheEnd(data))
+        return decodeForBox(data, box, pictureSize, Scans::All);
     if (pictureSize)
         *pictureSize = job.pictureSize;
     return image;

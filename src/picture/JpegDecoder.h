@@ -18,7 +18,19 @@ public:
     // The whole picture as 32-bit RGB.
     static QImage decode(const QByteArray& data);
 
-    // The picture decoded with the coarsest DCT scaling (1/8, 1/4, 1/2) whose result still covers
+    // How much of a progressive file is read when the picture is decoded at 1/8.
+    enum class Scans
+    {
+        All,   // every scan: a damaged file fails, as it must before it is shown or applied
+        Enough // stop once every component has its DC coefficients, which is all 1/8 shows
+    };
+
+    // The picture decoded with the smallest DCT scaling (n/8, n = 1..8) whose result still covers
     // the size that fitting into box asks for. pictureSize receives the unscaled size.
-    static QImage decodeForBox(const QByteArray& data, const QSize& box, QSize* pictureSize);
+    // With Scans::Enough, a file stopped early is checked to be whole to its end marker; one that
+    // is not is decoded again with every scan, so it fails with the error a full decode gives.
+    static QImage decodeForBox(const QByteArray& data, const QSize& box, QSize* pictureSize, Scans scans = Scans::All);
+
+    // The DCT scaling numerator (over 8) that decodeForBox uses for a picture into box.
+    static int scaleNumerator(const QSize& picture, const QSize& box);
 };

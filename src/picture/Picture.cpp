@@ -3,6 +3,7 @@
 #include "FitRule.h"
 #include "GifCheck.h"
 #include "JpegDecoder.h"
+#include "PathText.h"
 #include "platform/AppError.h"
 
 #include <QBuffer>
@@ -31,7 +32,7 @@ constexpr int allocationLimitMb = 512;
 Format formatFor(const QString& path)
 {
     // The suffix of the file name only, so a dot in a folder name is not taken for one.
-    const QString suffix = QFileInfo(path).suffix();
+    const QString suffix = PathText::extension(path).mid(1);
     const QString lower = suffix.toLower();
     if (lower == u"bmp")
         return Format::Bmp;
@@ -143,26 +144,34 @@ Picture Picture::load(const QString& path)
     return Picture(readWithQt(file, format));
 }
 
-QImage Picture::loadThumbnail(const QString& path, const QSize& box)
+Picture::Reduced Picture::loadReduced(const QString& path, const QSize& box, Scans scans)
 {
     const Format format = formatFor(path);
     QFile file(path);
-    QImage decoded;
-    QSize pictureSize;
+    Reduced reduced;
     if (format == Format::Jpeg) {
-        decoded = JpegDecoder::decodeForBox(readJpegFile(file), box, &pictureSize);
+        reduced.image = JpegDecoder::decodeForBox(readJpegFile(file), box, &reduced.pictureSize, scans);
     } else {
-        // Qt's BMP, GIF and PNG readers cannot decode at a reduced size; the full picture lives
-        // only until it is scaled below.
-        decoded = readWithQt(file, format);
-        pictureSize = decoded.size();
+        // Qt's BMP, GIF and PNG readers cannot decode at a reduced size.
+        reduced.image = readWithQt(file, format);
+        reduced.pictureSize = reduced.image.size();
     }
-    const QSize fitted = fitRect(pictureSize, box).size();
-    if (fitted.isEmpty())
+    return reduced;
+}
+
+QImage Picture::fitted(const Reduced& reduced, const QSize& box)
+{
+    const QSize size = fitRect(reduced.pictureSize, box).size();
+    if (size.isEmpty() || reduced.image.isNull())
         return QImage();
-    if (decoded.size() == fitted)
-        return decoded;
-    return decoded.scaled(fitted, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    if (reduced.image.size() == size)
+        return reduced.image;
+    return reduced.image.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+}
+
+QImage Picture::loadFitted(const QString& path, const QSize& box, Scans scans)
+{
+    return fitted(loadReduced(path, box, scans), box);
 }
 
 void Picture::draw(QPainter& p, const QRect& target) const

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "JpegDecoder.h"
+
 #include <QImage>
 #include <QString>
 
@@ -18,9 +20,23 @@ public:
 
     // Decodes the whole picture. Throws AppError.
     static Picture load(const QString& path);
-    // Decodes only as much as the box needs and returns the small image already fitted into
-    // the box (its size is fitRect(picture size, box).size()). Throws AppError.
-    static QImage loadThumbnail(const QString& path, const QSize& box);
+    using Scans = JpegDecoder::Scans;
+
+    // A picture decoded only as far as a box needs: a JPEG at the smallest DCT scale that still
+    // covers the box (other formats whole, as their readers cannot scale), with its own size.
+    struct Reduced
+    {
+        QImage image;
+        QSize pictureSize;
+    };
+
+    // Throws AppError. Scans::Enough may stop a progressive JPEG after its DC scans (thumbnails);
+    // whatever is shown large or applied reads every scan, so a damaged file fails.
+    static Reduced loadReduced(const QString& path, const QSize& box, Scans scans = Scans::All);
+    // The reduced picture scaled to fitRect(picture size, box).size(). Throws AppError.
+    static QImage loadFitted(const QString& path, const QSize& box, Scans scans = Scans::All);
+    // reduced scaled to the size the fit rule gives its picture in box.
+    static QImage fitted(const Reduced& reduced, const QSize& box);
 
     bool isNull() const { return m_image.isNull(); }
     int width() const { return m_image.width(); }

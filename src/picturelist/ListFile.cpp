@@ -1,9 +1,9 @@
 #include "ListFile.h"
 
 #include "platform/AppError.h"
+#include "platform/WholeFile.h"
 
 #include <QFile>
-#include <QSaveFile>
 
 namespace ListFile {
 
@@ -85,18 +85,20 @@ QList<QByteArray> read(const QString& fileName)
     return parse(bytes);
 }
 
+QString decodeEntry(const QByteArray& entry)
+{
+    return QFile::decodeName(entry);
+}
+
+QByteArray encodeEntry(const QString& path)
+{
+    return QFile::encodeName(path);
+}
+
 void write(const QString& fileName, const QList<QByteArray>& entries)
 {
-    // Written beside the old file and renamed over it: a write that fails keeps the old list.
-    QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly))
-        throw AppError::fileCreate(fileName, file.errorString());
-    const QByteArray bytes = serialize(entries);
-    if (file.write(bytes) != bytes.size() || !file.commit()) {
-        const QString reason = file.errorString();
-        file.cancelWriting();
-        throw AppError::fileCreate(fileName, reason);
-    }
+    // A write that fails keeps the old list.
+    WholeFile::write(fileName, serialize(entries));
 }
 
 } // namespace ListFile

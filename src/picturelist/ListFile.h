@@ -25,4 +25,9 @@ QList<QByteArray> read(const QString& fileName);
 // old file untouched; throws AppError::fileCreate.
 void write(const QString& fileName, const QList<QByteArray>& entries);
 
+// The one rule between an entry's bytes and the path that opens and shows it (the file system's
+// encoding of names). The list editor's text keeps undecodable bytes as well: ListEditorText.
+QString decodeEntry(const QByteArray& entry);
+QByteArray encodeEntry(const QString& path);
+
 } // namespace ListFile

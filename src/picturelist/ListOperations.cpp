@@ -1,14 +1,12 @@
 #include "ListOperations.h"
 
 #include "ListFile.h"
-
-#include "PathText.h"
 #include "PictureList.h"
 #include "ThumbnailStrip.h"
+#include "picture/PathText.h"
 #include "platform/Dialogs.h"
 #include "platform/Guard.h"
 #include "platform/SettingsStore.h"
-#include "toolkit/MainControls.h"
 #include "toolkit/PictureView.h"
 #include "toolkit/SpeedButton.h"
 
@@ -49,7 +47,7 @@ void startProgress(QProgressBar* bar, int count)
 
 } // namespace
 
-ListOperations::ListOperations(MainControls& controls, PictureList& list, ThumbnailStrip& strip, QObject* parent)
+ListOperations::ListOperations(Controls controls, PictureList& list, ThumbnailStrip& strip, QObject* parent)
     : QObject(parent), m_controls(controls), m_list(list), m_strip(strip)
 {
 }
@@ -102,15 +100,23 @@ void ListOperations::readPictures(bool singleBorder)
     m_controls.sb1->hide();
     try {
         const int first = m_list.count();
+        const quint64 epoch = m_strip.epoch();
+        // The workers make the thumbnails ahead while the cards are built here in list order.
+        for (int k = 0; k < n; ++k)
+            m_strip.prefetch(first + k, ListFile::decodeEntry(ListFile::encodeEntry(files[k])), singleBorder);
         for (int k = 0; k < n; ++k) {
-            m_list.append(QFile::encodeName(files[k]));
+            m_list.append(ListFile::encodeEntry(files[k]));
             QCoreApplication::processEvents();
+            // A load or a new list run in between has rebuilt the strip and ended this one.
+            if (m_strip.epoch() != epoch)
+                return;
             // A command run in between may have emptied the list; there is no card to build then.
             if (first + k >= m_list.count())
                 break;
             m_controls.lbNum->setText(stepText(k, n));
             m_controls.progBar->setValue(k);
-            m_strip.AddThumbnail(first + k, singleBorder);
+            if (!m_strip.AddThumbnail(first + k, singleBorder))
+                return;
         }
     } catch (...) {
         // The cards built so far stay and can be seen; the error is reported by the guard.
@@ -161,7 +167,7 @@ void ListOperations::BtOpenClick()
     m_saveFileName = m_list.listFileName();
     {
         SettingsStore store;
-        store.writeString(QStringLiteral("Senaste"), m_list.listFileName());
+        store.writeString(Setting::Senaste, m_list.listFileName());
     }
     LoadPictureList();
 }
@@ -192,9 +198,8 @@ void ListOperations::Redigeravaldbild1Click()
     const int marked = m_list.markedIndex();
     if (marked < 0)
         return;
-    // Until the path dialog is part of the program there is nothing to open.
-    if (m_openPathDialog)
-        m_openPathDialog(m_list.path(marked));
+    emit pathDialogRequested(m_list.path(marked));
+    throwPendingFailure();
 }
 
 void ListOperations::LoadPictureList()
@@ -215,8 +220,15 @@ void ListOperations::LoadPictureList()
     m_controls.lbLas->setText(ReadingText);
 
     try {
+        const quint64 epoch = m_strip.epoch();
+        // The workers make the thumbnails ahead while the cards are built here in list order.
+        for (int k = 0; k < m_list.count(); ++k)
+            m_strip.prefetch(k, m_list.path(k), true);
         for (int k = 0; k < m_list.count(); ++k) {
             QCoreApplication::processEvents();
+            // A load or a new list run in between has rebuilt the strip and ended this one.
+            if (m_strip.epoch() != epoch)
+                return;
             const int n = m_list.count();
             if (k >= n)
                 break;
@@ -230,13 +242,14 @@ void ListOperations::LoadPictureList()
                     Dialogs::Buttons::YesNo, Dialogs::Icon::Warning);
                 if (answer == Dialogs::Yes) {
                     // The strip stays hidden until the editor saves the list and it is loaded again.
-                    if (m_openEditor)
-                        m_openEditor(path);
+                    emit listEditorRequested(path);
+                    throwPendingFailure();
                     return;
                 }
                 m_list.clear();
                 m_strip.freeCards();
-                m_controls.chkMin->setChecked(false);
+                emit listDropped();
+                throwPendingFailure();
                 m_controls.lbLas->clear();
                 m_controls.lbNum->setText(QStringLiteral("Antal bilder i listan: 0"));
                 m_controls.progBar->hide();
@@ -245,12 +258,9 @@ void ListOperations::LoadPictureList()
                 return;
             }
 
-            if (m_splash.visible && m_splash.show && m_splash.visible()) {
-                m_splash.show(n - 1, k, QStringLiteral("Läser in Bilder . . ."));
-                if (m_splashPauseMs > 0)
-                    QThread::msleep(m_splashPauseMs);
-            }
-            m_strip.AddThumbnail(k, true);
+            emit loadProgressed(n - 1, k, QStringLiteral("Läser in Bilder . . ."));
+            if (!m_strip.AddThumbnail(k, true))
+                return;
         }
     } catch (...) {
         m_controls.progBar->hide();

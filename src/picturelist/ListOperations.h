@@ -2,11 +2,15 @@
 
 #include <QObject>
 #include <QString>
-#include <functional>
 
 class PictureList;
+class PictureView;
+class QAction;
+class QLabel;
+class QProgressBar;
+class QScrollArea;
+class SpeedButton;
 class ThumbnailStrip;
-struct MainControls;
 
 // What the user does to a picture list as a whole: new list, add pictures, open, save, remove
 // the marked picture, edit its path; and LoadPictureList, which rebuilds the strip from the list.
@@ -15,18 +19,25 @@ class ListOperations : public QObject
     Q_OBJECT
 
 public:
-    // The start-up splash's gauge, driven by LoadPictureList while the splash is visible.
-    struct SplashGauge
+    struct Controls
     {
-        std::function<bool()> visible;
-        // Sets maximum, position and status label and repaints at once.
-        std::function<void(int maximum, int position, const QString& label)> show;
+        SpeedButton* btNy;
+        SpeedButton* btAdd;
+        SpeedButton* btSpara;
+        SpeedButton* btOpen;
+        QScrollArea* sb1;
+        PictureView* img;
+        QLabel* lbLas;
+        QLabel* lbNum;
+        QProgressBar* progBar;
+        QAction* abortBild1 = nullptr;
+        QAction* redigeravaldbild1 = nullptr;
     };
 
     static const QString PictureFilter;
     static const QString ListFilter;
 
-    ListOperations(MainControls& controls, PictureList& list, ThumbnailStrip& strip, QObject* parent = nullptr);
+    ListOperations(Controls controls, PictureList& list, ThumbnailStrip& strip, QObject* parent = nullptr);
 
     // Connects the command buttons and the two PopDel items through the error guard.
     void bind();
@@ -39,17 +50,6 @@ public:
     void Redigeravaldbild1Click();
     void LoadPictureList();
 
-    void setSplashGauge(SplashGauge gauge) { m_splash = std::move(gauge); }
-    // The pause after each splash step, 1 ms by default.
-    void setSplashPauseMs(int ms) { m_splashPauseMs = ms; }
-    // Opens the list editor on the current list file with the missing path selected.
-    void setListEditorOpener(std::function<void(const QString& missingPath)> opener)
-    {
-        m_openEditor = std::move(opener);
-    }
-    // Shows the path dialog with the marked picture's path.
-    void setPathDialogOpener(std::function<void(const QString& path)> opener) { m_openPathDialog = std::move(opener); }
-
     // True while a load or an addition of pictures runs; the list commands are refused meanwhile.
     bool isLoading() const { return m_loading; }
 
@@ -59,18 +59,25 @@ public:
     // The text of the question asked when entry path is missing from the disk.
     static QString missingFileQuestion(const QString& path, const QString& listFile);
 
+signals:
+    // LoadPictureList reached picture position of maximum (for the start-up splash).
+    void loadProgressed(int maximum, int position, const QString& label);
+    // Requests (connectRequest): a failure of the receiver ends the operation that asked.
+    // The user declined to repair a list with a missing picture: the list was dropped.
+    void listDropped();
+    // Open the list editor on the current list file with the missing path selected.
+    void listEditorRequested(const QString& missingPath);
+    // Show the path dialog with the marked picture's path.
+    void pathDialogRequested(const QString& path);
+
 private:
     // New list and add pictures: read the chosen files into the list and build their cards.
     void readPictures(bool singleBorder);
     void setButtonStates();
 
-    MainControls& m_controls;
+    Controls m_controls;
     PictureList& m_list;
     ThumbnailStrip& m_strip;
-    SplashGauge m_splash;
-    int m_splashPauseMs = 1;
-    std::function<void(const QString&)> m_openEditor;
-    std::function<void(const QString&)> m_openPathDialog;
     QString m_saveFileName;
     bool m_loading = false;
 };

@@ -11,7 +11,7 @@ namespace {
 
 QListWidgetItem* makeItem(const QByteArray& entry)
 {
-    auto* item = new QListWidgetItem(QFile::decodeName(entry));
+    auto* item = new QListWidgetItem(ListFile::decodeEntry(entry));
     item->setData(Qt::UserRole, entry);
     return item;
 }
@@ -36,16 +36,12 @@ int PictureList::count() const
 QByteArray PictureList::entry(int k) const
 {
     const QListWidgetItem* item = m_lb1->item(k);
-    if (!item)
-        return QByteArray();
-    const QVariant bytes = item->data(Qt::UserRole);
-    // An item put in by its text alone still has an entry.
-    return bytes.isValid() ? bytes.toByteArray() : QFile::encodeName(item->text());
+    return item ? item->data(Qt::UserRole).toByteArray() : QByteArray();
 }
 
 QString PictureList::path(int k) const
 {
-    return QFile::decodeName(entry(k));
+    return ListFile::decodeEntry(entry(k));
 }
 
 void PictureList::append(const QByteArray& entry)
@@ -126,9 +122,4 @@ void PictureList::writeFile(const QString& fileName) const
     for (int k = 0; k < count(); ++k)
         entries.append(entry(k));
     ListFile::write(fileName, entries);
-}
-
-QListWidget* PictureList::listBox() const
-{
-    return m_lb1;
 }

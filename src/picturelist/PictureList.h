@@ -6,9 +6,9 @@
 class QListWidget;
 
 // The picture list held by the invisible list box LB1: its items are the entries, in list order,
-// and its current row is the marked picture. Each item keeps the exact bytes of its entry
-// (Qt::UserRole); the item's text is the path decoded for showing.
-// None of the operations touches the thumbnails: callers rebuild them.
+// and its current row is the marked picture. Nothing else reads or changes LB1. Each item keeps the exact bytes of its
+// entry (Qt::UserRole); the item's text is the path decoded for showing. None of the operations touches the thumbnails:
+// callers rebuild them.
 class PictureList
 {
 public:
@@ -16,7 +16,7 @@ public:
 
     int count() const;
     QByteArray entry(int k) const;
-    // The entry decoded with QFile::decodeName, for opening and showing.
+    // The entry decoded by ListFile::decodeEntry, for opening and showing.
     QString path(int k) const;
     void append(const QByteArray& entry);
     void insert(int k, const QByteArray& entry);
@@ -40,8 +40,6 @@ public:
     // Replaces the whole list by the file's entries; on an error the list stays as it was.
     void readFile(const QString& fileName);
     void writeFile(const QString& fileName) const;
-
-    QListWidget* listBox() const;
 
 private:
     QListWidget* m_lb1;

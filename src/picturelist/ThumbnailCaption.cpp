@@ -6,11 +6,10 @@ ThumbnailCaption::ThumbnailCaption(QWidget* parent) : QLabel(parent) {}
 
 void ThumbnailCaption::mousePressEvent(QMouseEvent* event)
 {
-    if (event->button() != Qt::LeftButton) {
+    if (!m_click.press(event)) {
         QLabel::mousePressEvent(event);
         return;
     }
-    m_pressed = true;
     event->accept();
 }
 
@@ -20,9 +19,7 @@ void ThumbnailCaption::mouseReleaseEvent(QMouseEvent* event)
         QLabel::mouseReleaseEvent(event);
         return;
     }
-    const bool wasPressed = m_pressed;
-    m_pressed = false;
     event->accept();
-    if (wasPressed && rect().contains(event->position().toPoint()))
+    if (m_click.release(event, rect()))
         emit clicked();
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "toolkit/ClickTracker.h"
+
 #include <QLabel>
 
 // The name under a thumbnail: a label that reports a left click (press and release inside it).
@@ -18,5 +20,5 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
-    bool m_pressed = false;
+    ClickTracker m_click;
 };

@@ -1,13 +1,12 @@
 #include "ThumbnailStrip.h"
 
-#include "PathText.h"
 #include "PictureList.h"
 #include "ThumbnailCaption.h"
+#include "picture/PathText.h"
 #include "picture/Picture.h"
 #include "platform/Guard.h"
 #include "platform/SettingsStore.h"
 #include "toolkit/BevelPanel.h"
-#include "toolkit/MainControls.h"
 #include "toolkit/PictureView.h"
 #include "toolkit/SpeedButton.h"
 #include "toolkit/SpinEdit.h"
@@ -37,18 +36,14 @@ int frameHeight(const QSize& card)
 
 } // namespace
 
-ThumbnailStrip::ThumbnailStrip(MainControls& controls, PictureList& list, QObject* parent)
+ThumbnailStrip::ThumbnailStrip(Controls controls, PictureList& list, QObject* parent)
     : QObject(parent), m_controls(controls), m_list(list)
 {
 }
 
 void ThumbnailStrip::bind()
 {
-    if (m_controls.lbPath)
-        m_controls.lbPath->installEventFilter(this);
-    // LB1 is never visible, so this cannot happen; it is the list box's own click all the same.
-    if (m_controls.lb1)
-        connectGuarded(m_controls.lb1, &QListWidget::itemClicked, this, &ThumbnailStrip::LB1Click);
+    m_controls.lbPath->installEventFilter(this);
 }
 
 QSize ThumbnailStrip::cardSize(int stripWidth)
@@ -59,14 +54,29 @@ QSize ThumbnailStrip::cardSize(int stripWidth)
 
 QPoint ThumbnailStrip::gridPosition(int index, const QSize& card, int stripWidth)
 {
-    QPoint place(Gap, Gap);
-    for (int j = 0; j < index; ++j) {
-        if (place.x() + card.width() < stripWidth - 25)
-            place.rx() += card.width() + Gap;
-        else
-            place = QPoint(Gap, place.y() + card.height() + Gap);
-    }
-    return place;
+    const int pitch = card.width() + Gap;
+    // A card whose right edge is short of the limit has a neighbour on its right. Every row
+    // starts at the same left, so every row holds the same number of cards.
+    const auto hasRightNeighbour = [&](int column) { return Gap + column * pitch + card.width() < stripWidth - 25; };
+    if (pitch <= 0) // cards that do not advance never reach the limit: one row
+        return {Gap + index * pitch, Gap};
+    int perRow = 1;
+    while (hasRightNeighbour(perRow - 1))
+        ++perRow;
+    return {Gap + (index % perRow) * pitch, Gap + (index / perRow) * (card.height() + Gap)};
+}
+
+QSize ThumbnailStrip::thumbnailBox(bool singleBorder) const
+{
+    const QSize size = cardSize(m_controls.sb1->width());
+    const int thickness = m_controls.ram ? m_controls.ram->value() : 8;
+    const int inset = (singleBorder ? 1 : 0) + qMax(0, thickness) + MatBevel;
+    return {qMax(1, size.width() - 2 * CardBevel - 2 * inset), qMax(1, frameHeight(size) - 2 * inset)};
+}
+
+void ThumbnailStrip::prefetch(int index, const QString& path, bool singleBorder)
+{
+    m_loader.request(index, path, thumbnailBox(singleBorder));
 }
 
 QString ThumbnailStrip::FileNameWithoutExt(const QString& path)
@@ -113,17 +123,21 @@ void ThumbnailStrip::layoutFrame(Card& c)
     c.image->setGeometry(MatBevel, MatBevel, qMax(0, mat.width() - 2 * MatBevel), qMax(0, mat.height() - 2 * MatBevel));
 }
 
-void ThumbnailStrip::AddThumbnail(int index, bool singleBorder)
+bool ThumbnailStrip::AddThumbnail(int index, bool singleBorder)
 {
+    const QString path = m_list.path(index);
+    const QSize box = thumbnailBox(singleBorder);
+    if (!m_loader.isRequested(index, path, box))
+        m_loader.request(index, path, box);
+    // Decode first: a picture that cannot be read leaves no half-built card behind.
+    const std::optional<QImage> small = m_loader.take(index);
+    if (!small)
+        return false;
+
+    // Taken after the wait: the event loop ran meanwhile.
     const int stripWidth = m_controls.sb1->width();
     const QSize size = cardSize(stripWidth);
     const int thickness = m_controls.ram ? m_controls.ram->value() : 8;
-
-    // The box the small picture has to fit: the frame's inner area less the mat's bevel.
-    const int inset = (singleBorder ? 1 : 0) + qMax(0, thickness) + MatBevel;
-    const QSize box(qMax(1, size.width() - 2 * CardBevel - 2 * inset), qMax(1, frameHeight(size) - 2 * inset));
-    // Decode first: a picture that cannot be read leaves no half-built card behind.
-    const QImage small = Picture::loadThumbnail(m_list.path(index), box);
 
     Card c;
 
@@ -176,7 +190,7 @@ void ThumbnailStrip::AddThumbnail(int index, bool singleBorder)
     connectGuarded(frame, &BevelPanel::clicked, this, [this, frame] { SelectThumbnail(frame); });
     connectGuarded(caption, &ThumbnailCaption::clicked, this, [this, caption] { SelectThumbnail(caption); });
 
-    c.image->setImage(small);
+    c.image->setImage(*small);
 
     const int frameBottom = CardBevel + frameHeight(size);
     c.caption->setGeometry(1, frameBottom + 1, size.width() - 2, size.height() - frameHeight(size) - 2);
@@ -189,10 +203,13 @@ void ThumbnailStrip::AddThumbnail(int index, bool singleBorder)
     if (index >= m_cards.size())
         m_cards.resize(index + 1);
     m_cards[index] = c;
+    return true;
 }
 
 void ThumbnailStrip::freeCards()
 {
+    ++m_epoch;
+    m_loader.reset();
     for (qsizetype i = m_cards.size() - 1; i >= 0; --i)
         delete m_cards[i].card.data();
     m_cards.clear();
@@ -250,7 +267,8 @@ void ThumbnailStrip::select(int index)
     if (marked < 0)
         return;
     const QString path = m_list.path(marked);
-    m_controls.img->setPicture(Picture::load(path));
+    // Decoded only as large as the preview shows it, every scan read so a damaged file fails.
+    m_controls.img->setImage(Picture::loadFitted(path, m_controls.img->size()));
     if (marked < m_cards.size() && m_cards[marked].card) {
         m_cards[marked].card->setColor(markColour());
     }
@@ -264,7 +282,7 @@ void ThumbnailStrip::select(int index)
 void ThumbnailStrip::writeChosen(int index)
 {
     SettingsStore store;
-    store.writeInteger(QStringLiteral("Vald"), index);
+    store.writeInteger(Setting::Vald, index);
 }
 
 void ThumbnailStrip::SelectThumbnail(QObject* sender)
@@ -295,7 +313,7 @@ void ThumbnailStrip::LB1Click()
     const int marked = m_list.markedIndex();
     const QString path = m_list.path(marked);
     if (!QFileInfo(path).isFile()) {
-        if (m_controls.form && m_controls.form->isMinimized())
+        if (m_controls.form->isMinimized())
             m_controls.form->showNormal();
         Dialogs::instance().showMessage(
             QStringLiteral("Bilden ") + path + QStringLiteral("\n\r") + QStringLiteral("kunde inte hittas! ") +
@@ -329,7 +347,9 @@ bool ThumbnailStrip::eventFilter(QObject* watched, QEvent* event)
         return QObject::eventFilter(watched, event);
     if (watched != m_controls.lbPath)
         return QObject::eventFilter(watched, event);
-    if (type == QEvent::MouseButtonRelease && m_controls.lbPath->rect().contains(me->position().toPoint()))
+    if (type != QEvent::MouseButtonRelease)
+        m_pathClick.press(me);
+    else if (m_pathClick.release(me, m_controls.lbPath->rect()))
         runGuarded([this] { LbPathClick(); });
     return true;
 }

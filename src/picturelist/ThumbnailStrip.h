@@ -1,5 +1,8 @@
 #pragma once
 
+#include "picture/ThumbnailLoader.h"
+#include "toolkit/ClickTracker.h"
+
 #include <QColor>
 #include <QList>
 #include <QObject>
@@ -10,9 +13,13 @@
 class BevelPanel;
 class PictureList;
 class PictureView;
+class QAction;
+class QLabel;
+class QScrollArea;
 class QWidget;
+class SpeedButton;
+class SpinEdit;
 class ThumbnailCaption;
-struct MainControls;
 
 // The grid of framed thumbnail cards in SB1, one card per list entry, and the selection:
 // marking a card, the preview Img, the labels under it and the state of BtVerkstall.
@@ -24,14 +31,35 @@ public:
     // Name prefix of every card's frame panel; the frame-thickness option finds them by it.
     static constexpr const char* FramePrefix = "PnlRam";
 
-    ThumbnailStrip(MainControls& controls, PictureList& list, QObject* parent = nullptr);
+    struct Controls
+    {
+        QWidget* form; // restored from the taskbar when a card is clicked
+        QScrollArea* sb1;
+        PictureView* img;
+        QLabel* lbNamn;
+        QLabel* lbPath;
+        QLabel* lbSel;
+        SpeedButton* btVerkstall;
+        BevelPanel* pnlBg;
+        BevelPanel* pnlMark;
+        SpinEdit* ram;
+        QAction* abortBild1 = nullptr;
+        QAction* redigeravaldbild1 = nullptr;
+    };
 
-    // Connects LbPath's click and LB1's click through the error guard.
+    ThumbnailStrip(Controls controls, PictureList& list, QObject* parent = nullptr);
+
+    // Connects LbPath's click through the error guard.
     void bind();
 
-    // Builds the card of list entry index at its grid place. Throws the decoder's AppError
-    // (before anything is built) when the picture cannot be read.
-    void AddThumbnail(int index, bool singleBorder);
+    // Starts making the thumbnail of entry index (to be path) on the worker threads, so that
+    // AddThumbnail finds it ready. Requests are worked on in the order they are made.
+    void prefetch(int index, const QString& path, bool singleBorder);
+    // Builds the card of list entry index at its grid place, waiting for its thumbnail with the
+    // event loop running. Throws the decoder's AppError (before anything is built) when the
+    // picture cannot be read. Returns false, building nothing, when the cards were freed while
+    // it waited: the load that asked for it is over.
+    bool AddThumbnail(int index, bool singleBorder);
     // Click of a card's image, frame or caption: marks the entry whose index the sender carries.
     void SelectThumbnail(QObject* sender);
     // Confirms the marked picture: after start-up, Verkställ and each rotation step.
@@ -40,8 +68,10 @@ public:
     void LbPathClick();
     static QString FileNameWithoutExt(const QString& path);
 
-    // Removes every card, the last first.
+    // Removes every card, the last first, and discards thumbnails still being made.
     void freeCards();
+    // Counts freeCards(): a load that sees it change knows the strip was rebuilt under it.
+    quint64 epoch() const { return m_epoch; }
     int cardCount() const;
     // The card of entry index, or nullptr when that entry has no card.
     QWidget* card(int index) const;
@@ -54,6 +84,8 @@ public:
 
     // Card size for a strip of the given outer width (design width 414 gives 96 x 116).
     static QSize cardSize(int stripWidth);
+    // The box a card's picture is fitted into: the frame's inner area less the mat's bevel.
+    QSize thumbnailBox(bool singleBorder) const;
     // Place of card index in the strip's content, by the row rule.
     static QPoint gridPosition(int index, const QSize& card, int stripWidth);
 
@@ -79,7 +111,10 @@ private:
     QColor markColour() const;
     static void writeChosen(int index);
 
-    MainControls& m_controls;
+    Controls m_controls;
+    ClickTracker m_pathClick;
     PictureList& m_list;
     QList<Card> m_cards;
+    ThumbnailLoader m_loader;
+    quint64 m_epoch = 0;
 };

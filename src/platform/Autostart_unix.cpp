@@ -1,10 +1,10 @@
 #include "Autostart.h"
 
 #include "AppError.h"
+#include "WholeFile.h"
 
 #include <QDir>
 #include <QFile>
-#include <QSaveFile>
 #include <QStandardPaths>
 
 namespace Autostart {
@@ -36,7 +36,6 @@ void enable(const QString& executablePath)
 {
     const QString file = location();
     QDir().mkpath(QFileInfo(file).absolutePath());
-    QSaveFile out(file);
     const QByteArray text = "[Desktop Entry]\n"
                             "Type=Application\n"
                             "Name=Tavelvaxlaren\n"
@@ -46,8 +45,11 @@ void enable(const QString& executablePath)
                             "\n"
                             "Terminal=false\n"
                             "X-GNOME-Autostart-enabled=true\n";
-    if (!out.open(QIODevice::WriteOnly) || out.write(text) != text.size() || !out.commit())
+    try {
+        WholeFile::write(file, text);
+    } catch (const AppError&) {
         throw AppError(QStringLiteral("Failed to set data for 'Tavelvaxlaren'"));
+    }
 }
 
 void disable()

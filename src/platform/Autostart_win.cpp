@@ -2,12 +2,21 @@
 
 #include "AppError.h"
 #include "Registry.h"
+#include "win32/Win32CodePage.h"
+#include "win32/Win32Desktop.h"
 
+// The machine-wide Run key: writing needs administrator rights, so a user without them gets the
+// registry's own failure text; removing fails silently then.
 namespace Autostart {
 
 namespace {
 const QString RunKey = QStringLiteral("Software\\Microsoft\\Windows\\CurrentVersion\\Run");
 const QString ValueName = QStringLiteral("Tavelvaxlaren");
+
+std::string ansi(const QString& text)
+{
+    return Win32::fromUtf16(text.toStdU16String());
+}
 } // namespace
 
 QString location()
@@ -17,32 +26,18 @@ QString location()
 
 void enable(const QString& executablePath)
 {
-    // The machine-wide key is opened without creating it; without write access the write fails.
-    RegistryKey key(Registry::Root::LocalMachine, RunKey, false);
-    if (!key.isOpen())
-        throw AppError(QStringLiteral("Failed to set data for '%1'").arg(ValueName));
-    key.writeString(ValueName, executablePath);
+    if (Win32::setRunValue(ansi(ValueName), ansi(executablePath)) != Win32::ErrorSuccess)
+        throw Registry::setDataFailed(ValueName);
 }
 
 void disable()
 {
-    try {
-        RegistryKey key(Registry::Root::LocalMachine, RunKey, false);
-        if (key.isOpen())
-            key.deleteValue(ValueName);
-    } catch (const AppError&) {
-        // Removing fails silently without access.
-    }
+    Win32::removeRunValue(ansi(ValueName));
 }
 
 bool isEnabled()
 {
-    try {
-        RegistryKey key(Registry::Root::LocalMachine, RunKey, false);
-        return key.isOpen() && key.valueExists(ValueName);
-    } catch (const AppError&) {
-        return false;
-    }
+    return Win32::runValueExists(ansi(ValueName)) == Win32::ErrorSuccess;
 }
 
 } // namespace Autostart

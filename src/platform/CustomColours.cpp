@@ -2,10 +2,10 @@
 
 #include "AppError.h"
 #include "ColourValue.h"
+#include "WholeFile.h"
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <optional>
 
 namespace {
@@ -101,9 +101,7 @@ void CustomColours::save(const QString& fileName) const
     QByteArray bytes;
     for (const QByteArray& line : m_lines)
         bytes += line + "\r\n";
-    QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
-        throw AppError::fileCreate(fileName, file.errorString());
+    WholeFile::write(fileName, bytes);
 }
 
 QList<QColor> CustomColours::colourSlots() const

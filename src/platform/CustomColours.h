@@ -27,8 +27,6 @@ public:
     // Sets all 16 entries from the dialog's slots (no colour is written FFFFFFFF).
     void setColourSlots(const QList<QColor>& colours);
 
-    const QList<QByteArray>& lines() const { return m_lines; }
-
 private:
     QList<QByteArray> m_lines;
 };

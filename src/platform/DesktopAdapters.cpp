@@ -1,9 +1,12 @@
 #include "DesktopAdapters.h"
 
+#include "SessionProcesses.h"
+
 #include <QDBusConnection>
 #include <QDBusError>
 #include <QDBusMessage>
 #include <QDir>
+#include <QFileInfo>
 #include <QProcess>
 #include <QUrl>
 #include <array>
@@ -301,6 +304,12 @@ Result ProcessRunner::run(const Command& command)
                 delete s_background;
             }
             s_background = process;
+            // An older background of this session (say the one the compositor's configuration
+            // started) would stay drawn over the new one.
+            for (const qint64 pid : SessionProcesses::find(QFileInfo(command.program).fileName())) {
+                if (pid != process->processId())
+                    SessionProcesses::terminate(pid);
+            }
             result.status = Result::Status::Running;
             return result;
         }

@@ -10,9 +10,12 @@ namespace ProgramFolder {
 QString path()
 {
     const QString exeDir = QCoreApplication::applicationDirPath();
-    if (!exeDir.isEmpty() && QFileInfo(exeDir).isWritable())
+    // The installed folder (/usr/bin) is writable for root, but is no place for a user's files.
+    const bool installed =
+        QFileInfo(exeDir).canonicalFilePath() == QFileInfo(QStringLiteral(TAVLIX_INSTALL_BINDIR)).canonicalFilePath();
+    if (!exeDir.isEmpty() && !installed && QFileInfo(exeDir).isWritable())
         return QDir(exeDir).absolutePath() + QLatin1Char('/');
-    // An installed, read-only program folder: keep the program's files with the user's data.
+    // An installed or read-only program folder: keep the program's files with the user's data.
     const QString data = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + "/Tavlix/";
     QDir().mkpath(data);
     return data;

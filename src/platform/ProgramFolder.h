@@ -3,7 +3,8 @@
 #include <QString>
 
 // The folder where "MinIkon.ico" and "Clr.frg" live, ending in a separator: the executable's
-// folder when it is writable (a build tree, a portable copy), else $XDG_DATA_HOME/Tavlix/.
+// folder when it is writable (a build tree, a portable copy) and not where the program is
+// installed, else $XDG_DATA_HOME/Tavlix/.
 namespace ProgramFolder {
 
 QString path();

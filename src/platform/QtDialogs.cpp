@@ -3,6 +3,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QColorDialog>
+#include <QComboBox>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
@@ -19,7 +20,14 @@ QString title()
     return QApplication::applicationName();
 }
 
+QtDialogs::PreviewFactory s_previewFactory = nullptr;
+
 } // namespace
+
+void QtDialogs::setPreviewFactory(PreviewFactory factory)
+{
+    s_previewFactory = factory;
+}
 
 void QtDialogs::reportError(const QString& message)
 {
@@ -91,32 +99,58 @@ QString QtDialogs::qtFilter(const QString& filter)
     return out.join(QStringLiteral(";;"));
 }
 
+std::unique_ptr<QFileDialog> QtDialogs::fileDialog(const FileRequest& request, bool save)
+{
+    auto dialog = std::make_unique<QFileDialog>(parentWindow(), request.title, request.initialDir);
+    // Qt's own dialog: the desktop's would drop the preview and show each filter's patterns twice.
+    dialog->setOption(QFileDialog::DontUseNativeDialog);
+    // The descriptions already name their patterns; Qt would add them once more.
+    dialog->setOption(QFileDialog::HideNameFilterDetails);
+    dialog->setNameFilter(qtFilter(request.filter));
+    if (save) {
+        dialog->setAcceptMode(QFileDialog::AcceptSave);
+        dialog->setFileMode(QFileDialog::AnyFile);
+    } else {
+        dialog->setAcceptMode(QFileDialog::AcceptOpen);
+        dialog->setFileMode(request.multiSelect ? QFileDialog::ExistingFiles : QFileDialog::ExistingFile);
+    }
+    if (!request.defaultExt.isEmpty())
+        dialog->setDefaultSuffix(request.defaultExt);
+    if (!request.fileName.isEmpty())
+        dialog->selectFile(request.fileName);
+    if (request.preview && s_previewFactory)
+        s_previewFactory(*dialog);
+    return dialog;
+}
+
+QStringList QtDialogs::shownFilterNames(const QString& filter)
+{
+    FileRequest request;
+    request.filter = filter;
+    const auto dialog = fileDialog(request, false);
+    QStringList names;
+    if (const auto* combo = dialog->findChild<QComboBox*>(QStringLiteral("fileTypeCombo"))) {
+        for (int i = 0; i < combo->count(); ++i)
+            names << combo->itemText(i);
+    }
+    return names;
+}
+
 QStringList QtDialogs::openFiles(const FileRequest& request)
 {
-    QFileDialog dialog(parentWindow(), request.title, request.initialDir, qtFilter(request.filter));
-    dialog.setAcceptMode(QFileDialog::AcceptOpen);
-    dialog.setFileMode(request.multiSelect ? QFileDialog::ExistingFiles : QFileDialog::ExistingFile);
-    if (!request.defaultExt.isEmpty())
-        dialog.setDefaultSuffix(request.defaultExt);
-    if (!request.fileName.isEmpty())
-        dialog.selectFile(request.fileName);
-    if (dialog.exec() != QDialog::Accepted)
+    const auto dialog = fileDialog(request, false);
+    if (dialog->exec() != QDialog::Accepted)
         return {};
-    return dialog.selectedFiles();
+    return dialog->selectedFiles();
 }
 
 QString QtDialogs::saveFile(const FileRequest& request)
 {
-    QFileDialog dialog(parentWindow(), request.title, request.initialDir, qtFilter(request.filter));
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setFileMode(QFileDialog::AnyFile);
-    if (!request.defaultExt.isEmpty())
-        dialog.setDefaultSuffix(request.defaultExt);
-    if (!request.fileName.isEmpty())
-        dialog.selectFile(request.fileName);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+    // Qt asks before an existing file is replaced; a silent overwrite would lose a list.
+    const auto dialog = fileDialog(request, true);
+    if (dialog->exec() != QDialog::Accepted || dialog->selectedFiles().isEmpty())
         return {};
-    return dialog.selectedFiles().first();
+    return dialog->selectedFiles().first();
 }
 
 std::optional<QColor> QtDialogs::chooseColour(const QColor& initial, QList<QColor>& customColours)
@@ -124,6 +158,7 @@ std::optional<QColor> QtDialogs::chooseColour(const QColor& initial, QList<QColo
     for (int i = 0; i < customColours.size() && i < QColorDialog::customCount(); ++i)
         QColorDialog::setCustomColor(i, customColours[i]);
     QColorDialog dialog(initial, parentWindow());
+    dialog.setOption(QColorDialog::DontUseNativeDialog);
     const bool accepted = dialog.exec() == QDialog::Accepted;
     for (int i = 0; i < customColours.size() && i < QColorDialog::customCount(); ++i)
         customColours[i] = QColorDialog::customColor(i);
@@ -136,6 +171,7 @@ QString QtDialogs::browseFolder(const QString& title, const QString& initialDir)
 {
     // Files are shown beside the folders and can be chosen; a start that names a file preselects it.
     QFileDialog dialog(parentWindow(), title);
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setFileMode(QFileDialog::ExistingFile);
     const QFileInfo start(initialDir);
     if (start.isDir()) {

@@ -1,130 +1,70 @@
 #include "Registry.h"
 
-#include <windows.h>
+#include "win32/Win32CodePage.h"
+#include "win32/Win32Registry.h"
 
-// The registry itself, through advapi32. Names and data are in the ANSI code page, as the program
-// has always stored them.
+// The registry itself, through the Win32 layer. Names and data are in the ANSI code page, as the
+// program has always stored them. The registry keeps REG_SZ as UTF-16 and converts at every A
+// call: on a double-byte code page a string whose bytes are no text there (a lead byte alone)
+// comes back changed. Everything this program writes was encoded from text first, so it reads
+// back as written; a character the code page lacks was already a '?' when written.
 namespace {
 
-HKEY rootHandle(Registry::Root root)
+std::string ansi(const QString& text)
 {
-    return root == Registry::Root::LocalMachine ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER;
+    return Win32::fromUtf16(text.toStdU16String());
 }
 
-// "\Control Panel\Desktop" and "Control Panel\Desktop" name the same key below the root.
-QByteArray keyPath(const QString& path)
+QString fromAnsi(const std::string& bytes)
 {
-    qsizetype begin = 0;
-    while (begin < path.size() && path.at(begin) == u'\\')
-        ++begin;
-    return path.mid(begin).toLocal8Bit();
+    return QStringView(Win32::toUtf16(bytes)).toString();
 }
 
 class WinRegistry final : public Registry
 {
 public:
-    ~WinRegistry() override { closeKey(); }
-
     bool openKey(Root root, const QString& path, bool create) override
     {
-        closeKey();
-        const QByteArray subKey = keyPath(path);
-        HKEY key = nullptr;
-        LONG rc = RegOpenKeyExA(rootHandle(root), subKey.constData(), 0, KEY_ALL_ACCESS, &key);
-        if (rc != ERROR_SUCCESS && create) {
-            DWORD disposition = 0;
-            rc = RegCreateKeyExA(rootHandle(root), subKey.constData(), 0, nullptr, REG_OPTION_NON_VOLATILE,
-                                 KEY_ALL_ACCESS, nullptr, &key, &disposition);
-        }
-        if (rc != ERROR_SUCCESS)
-            return false;
-        m_key = key;
-        return true;
+        const auto winRoot = root == Root::LocalMachine ? Win32::RegRoot::LocalMachine : Win32::RegRoot::CurrentUser;
+        return m_key.open(winRoot, ansi(path), create) == Win32::ErrorSuccess;
     }
 
-    bool valueExists(const QString& name) override
-    {
-        if (!m_key)
-            return false;
-        const QByteArray ansi = name.toLocal8Bit();
-        return RegQueryValueExA(m_key, ansi.constData(), nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
-    }
+    bool valueExists(const QString& name) override { return m_key.exists(ansi(name)) == Win32::ErrorSuccess; }
 
     std::optional<Value> readValue(const QString& name) override
     {
-        if (!m_key)
+        Win32::RegValue value;
+        const long rc = m_key.read(ansi(name), value);
+        if (rc == Win32::ErrorFileNotFound || !m_key.isOpen())
             return std::nullopt;
-        const QByteArray ansi = name.toLocal8Bit();
-        // The value may change between asking its size and reading it: ask again until it fits.
-        for (int attempt = 0; attempt < 8; ++attempt) {
-            DWORD type = 0;
-            DWORD size = 0;
-            LONG rc = RegQueryValueExA(m_key, ansi.constData(), nullptr, &type, nullptr, &size);
-            if (rc == ERROR_FILE_NOT_FOUND)
-                return std::nullopt;
-            if (rc != ERROR_SUCCESS)
-                throw getDataFailed(name);
-            QByteArray data(qsizetype(size), '\0');
-            rc = RegQueryValueExA(m_key, ansi.constData(), nullptr, &type, reinterpret_cast<BYTE*>(data.data()), &size);
-            if (rc == ERROR_MORE_DATA)
-                continue;
-            if (rc == ERROR_FILE_NOT_FOUND)
-                return std::nullopt;
-            if (rc != ERROR_SUCCESS)
-                throw getDataFailed(name);
-            data.truncate(qsizetype(size));
-            return Value{int(type), data};
-        }
-        throw getDataFailed(name);
+        if (rc != Win32::ErrorSuccess)
+            throw getDataFailed(name);
+        return Value{int(value.type), QByteArray(value.data.data(), qsizetype(value.data.size()))};
     }
 
     void writeValue(const QString& name, const Value& value) override
     {
-        const QByteArray ansi = name.toLocal8Bit();
-        if (!m_key || RegSetValueExA(m_key, ansi.constData(), 0, DWORD(value.type),
-                                     reinterpret_cast<const BYTE*>(value.data.constData()),
-                                     DWORD(value.data.size())) != ERROR_SUCCESS)
+        const Win32::RegValue data{static_cast<unsigned long>(value.type), value.data.toStdString()};
+        if (m_key.write(ansi(name), data) != Win32::ErrorSuccess)
             throw setDataFailed(name);
     }
 
     QStringList valueNames() override
     {
-        QStringList names;
-        if (!m_key)
-            return names;
-        DWORD count = 0;
-        DWORD longest = 0;
-        if (RegQueryInfoKeyA(m_key, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &count, &longest, nullptr,
-                             nullptr, nullptr) != ERROR_SUCCESS)
-            return names;
-        QByteArray buffer(qsizetype(longest) + 1, '\0');
-        for (DWORD index = 0; index < count; ++index) {
-            DWORD length = DWORD(buffer.size());
-            const LONG rc = RegEnumValueA(m_key, index, buffer.data(), &length, nullptr, nullptr, nullptr, nullptr);
-            if (rc == ERROR_NO_MORE_ITEMS)
-                break;
-            if (rc == ERROR_SUCCESS)
-                names.append(QString::fromLocal8Bit(buffer.constData(), qsizetype(length)));
-        }
-        return names;
+        std::vector<std::string> names;
+        m_key.valueNames(names);
+        QStringList result;
+        for (const std::string& name : names)
+            result.append(fromAnsi(name));
+        return result;
     }
 
-    bool deleteValue(const QString& name) override
-    {
-        const QByteArray ansi = name.toLocal8Bit();
-        return m_key && RegDeleteValueA(m_key, ansi.constData()) == ERROR_SUCCESS;
-    }
+    bool deleteValue(const QString& name) override { return m_key.remove(ansi(name)) == Win32::ErrorSuccess; }
 
-    void closeKey() override
-    {
-        if (m_key) {
-            RegCloseKey(m_key);
-            m_key = nullptr;
-        }
-    }
+    void closeKey() override { m_key.close(); }
 
 private:
-    HKEY m_key = nullptr;
+    Win32::RegKey m_key;
 };
 
 } // namespace

@@ -13,54 +13,58 @@ QVariant integer(qint32 value)
     return QVariant::fromValue<qint32>(value);
 }
 
-const std::array<SettingsStore::Setting, 19>& values()
+const std::array<SettingsStore::Entry, 19>& values()
 {
-    static const std::array<SettingsStore::Setting, 19> table{{
-        {"Ramfarg", Kind::Colour, integer(ColourValue::Highlight)},
-        {"Markering", Kind::Colour, integer(ColourValue::HotLight)},
-        {"Minimerad", Kind::Boolean, false},
-        {"IkonSynlig", Kind::Boolean, true},
-        {"Autostart", Kind::Boolean, false},
-        {"Blanda", Kind::Boolean, false},
-        {"VisaTips", Kind::Boolean, true},
-        {"Left", Kind::Integer, integer(100)},
-        {"BgFarge", Kind::Colour, integer(0x00F0CAA6)},
-        {"BgFargeBotten", Kind::Colour, integer(0x00800000)},
-        {"TextFarge", Kind::Colour, integer(0x00000000)},
-        {"TextFargeBotten", Kind::Colour, integer(0x0000FFFF)},
-        {"Top", Kind::Integer, integer(100)},
-        {"Typ", Kind::Integer, integer(1), 0, 5},         // the six units
-        {"Screenstyle", Kind::Integer, integer(2), 0, 2}, // the three placements
-        {"Mellan", Kind::Integer, integer(30), 1},        // at least one unit between changes
-        {"Startknapp", Kind::String, QStringLiteral("&Starta")},
+    // clang-format off
+    static const std::array<SettingsStore::Entry, 19> table{{
+        {Setting::Ramfarg,         "Ramfarg",         Kind::Colour,  integer(ColourValue::Highlight)},
+        {Setting::Markering,       "Markering",       Kind::Colour,  integer(ColourValue::HotLight)},
+        {Setting::Minimerad,       "Minimerad",       Kind::Boolean, false},
+        {Setting::IkonSynlig,      "IkonSynlig",      Kind::Boolean, true},
+        {Setting::Autostart,       "Autostart",       Kind::Boolean, false},
+        {Setting::Blanda,          "Blanda",          Kind::Boolean, false},
+        {Setting::VisaTips,        "VisaTips",        Kind::Boolean, true},
+        {Setting::Left,            "Left",            Kind::Integer, integer(100)},
+        {Setting::BgFarge,         "BgFarge",         Kind::Colour,  integer(0x00F0CAA6)},
+        {Setting::BgFargeBotten,   "BgFargeBotten",   Kind::Colour,  integer(0x00800000)},
+        {Setting::TextFarge,       "TextFarge",       Kind::Colour,  integer(0x00000000)},
+        {Setting::TextFargeBotten, "TextFargeBotten", Kind::Colour,  integer(0x0000FFFF)},
+        {Setting::Top,             "Top",             Kind::Integer, integer(100)},
+        {Setting::Typ,             "Typ",             Kind::Integer, integer(1), 0, 5},  // the six units
+        {Setting::Screenstyle,     "Screenstyle",     Kind::Integer, integer(2), 0, 2},  // the three placements
+        {Setting::Mellan,          "Mellan",          Kind::Integer, integer(30), 1},    // at least one unit between changes
+        {Setting::Startknapp,      "Startknapp",      Kind::String,  QStringLiteral("&Starta")},
         // No default: a missing "Senaste" means no list is loaded at start.
-        {"Senaste", Kind::String, QVariant()},
-        {"Vald", Kind::Integer, integer(0), 0},
+        {Setting::Senaste,         "Senaste",         Kind::String,  QVariant()},
+        {Setting::Vald,            "Vald",            Kind::Integer, integer(0), 0},
     }};
+    // clang-format on
     return table;
 }
 
 } // namespace
 
-std::span<const SettingsStore::Setting> SettingsStore::table()
+std::span<const SettingsStore::Entry> SettingsStore::table()
 {
     return values();
 }
 
-const SettingsStore::Setting& SettingsStore::setting(const QString& name)
+const SettingsStore::Entry& SettingsStore::entry(Setting key)
 {
-    for (const Setting& entry : values()) {
-        if (name.compare(QLatin1StringView(entry.name), Qt::CaseInsensitive) == 0)
-            return entry;
-    }
-    throw AppError(QStringLiteral("Okänd inställning '%1'").arg(name));
+    // The table is in the enum's order.
+    return values()[size_t(key)];
+}
+
+QColor SettingsStore::defaultColour(Setting key)
+{
+    return ColourValue::toColour(defaultInteger(key));
 }
 
 SettingsStore::SettingsStore() : m_key(Registry::Root::CurrentUser, QString::fromLatin1(KeyPath), true) {}
 
 namespace {
 
-bool usable(const SettingsStore::Setting& entry, qint32 value)
+bool usable(const SettingsStore::Entry& entry, qint32 value)
 {
     if (entry.kind == Kind::Colour) {
         // Plain RGB, or one of the system colours by its index.
@@ -72,23 +76,22 @@ bool usable(const SettingsStore::Setting& entry, qint32 value)
 
 } // namespace
 
-qint32 SettingsStore::integerOrDefault(const QString& name)
+qint32 SettingsStore::integerOrDefault(Setting key)
 {
-    const Setting& entry = setting(name);
-    if (exists(name)) {
-        const qint32 value = readInteger(name);
-        if (usable(entry, value))
+    if (exists(key)) {
+        const qint32 value = readInteger(key);
+        if (usable(entry(key), value))
             return value;
     }
-    return entry.defaultValue.value<qint32>();
+    return defaultInteger(key);
 }
 
-bool SettingsStore::boolOrDefault(const QString& name)
+bool SettingsStore::boolOrDefault(Setting key)
 {
-    return exists(name) ? readBool(name) : setting(name).defaultValue.toBool();
+    return exists(key) ? readBool(key) : entry(key).defaultValue.toBool();
 }
 
-QString SettingsStore::stringOrDefault(const QString& name)
+QString SettingsStore::stringOrDefault(Setting key)
 {
-    return exists(name) ? readString(name) : setting(name).defaultValue.toString();
+    return exists(key) ? readString(key) : entry(key).defaultValue.toString();
 }

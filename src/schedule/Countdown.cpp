@@ -3,7 +3,6 @@
 #include "resources/Resources.h"
 
 #include "platform/Guard.h"
-#include "toolkit/MainControls.h"
 #include "toolkit/SpinEdit.h"
 
 #include <QComboBox>
@@ -21,9 +20,9 @@ qint64 labelNumber(const QLabel* label)
 
 } // namespace
 
-Countdown::Countdown(MainControls& controls, RotationState& state, HintSink setTrayHint, QObject* parent)
-    : QObject(parent), m_controls(controls), m_state(state), m_setTrayHint(std::move(setTrayHint)),
-      m_now([] { return QDateTime::currentDateTime(); }), m_locale(QLocale::system())
+Countdown::Countdown(Controls controls, RotationState& state, QObject* parent)
+    : QObject(parent), m_controls(controls), m_state(state), m_now([] { return QDateTime::currentDateTime(); }),
+      m_locale(QLocale::system())
 {
 }
 
@@ -91,8 +90,7 @@ void Countdown::TimerMinSekTimer()
         m_controls.lbMinut->setText(unit);
     }
 
-    if (m_setTrayHint)
-        m_setTrayHint(hintText(m_controls));
+    renewHint();
 }
 
 void Countdown::TimerTidTimer()
@@ -112,10 +110,10 @@ QString Countdown::creditText()
     return Resources::creditText();
 }
 
-QString Countdown::hintText(const MainControls& controls)
+QString Countdown::hintText() const
 {
-    const QString countdown = QStringList{controls.lbTimeLeft->text(), controls.lbMinut->text(), controls.lbSek->text(),
-                                          controls.lbSek1->text()}
+    const QString countdown = QStringList{m_controls.lbTimeLeft->text(), m_controls.lbMinut->text(),
+                                          m_controls.lbSek->text(), m_controls.lbSek1->text()}
                                   .join(QLatin1Char(' '));
     return creditText() + QStringLiteral("\r\nTid till nästa byte:\r\n") + countdown;
 }

@@ -8,7 +8,10 @@
 #include <QObject>
 #include <functional>
 
-struct MainControls;
+class QComboBox;
+class QLabel;
+class QTimer;
+class SpinEdit;
 
 // The bottom field's countdown (units and seconds to the next change, mirrored in the tray
 // hint) and its clock and date labels.
@@ -17,9 +20,22 @@ class Countdown : public QObject
     Q_OBJECT
 
 public:
-    using HintSink = std::function<void(const QString&)>;
+    struct Controls
+    {
+        SpinEdit* spinEditTimeInterval;
+        QComboBox* cmbTidTyp;
+        QLabel* lbTimeLeft;
+        QLabel* lbMinut;
+        QLabel* lbSek;
+        QLabel* lbSek1;
+        QLabel* lbTid;
+        QLabel* lbDate;
+        QTimer* timeLeft;
+        QTimer* timerMinSek;
+        QTimer* timerTid;
+    };
 
-    Countdown(MainControls& controls, RotationState& state, HintSink setTrayHint, QObject* parent = nullptr);
+    Countdown(Controls controls, RotationState& state, QObject* parent = nullptr);
 
     // Connects the three timers and fills the clock labels; the clock timer runs from now on.
     void bind();
@@ -32,7 +48,9 @@ public:
     void TimerTidTimer();
 
     // The tray hint: the credit line, "Tid till nästa byte:" and the four countdown labels.
-    static QString hintText(const MainControls& controls);
+    QString hintText() const;
+    // Announces the tray hint as the labels show it now.
+    void renewHint() { emit hintChanged(hintText()); }
     static QString creditText();
     // "dddd den dd MMM yyyy" in the given locale.
     static QString dateText(const QDate& date, const QLocale& locale);
@@ -43,12 +61,14 @@ public:
     void setClock(std::function<QDateTime()> now) { m_now = std::move(now); }
     void setLocale(const QLocale& locale) { m_locale = locale; }
 
+signals:
+    void hintChanged(const QString& hint);
+
 private:
     QString selectedUnitText() const;
 
-    MainControls& m_controls;
+    Controls m_controls;
     RotationState& m_state;
-    HintSink m_setTrayHint;
     std::function<QDateTime()> m_now;
     QLocale m_locale;
     QDate m_shownDate;

@@ -1,12 +1,12 @@
 #include "Scheduler.h"
 
-#include "Countdown.h"
 #include "IntervalMath.h"
 #include "ThumbnailIcon.h"
+#include "picturelist/PictureList.h"
 #include "platform/Dialogs.h"
 #include "platform/Guard.h"
 #include "platform/SettingsStore.h"
-#include "toolkit/MainControls.h"
+#include "toolkit/Hint.h"
 #include "toolkit/PictureView.h"
 #include "toolkit/SpeedButton.h"
 #include "toolkit/SpinEdit.h"
@@ -18,9 +18,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QScopedValueRollback>
-#include <QSignalBlocker>
 #include <QTimer>
 #include <chrono>
 #include <random>
@@ -32,32 +30,17 @@ const QString StopCaption = QStringLiteral("&Stoppa");
 const QString StartHint = QStringLiteral("Starta bakgrundsbyten med valt tidsintervall.");
 const QString StopHint = QStringLiteral("Stoppa bildbyte.");
 
-void setHint(QWidget* widget, const QString& hint)
-{
-    widget->setToolTip(hint);
-    widget->setStatusTip(hint);
-}
-
 } // namespace
 
-Scheduler::Scheduler(MainControls& controls, Hooks hooks, QString programFolder, QObject* parent)
-    : QObject(parent), m_controls(controls), m_hooks(std::move(hooks)), m_programFolder(std::move(programFolder))
+Scheduler::Scheduler(Controls controls, PictureList& list, QString programFolder, QObject* parent)
+    : QObject(parent), m_controls(controls), m_list(list), m_programFolder(std::move(programFolder))
 {
-    QListWidget* lb1 = m_controls.lb1;
-    if (!m_hooks.listCount)
-        m_hooks.listCount = [lb1] { return lb1->count(); };
-    if (!m_hooks.markedIndex)
-        m_hooks.markedIndex = [lb1] { return lb1->currentRow(); };
-    if (!m_hooks.setMarkedIndex)
-        m_hooks.setMarkedIndex = [lb1](int k) {
-            const QSignalBlocker blocker(lb1);
-            lb1->setCurrentRow(k);
-        };
-    if (!m_hooks.path)
-        m_hooks.path = [lb1](int k) {
-            const QListWidgetItem* item = lb1->item(k);
-            return item ? item->text() : QString();
-        };
+}
+
+void Scheduler::restoreCaption(const QString& stored)
+{
+    m_controls.btStartStop->setText(stored);
+    m_resumePending = !m_state.running && stored == StopCaption;
 }
 
 void Scheduler::bind()
@@ -101,8 +84,7 @@ void Scheduler::BtStartStopClick()
             m_controls.timeLeft->setInterval(int(*length));
     }
     UpdateChangeInterval();
-    if (m_hooks.setTrayHint)
-        m_hooks.setTrayHint(Countdown::hintText(m_controls));
+    emit hintDue();
 
     const int value = spin->value();
     if (m_state.running) {
@@ -125,12 +107,13 @@ void Scheduler::BtStartStopClick()
         // Running before the picture is applied: the state follows the controls that already read
         // "&Stoppa". A picture that cannot be applied is reported, but the rotation still starts.
         m_state.running = true;
-        if (m_hooks.btVerkstallClick)
-            runGuarded(m_hooks.btVerkstallClick);
+        emit applyMarkedRequested();
+        runGuarded([] { throwPendingFailure(); });
     }
+    m_resumePending = false;
 
     SettingsStore store;
-    store.writeString(QStringLiteral("Startknapp"), m_controls.btStartStop->text());
+    store.writeString(Setting::Startknapp, m_controls.btStartStop->text());
 }
 
 void Scheduler::setRunningLook(bool running)
@@ -163,12 +146,12 @@ void Scheduler::TimerStartTimer()
     m_state.unitsLeft = m_controls.spinEditTimeInterval->value();
     const QComboBox* unitBox = m_controls.cmbTidTyp;
     m_controls.lbMinut->setText(unitBox->currentIndex() >= 0 ? unitBox->itemText(unitBox->currentIndex()) : QString());
-    const int marked = m_hooks.markedIndex();
+    const int marked = m_list.markedIndex();
     m_state.rotationIndex = marked == -1 ? 0 : marked;
     if (!m_state.running)
         return;
 
-    const int count = m_hooks.listCount();
+    const int count = m_list.count();
     // An emptied list has nothing to show; the rotation waits for pictures instead of failing.
     if (count <= 0)
         return;
@@ -181,11 +164,11 @@ void Scheduler::TimerStartTimer()
         m_state.rotationIndex = k;
     }
 
-    m_hooks.setMarkedIndex(k);
-    if (m_hooks.lb1Click)
-        m_hooks.lb1Click();
-    if (m_hooks.applyWallpaper)
-        m_hooks.applyWallpaper(m_hooks.path(k), m_controls.cmbTyp->currentIndex());
+    m_list.setMarkedIndex(k);
+    emit confirmMarkedRequested();
+    throwPendingFailure();
+    emit applyRequested(m_list.path(k), m_controls.cmbTyp->currentIndex());
+    throwPendingFailure();
     makeThumbnailIcon();
 }
 
@@ -200,14 +183,12 @@ int Scheduler::drawShuffled(int count) const
 
 void Scheduler::makeThumbnailIcon()
 {
-    const QImage image = ThumbnailIcon::render(m_controls.img ? m_controls.img->image() : QImage());
+    const QImage image = ThumbnailIcon::render(m_controls.img->image());
     const QIcon icon(QPixmap::fromImage(image));
-    if (m_hooks.setTrayIcon)
-        m_hooks.setTrayIcon(icon);
+    emit iconChanged(icon);
     QApplication::setWindowIcon(icon);
     ThumbnailIcon::save(m_programFolder + QLatin1String(ThumbnailIcon::FileName), image);
-    if (m_hooks.setTrayIcon)
-        m_hooks.setTrayIcon(icon);
+    emit iconChanged(icon);
 }
 
 void Scheduler::UpdateChangeInterval()
@@ -277,10 +258,7 @@ void Scheduler::runTick()
         return;
     // One box at a time: while it shows, the ticks go on, and their failures are only noted.
     const QString note = QStringLiteral("Bildbytet misslyckades: ") + failure;
-    if (m_controls.lbTips)
-        m_controls.lbTips->setText(note);
-    if (m_hooks.setTrayHint)
-        m_hooks.setTrayHint(note);
+    emit tickFailed(note);
     if (m_errorShowing)
         return;
     const QScopedValueRollback showing(m_errorShowing, true);
@@ -292,7 +270,7 @@ void Scheduler::SpinEditTimeIntervalChange()
     const int value = m_controls.spinEditTimeInterval->value();
     m_controls.lbTimeLeft->setText(QString::number(value));
     SettingsStore store;
-    store.writeInteger(QStringLiteral("Mellan"), value);
+    store.writeInteger(Setting::Mellan, value);
 }
 
 void Scheduler::syncTypedUnit()

@@ -5,11 +5,16 @@
 #include <QIcon>
 #include <QObject>
 #include <QString>
-#include <functional>
-#include <optional>
-#include <utility>
 
-struct MainControls;
+class PictureList;
+class PictureView;
+class QAction;
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QTimer;
+class SpeedButton;
+class SpinEdit;
 
 // The rotation: the start/stop toggle, the change tick that applies the next picture (in list
 // order or drawn at random), the interval value and unit with the arrows' roll-over, and the
@@ -19,24 +24,34 @@ class Scheduler : public QObject
     Q_OBJECT
 
 public:
-    // What other parts of the program do for the rotation. The list hooks default to the list
-    // box LB1 (its current row is the marked picture, its item texts the paths).
-    struct Hooks
+    // The controls the rotation works on. The menu actions may be null.
+    struct Controls
     {
-        std::function<void()> lb1Click;         // confirm the marked picture
-        std::function<void()> btVerkstallClick; // apply the marked picture (or the first) at once
-        // Apply a picture with the placement chosen in CmbTyp (its index, unchecked).
-        std::function<void(const QString& path, int placementIndex)> applyWallpaper;
-        std::function<void(const QIcon&)> setTrayIcon;
-        std::function<void(const QString&)> setTrayHint;
-        std::function<int()> listCount;
-        std::function<int()> markedIndex;
-        std::function<void(int)> setMarkedIndex; // raises no click
-        std::function<QString(int)> path;
+        SpeedButton* btStartStop;
+        SpinEdit* spinEditTimeInterval;
+        QComboBox* cmbTidTyp;
+        QComboBox* cmbTyp;
+        QCheckBox* chkBlanda;
+        PictureView* img;
+        QLabel* lbTimeLeft;
+        QLabel* lbMinut;
+        QLabel* lbSek;
+        QTimer* timerStart;
+        QTimer* timeLeft;
+        QTimer* timerMinSek;
+        // Locked while the rotation runs.
+        SpeedButton* btVerkstall;
+        SpeedButton* btNy;
+        SpeedButton* btAdd;
+        SpeedButton* btSpara;
+        SpeedButton* btOpen;
+        QAction* starta1 = nullptr;
+        QAction* abortBild1 = nullptr;
+        QAction* redigeravaldbild1 = nullptr;
     };
 
     // programFolder ends in a separator; "MinIkon.ico" is written there.
-    Scheduler(MainControls& controls, Hooks hooks, QString programFolder, QObject* parent = nullptr);
+    Scheduler(Controls controls, PictureList& list, QString programFolder, QObject* parent = nullptr);
 
     // Connects the handlers to their controls and timers and rebinds the spin edit's arrows.
     void bind();
@@ -65,6 +80,26 @@ public:
     // the tray hint).
     void runTick();
 
+    // Shows the start/stop caption as stored. The stored stop caption means the rotation ran
+    // when the program closed: it resumes with the next list load, unless toggled before.
+    void restoreCaption(const QString& stored);
+    bool resumePending() const { return m_resumePending; }
+
+signals:
+    // Requests (connectRequest): their receivers' failures end the step that asked.
+    // Starting: apply the marked picture (or the first) at once.
+    void applyMarkedRequested();
+    // A change tick marked a new picture: confirm it (preview, labels, the stored choice).
+    void confirmMarkedRequested();
+    // Apply a picture with the placement chosen in CmbTyp (its index, unchecked).
+    void applyRequested(const QString& path, int placementIndex);
+    // The rotation is about to start or stop: the countdown's hint is due.
+    void hintDue();
+    // A change tick failed; note is the line for the tip line and the tray hint.
+    void tickFailed(const QString& note);
+    // A change made a new thumbnail icon.
+    void iconChanged(const QIcon& icon);
+
 private:
     void startChangeTimer();
     void setChangeInterval(qint64 ms);
@@ -73,9 +108,10 @@ private:
     int drawShuffled(int count) const;
     void syncTypedUnit();
 
-    MainControls& m_controls;
-    Hooks m_hooks;
+    Controls m_controls;
+    PictureList& m_list;
     QString m_programFolder;
+    bool m_resumePending = false;
     RotationState m_state;
     qint64 m_changeInterval = 1000; // TimerStart's designed interval
     qint64 m_changeRemaining = 0;

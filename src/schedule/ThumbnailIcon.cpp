@@ -1,9 +1,10 @@
 #include "ThumbnailIcon.h"
 
+#include "platform/WholeFile.h"
+
 #include "platform/AppError.h"
 
 #include <QPainter>
-#include <QSaveFile>
 #include <QtEndian>
 
 namespace ThumbnailIcon {
@@ -92,12 +93,7 @@ QByteArray icoBytes(const QImage& icon)
 
 void save(const QString& fileName, const QImage& icon)
 {
-    QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly))
-        throw AppError::fileCreate(fileName, file.errorString());
-    const QByteArray bytes = icoBytes(icon);
-    if (file.write(bytes) != bytes.size() || !file.commit())
-        throw AppError::fileCreate(fileName, file.errorString());
+    WholeFile::write(fileName, icoBytes(icon));
 }
 
 } // namespace ThumbnailIcon

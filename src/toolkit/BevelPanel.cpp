@@ -110,8 +110,7 @@ void BevelPanel::paintEvent(QPaintEvent*)
 
 void BevelPanel::mousePressEvent(QMouseEvent* event)
 {
-    m_pressed = event->button() == Qt::LeftButton;
-    if (m_pressed)
+    if (m_click.press(event))
         event->accept();
     else
         QFrame::mousePressEvent(event);
@@ -119,9 +118,7 @@ void BevelPanel::mousePressEvent(QMouseEvent* event)
 
 void BevelPanel::mouseReleaseEvent(QMouseEvent* event)
 {
-    const bool click = m_pressed && event->button() == Qt::LeftButton && rect().contains(event->position().toPoint());
-    m_pressed = false;
-    if (!click) {
+    if (!m_click.release(event, rect())) {
         QFrame::mouseReleaseEvent(event);
         return;
     }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ClickTracker.h"
+
 #include <QColor>
 #include <QFrame>
 
@@ -55,5 +57,5 @@ private:
     int m_bevelWidth = 1;
     int m_borderWidth = 0;
     bool m_singleBorder = false;
-    bool m_pressed = false;
+    ClickTracker m_click;
 };

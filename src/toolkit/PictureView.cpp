@@ -49,18 +49,14 @@ void PictureView::paintEvent(QPaintEvent*)
 
 void PictureView::mousePressEvent(QMouseEvent* event)
 {
-    if (event->button() == Qt::LeftButton)
-        m_pressed = true;
+    m_click.press(event);
     QWidget::mousePressEvent(event);
 }
 
 void PictureView::mouseReleaseEvent(QMouseEvent* event)
 {
-    const bool wasPressed = m_pressed && event->button() == Qt::LeftButton;
-    if (event->button() == Qt::LeftButton)
-        m_pressed = false;
+    const bool click = m_click.release(event, rect());
     QWidget::mouseReleaseEvent(event);
-    // Like a button: the click counts only when the press and the release are both on the view.
-    if (wasPressed && rect().contains(event->position().toPoint()))
+    if (click)
         emit clicked();
 }

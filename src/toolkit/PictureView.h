@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ClickTracker.h"
+
 #include <QImage>
 #include <QWidget>
 
@@ -31,5 +33,5 @@ private:
     QImage m_image;
     // The picture scaled to the last painted size, so a large picture is not rescaled on every paint.
     QImage m_scaled;
-    bool m_pressed = false;
+    ClickTracker m_click;
 };

@@ -1,21 +1,18 @@
 #include "WallpaperCommands.h"
 
+#include "picture/PathText.h"
+#include "picturelist/PictureList.h"
 #include "platform/Desktop.h"
 #include "platform/Guard.h"
 #include "platform/SettingsStore.h"
-#include "toolkit/MainControls.h"
 #include "toolkit/SpeedButton.h"
 
 #include <QComboBox>
-#include <QFile>
 #include <QLineEdit>
-#include <QListWidget>
-#include <QSignalBlocker>
-#include <algorithm>
 #include <exception>
 
-WallpaperCommands::WallpaperCommands(MainControls& controls, Hooks hooks, QObject* parent)
-    : QObject(parent), m_controls(controls), m_hooks(std::move(hooks))
+WallpaperCommands::WallpaperCommands(Controls controls, PictureList& list, QObject* parent)
+    : QObject(parent), m_controls(controls), m_list(list)
 {
 }
 
@@ -43,19 +40,9 @@ std::optional<std::pair<QString, QString>> WallpaperCommands::placementStrings(i
     }
 }
 
-QString WallpaperCommands::extensionOf(const QString& path)
-{
-    // Lists may come from Windows, so both separators end a folder name.
-    const qsizetype nameStart = std::max(path.lastIndexOf(QLatin1Char('/')), path.lastIndexOf(QLatin1Char('\\'))) + 1;
-    const qsizetype dot = path.lastIndexOf(QLatin1Char('.'));
-    if (dot < nameStart)
-        return {};
-    return path.mid(dot);
-}
-
 void WallpaperCommands::ApplyWallpaper(const QString& path, const QString& wallpaperStyle, const QString& tileWallpaper)
 {
-    const QString extension = extensionOf(path);
+    const QString extension = PathText::extension(path);
     if (extension == QLatin1String(".gif") || extension == QLatin1String(".jpg")) {
         SetActiveDesktopWallpaper(path, wallpaperStyle, tileWallpaper);
         return;
@@ -86,27 +73,30 @@ bool WallpaperCommands::SetActiveDesktopWallpaper(const QString& path, const QSt
     return true;
 }
 
+void WallpaperCommands::applyPlacement(const QString& path, int placementIndex)
+{
+    if (const auto strings = placementStrings(placementIndex))
+        ApplyWallpaper(path, strings->first, strings->second);
+}
+
 void WallpaperCommands::BtVerkstallClick()
 {
-    QListWidget* list = m_controls.lb1;
-    if (list->count() == 0)
+    if (m_list.count() == 0)
         return;
-    if (list->currentRow() < 0) {
-        // Marking is not a click: LB1Click runs once, below.
-        const QSignalBlocker blocker(list);
-        list->setCurrentRow(0);
-    }
+    // Marking is not a click: the marked picture is confirmed once, below.
+    if (m_list.markedIndex() < 0)
+        m_list.setMarkedIndex(0);
 
     std::exception_ptr failure;
     try {
         if (const auto strings = placementStrings(m_controls.cmbTyp->currentIndex()))
-            ApplyWallpaper(markedPath(list->currentRow()), strings->first, strings->second);
+            ApplyWallpaper(m_list.path(m_list.markedIndex()), strings->first, strings->second);
     } catch (...) {
         failure = std::current_exception();
     }
     m_controls.btVerkstall->setEnabled(false);
-    if (m_hooks.lb1Click)
-        m_hooks.lb1Click();
+    emit confirmMarkedRequested();
+    throwPendingFailure();
     if (failure)
         std::rethrow_exception(failure);
 }
@@ -115,7 +105,7 @@ void WallpaperCommands::CmbTypChange()
 {
     m_controls.btVerkstall->setEnabled(true);
     SettingsStore store;
-    store.writeInteger(QStringLiteral("Screenstyle"), m_controls.cmbTyp->currentIndex());
+    store.writeInteger(Setting::Screenstyle, m_controls.cmbTyp->currentIndex());
 }
 
 // Choosing a placement from the list counts as changing it.
@@ -126,16 +116,6 @@ void WallpaperCommands::CmbTypSelect()
 
 void WallpaperCommands::VisaPopup(const QString& path)
 {
-    if (m_hooks.visaPopup)
-        m_hooks.visaPopup(path);
-}
-
-QString WallpaperCommands::markedPath(int row) const
-{
-    const QListWidgetItem* item = m_controls.lb1->item(row);
-    const QVariant entry = item->data(Qt::UserRole);
-    // An item without entry bytes holds its path as text only.
-    if (!entry.isValid())
-        return item->text();
-    return QFile::decodeName(entry.toByteArray());
+    emit popupRequested(path);
+    throwPendingFailure();
 }

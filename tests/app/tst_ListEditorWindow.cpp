@@ -1,12 +1,13 @@
+#include "../picturelist/StripControls.h"
 #include "ScriptedDialogs.h"
 #include "TestFiles.h"
-#include "app/ListEditorLink.h"
-#include "app/ListEditorWindow.h"
 #include "app/MainWindow.h"
 #include "picturelist/ListEditorText.h"
+#include "picturelist/ListEditorWindow.h"
 #include "picturelist/ListOperations.h"
 #include "picturelist/PictureList.h"
 #include "picturelist/ThumbnailStrip.h"
+#include "platform/SettingsStore.h"
 
 #include <QDir>
 #include <QImage>
@@ -29,6 +30,23 @@ void writeBytes(const QString& path, const QByteArray& bytes)
     file.write(bytes);
 }
 
+// The editor on a picture list and its strip, with its requests counted.
+struct Editor
+{
+    StripControls f;
+    ThumbnailStrip strip{f.stripControls(), *f.list};
+    ListEditorWindow w{*f.list, strip};
+    int reloads = 0;
+    int mainSaves = 0;
+
+    explicit Editor(const QString& listFile)
+    {
+        f.list->setListFileName(listFile);
+        QObject::connect(&w, &ListEditorWindow::reloadRequested, [this] { ++reloads; });
+        QObject::connect(&w, &ListEditorWindow::saveMainListRequested, [this] { ++mainSaves; });
+    }
+};
+
 } // namespace
 
 class TestListEditorWindow : public QObject
@@ -37,21 +55,6 @@ class TestListEditorWindow : public QObject
 
     QTemporaryDir m_dir;
     QString m_listFile;
-    int m_reloads = 0;
-    int m_mainSaves = 0;
-    int m_listCount = 0;
-    int m_cardCount = 0;
-
-    ListEditorWindow::Hooks hooks(const QString& listFile)
-    {
-        ListEditorWindow::Hooks h;
-        h.listFileName = [listFile] { return listFile; };
-        h.saveMainList = [this] { ++m_mainSaves; };
-        h.reload = [this] { ++m_reloads; };
-        h.listCount = [this] { return m_listCount; };
-        h.cardCount = [this] { return m_cardCount; };
-        return h;
-    }
 
     template <typename T> static T* child(ListEditorWindow& w, const char* name)
     {
@@ -61,11 +64,7 @@ class TestListEditorWindow : public QObject
     }
 
 private slots:
-    void init()
-    {
-        m_listFile = m_dir.filePath(QStringLiteral("bilder.lst"));
-        m_reloads = m_mainSaves = m_listCount = m_cardCount = 0;
-    }
+    void init() { m_listFile = m_dir.filePath(QStringLiteral("bilder.lst")); }
 
     void openSelectsTheMissingPath_data()
     {
@@ -96,7 +95,8 @@ private slots:
         QFETCH(QString, selected);
         QFETCH(int, selectionStart);
         writeBytes(m_listFile, file);
-        ListEditorWindow w(hooks(m_listFile));
+        Editor e(m_listFile);
+        ListEditorWindow& w = e.w;
         w.openList(m_listFile, missing);
 
         QVERIFY(w.isVisible());
@@ -113,7 +113,8 @@ private slots:
 
     void unreadableListLeavesTheEditorHidden()
     {
-        ListEditorWindow w(hooks(m_listFile));
+        Editor e(m_listFile);
+        ListEditorWindow& w = e.w;
         const QString missing = m_dir.filePath(QStringLiteral("finns-inte.lst"));
         QVERIFY(errorOf([&] {
                     w.openList(missing, QStringLiteral("x"));
@@ -160,8 +161,8 @@ private slots:
         QFETCH(QByteArray, file);
         QFETCH(QByteArray, saved);
         writeBytes(m_listFile, file);
-        ListEditorWindow w(hooks(m_listFile));
-        w.setLoadingPauseMs(0);
+        Editor e(m_listFile);
+        ListEditorWindow& w = e.w;
         w.openList(m_listFile, QString());
         writeBytes(m_listFile, "overwritten");
         w.BtSaveClick();
@@ -172,8 +173,8 @@ private slots:
     {
         ScopedScriptedDialogs dialogs;
         writeBytes(m_listFile, "/bilder/a.jpg\r\n/gammal/b.jpg\r\n/bilder/c.jpg\r\n");
-        ListEditorWindow w(hooks(m_listFile));
-        w.setLoadingPauseMs(0);
+        Editor e(m_listFile);
+        ListEditorWindow& w = e.w;
         w.openList(m_listFile, QStringLiteral("/gammal/b.jpg"));
         auto* edt1 = child<QLineEdit>(w, "Edt1");
         auto* btChange = child<QWidget>(w, "BtChange");
@@ -191,8 +192,8 @@ private slots:
         QTest::mouseClick(btSave, Qt::LeftButton);
         QVERIFY(dialogs->errors().isEmpty());
         QCOMPARE(fileBytes(m_listFile), QByteArray("/bilder/a.jpg\r\n/ny/b.jpg\r\n/bilder/c.jpg\r\n"));
-        QCOMPARE(m_reloads, 1);
-        QCOMPARE(m_mainSaves, 0);
+        QCOMPARE(e.reloads, 1);
+        QCOMPARE(e.mainSaves, 0);
         QVERIFY(!btSave->isEnabled());
         // After its first save the editor is an ordinary window, still shown.
         QVERIFY(!w.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
@@ -219,7 +220,8 @@ private slots:
         if (!chosen.isEmpty())
             dialogs->setNextFolder(chosen);
         writeBytes(m_listFile, "/gammal/b.jpg\r\n");
-        ListEditorWindow w(hooks(m_listFile));
+        Editor e(m_listFile);
+        ListEditorWindow& w = e.w;
         w.openList(m_listFile, QStringLiteral("/gammal/b.jpg"));
 
         QTest::mouseClick(child<QToolButton>(w, "Edt1Button"), Qt::LeftButton);
@@ -236,7 +238,8 @@ private slots:
     void clickInALineCopiesIt()
     {
         writeBytes(m_listFile, "/a.jpg\r\n/b.jpg\r\n/tredje/c.jpg\r\n/d.jpg");
-        ListEditorWindow w(hooks(m_listFile));
+        Editor e(m_listFile);
+        ListEditorWindow& w = e.w;
         w.openList(m_listFile, QString());
         auto* memo = child<QPlainTextEdit>(w, "FilEdt");
         QTextCursor third(memo->document()->findBlockByNumber(2));
@@ -252,22 +255,23 @@ private slots:
         writeBytes(m_listFile, "/a.jpg");
         const QString other = m_dir.filePath(QStringLiteral("annan.lst"));
         writeBytes(other, "/b.jpg\r\n");
-        ListEditorWindow w(hooks(other));
-        w.setLoadingPauseMs(0);
+        Editor e(other);
+        ListEditorWindow& w = e.w;
         w.openList(m_listFile, QString());
         child<QPlainTextEdit>(w, "FilEdt")->appendPlainText(QStringLiteral("/c.jpg"));
         w.BtSaveClick();
         QCOMPARE(fileBytes(m_listFile), QByteArray("/a.jpg\r\n/c.jpg"));
         QCOMPARE(fileBytes(other), QByteArray("/b.jpg\r\n"));
-        QCOMPARE(m_mainSaves, 0);
-        QCOMPARE(m_reloads, 1);
+        QCOMPARE(e.mainSaves, 0);
+        QCOMPARE(e.reloads, 1);
     }
 
     void failedWriteStopsTheSave()
     {
         ScopedScriptedDialogs dialogs;
         writeBytes(m_listFile, "/a.jpg\r\n");
-        ListEditorWindow w(hooks(m_listFile));
+        Editor e(m_listFile);
+        ListEditorWindow& w = e.w;
         w.openList(m_listFile, QString());
         // A folder now stands where the list file is to be written.
         const QString target = m_listFile;
@@ -278,7 +282,7 @@ private slots:
         QTest::mouseClick(child<QWidget>(w, "BtSave"), Qt::LeftButton);
         QCOMPARE(dialogs->errors().size(), 1);
         QVERIFY(dialogs->errors()[0].startsWith(QStringLiteral("Cannot create file \"%1\".").arg(target)));
-        QCOMPARE(m_reloads, 0);
+        QCOMPARE(e.reloads, 0);
         QVERIFY(child<QWidget>(w, "BtSave")->isEnabled());
         QVERIFY(w.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
     }
@@ -305,11 +309,13 @@ private slots:
         QFETCH(bool, shown);
         QFETCH(int, lastValue);
         writeBytes(m_listFile, "/a.jpg\r\n");
-        ListEditorWindow w(hooks(m_listFile));
-        w.setLoadingPauseMs(0);
+        Editor e(m_listFile);
+        ListEditorWindow& w = e.w;
         w.openList(m_listFile, QString());
-        m_listCount = count;
-        m_cardCount = cards;
+        for (int k = 0; k < count; ++k)
+            e.f.append(e.f.picture(QStringLiteral("%1.png").arg(k)));
+        for (int k = 0; k < cards; ++k)
+            e.strip.AddThumbnail(k, true);
         w.BtSaveClick();
         QCOMPARE(w.loadingWindow() != nullptr, shown);
         if (shown) {
@@ -333,21 +339,17 @@ private slots:
         PictureList& list = main.pictureList();
         list.setListFileName(m_listFile);
         list.readFile(m_listFile);
-        int reloads = 0;
-        main.listOperations().setListEditorOpener(listEditorOpener(main, [&] {
-            ++reloads;
-            list.readFile(list.listFileName());
-            main.listOperations().LoadPictureList();
-        }));
+        SettingsStore().writeString(Setting::Senaste, m_listFile); // what the editor's save reloads
 
         dialogs->setNextAnswer(Dialogs::Yes);
         main.listOperations().LoadPictureList();
         auto* editor = main.findChild<ListEditorWindow*>();
         QVERIFY(editor);
+        int reloads = 0;
+        connect(editor, &ListEditorWindow::reloadRequested, [&] { ++reloads; });
         QVERIFY(editor->isVisible());
         QVERIFY(main.isVisible());
         QCOMPARE(editor->palette().color(QPalette::Window), main.palette().color(QPalette::Window));
-        editor->setLoadingPauseMs(0);
         auto* edt1 = editor->findChild<QLineEdit*>(QStringLiteral("Edt1"));
         QCOMPARE(edt1->text(), gone);
 
@@ -378,7 +380,8 @@ private slots:
     void linesAreRuledInGrey()
     {
         writeBytes(m_listFile, "/a.jpg\r\n/b.jpg\r\n");
-        ListEditorWindow w(hooks(m_listFile));
+        Editor e(m_listFile);
+        ListEditorWindow& w = e.w;
         w.openList(m_listFile, QString());
         auto* memo = child<QPlainTextEdit>(w, "FilEdt");
         const QImage shot = memo->viewport()->grab().toImage();

@@ -84,7 +84,7 @@ private slots:
         MainWindow* w = entry.mainWindow();
         QVERIFY(w);
         QCOMPARE(w->objectName(), QStringLiteral("Form1"));
-        MainControls& c = w->controls();
+        MainWindowWidgets& c = w->controls();
 
         QCOMPARE(w->pos(), QPoint(100, 100));
         QCOMPARE(w->palette().color(QPalette::Window), QColor(0xA6, 0xCA, 0xF0));
@@ -94,7 +94,7 @@ private slots:
         QCOMPARE(c.cmbTidTyp->currentText(), QStringLiteral("Minuter"));
         QCOMPARE(c.cmbTyp->currentText(), QStringLiteral("Anpassad"));
         QCOMPARE(c.btStartStop->text(), QStringLiteral("&Starta"));
-        QCOMPARE(c.lb1->count(), 0);
+        QCOMPARE(w->pictureList().count(), 0);
         QVERIFY(!w->scheduler().isRunning());
         // The check-box rule: the designed "checked" boxes follow the defaults.
         QVERIFY(!c.chkMin->isChecked());
@@ -105,9 +105,9 @@ private slots:
         QVERIFY(!Autostart::isEnabled());
         {
             SettingsStore store;
-            QVERIFY(store.exists(QStringLiteral("Minimerad"))); // written by the box's handler
-            QCOMPARE(store.readBool(QStringLiteral("Minimerad")), false);
-            QVERIFY(!store.exists(QStringLiteral("Left")));
+            QVERIFY(store.exists(Setting::Minimerad)); // written by the box's handler
+            QCOMPARE(store.readBool(Setting::Minimerad), false);
+            QVERIFY(!store.exists(Setting::Left));
         }
         QVERIFY(dialogs->calls.isEmpty());
 
@@ -116,14 +116,14 @@ private slots:
         QVERIFY(w->close());
         QCOMPARE(closed.count(), 1);
         SettingsStore store;
-        QCOMPARE(store.readInteger(QStringLiteral("Left")), 100);
-        QCOMPARE(store.readInteger(QStringLiteral("Top")), 100);
-        QCOMPARE(store.readInteger(QStringLiteral("Typ")), 1);
-        QCOMPARE(store.readInteger(QStringLiteral("Screenstyle")), 2);
-        QCOMPARE(store.readString(QStringLiteral("Startknapp")), QStringLiteral("&Starta"));
-        QCOMPARE(store.readInteger(QStringLiteral("Vald")), 0);
-        QCOMPARE(store.readBool(QStringLiteral("IkonSynlig")), true);
-        QCOMPARE(store.readBool(QStringLiteral("VisaTips")), true);
+        QCOMPARE(store.readInteger(Setting::Left), 100);
+        QCOMPARE(store.readInteger(Setting::Top), 100);
+        QCOMPARE(store.readInteger(Setting::Typ), 1);
+        QCOMPARE(store.readInteger(Setting::Screenstyle), 2);
+        QCOMPARE(store.readString(Setting::Startknapp), QStringLiteral("&Starta"));
+        QCOMPARE(store.readInteger(Setting::Vald), 0);
+        QCOMPARE(store.readBool(Setting::IkonSynlig), true);
+        QCOMPARE(store.readBool(Setting::VisaTips), true);
     }
 
     void wrongTypedTextColourEndsTheProgramBeforeAnyWindow()
@@ -131,7 +131,7 @@ private slots:
         ScopedScriptedDialogs dialogs;
         {
             SettingsStore store;
-            store.writeString(QStringLiteral("TextFarge"), QStringLiteral("svart"));
+            store.writeString(Setting::TextFarge, QStringLiteral("svart"));
         }
         ProgramEntry entry;
         QVERIFY(!entry.start());
@@ -146,14 +146,14 @@ private slots:
         ScopedScriptedDialogs dialogs;
         {
             SettingsStore store;
-            store.writeInteger(QStringLiteral("Left"), 250);
-            store.writeString(QStringLiteral("Top"), QStringLiteral("120"));
-            store.writeInteger(QStringLiteral("Typ"), 4);
-            store.writeInteger(QStringLiteral("Mellan"), 7);
+            store.writeInteger(Setting::Left, 250);
+            store.writeString(Setting::Top, QStringLiteral("120"));
+            store.writeInteger(Setting::Typ, 4);
+            store.writeInteger(Setting::Mellan, 7);
         }
         ProgramEntry entry;
         QVERIFY(entry.start());
-        MainControls& c = entry.mainWindow()->controls();
+        MainWindowWidgets& c = entry.mainWindow()->controls();
         QCOMPARE(dialogs->errors(), QStringList{QStringLiteral("Invalid data type for 'Top'")});
         QCOMPARE(entry.mainWindow()->x(), 250);   // before the bad value
         QCOMPARE(c.cmbTidTyp->currentIndex(), 1); // after it: designed state
@@ -169,20 +169,20 @@ private slots:
         const QString list = makeList(pictures);
         {
             SettingsStore store;
-            store.writeString(QStringLiteral("Senaste"), list);
-            store.writeInteger(QStringLiteral("Vald"), 1);
-            store.writeString(QStringLiteral("Startknapp"), QStringLiteral("&Stoppa"));
-            store.writeInteger(QStringLiteral("Mellan"), 5);
-            store.writeInteger(QStringLiteral("Typ"), 3); // "Timmar": a plural keeps the value
-            store.writeInteger(QStringLiteral("Screenstyle"), 0);
+            store.writeString(Setting::Senaste, list);
+            store.writeInteger(Setting::Vald, 1);
+            store.writeString(Setting::Startknapp, QStringLiteral("&Stoppa"));
+            store.writeInteger(Setting::Mellan, 5);
+            store.writeInteger(Setting::Typ, 3); // "Timmar": a plural keeps the value
+            store.writeInteger(Setting::Screenstyle, 0);
         }
         ProgramEntry entry;
         QVERIFY(entry.start());
         MainWindow* w = entry.mainWindow();
-        MainControls& c = w->controls();
+        MainWindowWidgets& c = w->controls();
         QCOMPARE(dialogs->errors(), QStringList());
-        QCOMPARE(c.lb1->count(), 3);
-        QCOMPARE(c.lb1->currentRow(), 1);
+        QCOMPARE(w->pictureList().count(), 3);
+        QCOMPARE(w->pictureList().markedIndex(), 1);
         QVERIFY(w->scheduler().isRunning());
         QVERIFY(c.timerStart->isActive());
         QCOMPARE(c.btStartStop->text(), QStringLiteral("&Stoppa"));
@@ -205,13 +205,13 @@ private slots:
             {makePicture(QStringLiteral("a.jpg"), Qt::yellow), makePicture(QStringLiteral("b.jpg"), Qt::cyan)});
         {
             SettingsStore store;
-            store.writeString(QStringLiteral("Senaste"), list);
+            store.writeString(Setting::Senaste, list);
         }
         {
             ProgramEntry entry;
             QVERIFY(entry.start());
             MainWindow* w = entry.mainWindow();
-            MainControls& c = w->controls();
+            MainWindowWidgets& c = w->controls();
             w->show();
             w->move(321, 234);
             c.cmbTidTyp->setCurrentIndex(3);
@@ -220,24 +220,26 @@ private slots:
             c.chkMin->setChecked(true);
             c.chkTips->setChecked(false);
             c.spinEditTimeInterval->setValue(12);
-            c.lb1->setCurrentRow(1);
+            w->pictureList().setMarkedIndex(1);
             QVERIFY(w->close());
         }
         ProgramEntry entry;
         QVERIFY(entry.start());
         MainWindow* w = entry.mainWindow();
-        MainControls& c = w->controls();
+        MainWindowWidgets& c = w->controls();
         QCOMPARE(w->pos(), QPoint(321, 234));
         QCOMPARE(c.cmbTidTyp->currentIndex(), 3);
         QCOMPARE(c.cmbTyp->currentIndex(), 0);
         QVERIFY(c.chkBlanda->isChecked());
         QVERIFY(c.chkMin->isChecked());
         QVERIFY(entry.startedMinimised());
-        QVERIFY(!w->isVisible());
+        // No notification area here: the window is minimised, never hidden where nothing leads back.
+        QVERIFY(w->isVisible());
+        QVERIFY(w->isMinimized());
         QVERIFY(!c.chkTips->isChecked());
         QVERIFY(!c.lbTips->isVisibleTo(w));
         QCOMPARE(c.spinEditTimeInterval->value(), 12);
-        QCOMPARE(c.lb1->currentRow(), 1);
+        QCOMPARE(w->pictureList().markedIndex(), 1);
         QCOMPARE(dialogs->errors(), QStringList());
     }
 
@@ -246,8 +248,8 @@ private slots:
         ScopedScriptedDialogs dialogs;
         {
             SettingsStore store;
-            store.writeString(QStringLiteral("Senaste"), QString());
-            store.writeString(QStringLiteral("Startknapp"), QStringLiteral("&Stoppa"));
+            store.writeString(Setting::Senaste, QString());
+            store.writeString(Setting::Startknapp, QStringLiteral("&Stoppa"));
         }
         ProgramEntry entry;
         QVERIFY(entry.start());
@@ -262,14 +264,14 @@ private slots:
         const QString missing = home(QStringLiteral("finns inte.lst"));
         {
             SettingsStore store;
-            store.writeString(QStringLiteral("Senaste"), missing);
+            store.writeString(Setting::Senaste, missing);
         }
         ProgramEntry entry;
         QVERIFY(entry.start());
         QCOMPARE(dialogs->errors().size(), 1);
         QVERIFY2(dialogs->errors()[0].startsWith(QStringLiteral("Cannot open file \"%1\"").arg(missing)),
                  qPrintable(dialogs->errors()[0]));
-        QCOMPARE(entry.mainWindow()->controls().lb1->count(), 0);
+        QCOMPARE(entry.mainWindow()->pictureList().count(), 0);
     }
 
     void missingPictureAnsweredNoEmptiesTheListAndStartsNormally()
@@ -280,8 +282,8 @@ private slots:
             {makePicture(QStringLiteral("a.jpg"), Qt::red), makePicture(QStringLiteral("b.jpg"), Qt::green), gone});
         {
             SettingsStore store;
-            store.writeString(QStringLiteral("Senaste"), list);
-            store.writeBool(QStringLiteral("Minimerad"), true);
+            store.writeString(Setting::Senaste, list);
+            store.writeBool(Setting::Minimerad, true);
         }
         dialogs->setNextAnswer(Dialogs::No);
         ProgramEntry entry;
@@ -296,7 +298,7 @@ private slots:
         QCOMPARE(boxes.size(), 1);
         QCOMPARE(boxes[0].caption, QStringLiteral("Fel filnamn eller sökväg"));
         QVERIFY(boxes[0].text.contains(gone));
-        QCOMPARE(entry.mainWindow()->controls().lb1->count(), 0);
+        QCOMPARE(entry.mainWindow()->pictureList().count(), 0);
         QVERIFY(!entry.mainWindow()->controls().chkMin->isChecked());
         QVERIFY(!entry.startedMinimised());
     }
@@ -334,7 +336,7 @@ private slots:
         QVERIFY2(dialogs->errors().first().startsWith("Cannot create file \"" + colourFile + '"'),
                  qPrintable(dialogs->errors().first()));
         SettingsStore store;
-        QCOMPARE(store.readInteger(QStringLiteral("Ramfarg")), 0x563412);
+        QCOMPARE(store.readInteger(Setting::Ramfarg), 0x563412);
     }
 };
 

@@ -41,7 +41,7 @@ private slots:
         QApplication::setApplicationName(QStringLiteral("Tavelvaxlaren"));
         SplashWindow splash;
         QString title, text;
-        splash.setBalloonHandler([&](const QString& t, const QString& m) {
+        connect(&splash, &SplashWindow::welcomed, [&](const QString& t, const QString& m) {
             title = t;
             text = m;
         });

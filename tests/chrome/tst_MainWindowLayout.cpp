@@ -1,9 +1,9 @@
 #include "chrome/MainWindowLayout.h"
 #include "chrome/MenuSwatches.h"
-#include "chrome/SkinRegion.h"
 #include "resources/Resources.h"
 #include "toolkit/BevelPanel.h"
 #include "toolkit/PictureView.h"
+#include "toolkit/SkinRegion.h"
 #include "toolkit/SpeedButton.h"
 #include "toolkit/SpinEdit.h"
 #include "toolkit/TransparentImage.h"
@@ -17,6 +17,7 @@
 #include <QMenu>
 #include <QProgressBar>
 #include <QScrollArea>
+#include <QStatusTipEvent>
 #include <QTest>
 #include <QTimer>
 
@@ -44,7 +45,7 @@ class TestMainWindowLayout : public QObject
     Q_OBJECT
 
     QWidget* m_form = nullptr;
-    MainControls m_c;
+    MainWindowWidgets m_c;
 
     QMenu* openMenu() const
     {
@@ -370,8 +371,10 @@ private slots:
             QAction* action = actions[i];
             QCOMPARE(action->objectName(), want[0]);
             QCOMPARE(action->isSeparator(), want[1] == "-");
-            if (action->isSeparator())
+            if (action->isSeparator()) {
+                QCOMPARE(action->text(), QString()); // a plain line, no "-" beside it
                 continue;
+            }
             QCOMPARE(action->text(), want[1]);
             QCOMPARE(action->shortcut(), QKeySequence(want[2]));
             QCOMPARE(action->isEnabled(), !disabled.contains(want[0]));
@@ -396,7 +399,7 @@ private slots:
     {
         m_c.panel2->setColor(QColor(10, 200, 30));
         m_c.panel2->setFontColor(QColor(200, 10, 90));
-        MenuSwatches::repaintAll(m_c);
+        MenuSwatches::repaintAll(MainWindowLayout::swatchItems(m_c));
         auto colourAt = [](QAction* a, int x, int y) { return a->icon().pixmap(16, 16).toImage().pixelColor(x, y); };
         QCOMPARE(colourAt(m_c.bytBakgrundsfrg2, 1, 1), QColor(10, 200, 30));
         QCOMPARE(colourAt(m_c.bytBakgrundsfrg2, 14, 14), QColor(10, 200, 30));
@@ -458,6 +461,33 @@ private slots:
         QCOMPARE(opened->objectName(), menu);
         opened->hide();
         delete card;
+    }
+
+    // A menu is a window of its own: without the relay its items' hints never reach the tip line.
+    void highlightedMenuItemShowsItsHint()
+    {
+        struct TipCatcher : QObject
+        {
+            QString tip;
+            bool eventFilter(QObject*, QEvent* event) override
+            {
+                if (event->type() == QEvent::StatusTip)
+                    tip = static_cast<QStatusTipEvent*>(event)->tip();
+                return false;
+            }
+        } catcher;
+        m_form->installEventFilter(&catcher);
+        auto* popDel = m_form->findChild<QMenu*>(QStringLiteral("PopDel"));
+        QVERIFY(popDel->toolTipsVisible());
+        popDel->popup(QPoint(100, 100));
+        QVERIFY(QTest::qWaitForWindowExposed(popDel));
+        QAction* remove = m_form->findChild<QAction*>(QStringLiteral("abortBild1"));
+        QTest::mouseMove(popDel, popDel->actionGeometry(remove).center());
+        QTRY_COMPARE(catcher.tip,
+                     QStringLiteral("OBS! Detta kommando tar bort MARKERAD bild! INTE den du högerklickar på!"));
+        QCOMPARE(remove->toolTip(), catcher.tip);
+        popDel->hide();
+        m_form->removeEventFilter(&catcher);
     }
 };
 

@@ -25,7 +25,7 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(&desktop));
 
         QWidget form;
-        const MainControls c = MainWindowLayout::build(&form);
+        const MainWindowWidgets c = MainWindowLayout::build(&form);
         MainWindowLayout::dress(c);
         form.move(40, 30);
         form.show();

@@ -40,7 +40,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     }
     std::optional<QSize> thumbnail;
     try {
-        thumbnail = Picture::loadThumbnail(path, box).size();
+        thumbnail = Picture::loadFitted(path, box).size();
     } catch (const AppError&) {
     }
     FUZZ_CHECK(whole.has_value() == thumbnail.has_value());

@@ -22,15 +22,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 
     try {
         SettingsStore store;
-        for (const SettingsStore::Setting& setting : SettingsStore::table()) {
-            const QString name = QString::fromLatin1(setting.name);
+        for (const SettingsStore::Entry& entry : SettingsStore::table()) {
             try {
-                if (setting.kind == SettingsStore::Kind::String)
-                    store.stringOrDefault(name);
-                else if (setting.kind == SettingsStore::Kind::Boolean)
-                    store.boolOrDefault(name);
+                if (entry.kind == SettingsStore::Kind::String)
+                    store.stringOrDefault(entry.key);
+                else if (entry.kind == SettingsStore::Kind::Boolean)
+                    store.boolOrDefault(entry.key);
                 else
-                    store.integerOrDefault(name);
+                    store.integerOrDefault(entry.key);
             } catch (const AppError&) {
                 // A value of the wrong kind is the user's error to see, not a fault.
             }
@@ -47,7 +46,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         FUZZ_CHECK(kept.open(QIODevice::ReadOnly) && kept.readAll() == bytes);
         FUZZ_CHECK(notices.first().contains(kept.fileName()));
         SettingsStore store;
-        store.writeInteger(QStringLiteral("Mellan"), 30);
+        store.writeInteger(Setting::Mellan, 30);
     }
     return 0;
 }

@@ -5,7 +5,6 @@
 #include "notify/WrappingLabel.h"
 #include "picture/FitRule.h"
 #include "toolkit/BevelPanel.h"
-#include "toolkit/MainControls.h"
 #include "toolkit/PictureView.h"
 #include "toolkit/SpinEdit.h"
 #include "toolkit/TransparentImage.h"
@@ -43,14 +42,13 @@ int visiblePopupWindows()
 
 } // namespace
 
-class tst_ChangePopups : public QObject
+class TestChangePopups : public QObject
 {
     Q_OBJECT
 
     std::unique_ptr<QWidget> m_form;
-    MainControls m_c;
-    QRect m_screen{0, 0, 1920, 1080};
-    bool m_splash = false;
+    ChangePopups::Controls m_c{};
+    std::unique_ptr<QWidget> m_splash; // stands in for the splash window
     std::unique_ptr<ChangePopups> m_popups;
     QTemporaryDir m_dir;
 
@@ -79,11 +77,10 @@ private slots:
         m_c.ram->setValue(8);
         m_c.timerPop = new QTimer(m_form.get());
         m_c.timerPop->setInterval(1000);
-        m_screen = QRect(0, 0, 1920, 1080);
-        m_splash = false;
-        m_popups = std::make_unique<ChangePopups>(
-            m_c, ChangePopups::Hooks{[this] { return m_splash; }, [this] { return m_screen; }});
-        m_popups->setStepPause(0);
+        m_splash = std::make_unique<QWidget>();
+        m_popups = std::make_unique<ChangePopups>(m_c);
+        m_popups->setScreenRect(QRect(0, 0, 1920, 1080));
+        m_popups->setSplash(m_splash.get());
         m_popups->bind();
     }
 
@@ -109,7 +106,7 @@ private slots:
         QFETCH(QRect, screen);
         QFETCH(int, left);
         QFETCH(int, restingTop);
-        m_screen = screen;
+        m_popups->setScreenRect(screen);
         const int bottom = screen.y() + screen.height();
         MoveLog log;
         // The first popup window is created by the first request; watch the one that request builds.
@@ -163,7 +160,7 @@ private slots:
             QTest::qWait(300);
             remainingBefore = m_c.timerPop->remainingTime();
         }
-        m_splash = splash;
+        m_splash->setVisible(splash);
         m_popups->VisaPopup(picture("a.png", {40, 30}));
         QVERIFY(m_c.timerPop->isActive());
         QCOMPARE(m_c.timerPop->interval(), interval);
@@ -343,5 +340,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(tst_ChangePopups)
+QTEST_MAIN(TestChangePopups)
 #include "tst_ChangePopups.moc"

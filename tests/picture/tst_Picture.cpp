@@ -179,7 +179,7 @@ private slots:
         // The file holds a good JPEG: only the extension can make it fail.
         const QString path = put(name, jpeg(halves(8, 8), JpegKind::Baseline420));
         QCOMPARE(errorOf([&] { Picture::load(path); }), expected);
-        QCOMPARE(errorOf([&] { Picture::loadThumbnail(path, QSize(10, 10)); }), expected);
+        QCOMPARE(errorOf([&] { Picture::loadFitted(path, QSize(10, 10)); }), expected);
         // The extension is judged before the file is looked for.
         QCOMPARE(errorOf([&] { Picture::load(pathOf("saknas/" + name)); }), expected);
     }
@@ -205,7 +205,7 @@ private slots:
         const QString path = pathOf(name);
         const QString expected = QStringLiteral("Cannot open file \"%1\". %2").arg(path, reason);
         QCOMPARE(errorOf([&] { Picture::load(path); }), expected);
-        QCOMPARE(errorOf([&] { Picture::loadThumbnail(path, QSize(96, 77)); }), expected);
+        QCOMPARE(errorOf([&] { Picture::loadFitted(path, QSize(96, 77)); }), expected);
     }
 
     // A pipe would block the reader for ever and a device would fill the memory.
@@ -240,7 +240,7 @@ private slots:
         }
         auto load = std::async(std::launch::async, [&] {
             return QStringList{errorOf([&] { Picture::load(path); }),
-                               errorOf([&] { Picture::loadThumbnail(path, QSize(96, 77)); })};
+                               errorOf([&] { Picture::loadFitted(path, QSize(96, 77)); })};
         });
         const bool finished = load.wait_for(std::chrono::seconds(10)) == std::future_status::ready;
         if (writer >= 0)
@@ -311,7 +311,7 @@ private slots:
         QFETCH(QString, expected);
         const QString path = put(name, bytes);
         QCOMPARE(errorOf([&] { Picture::load(path); }), expected);
-        QCOMPARE(errorOf([&] { Picture::loadThumbnail(path, QSize(96, 77)); }), expected);
+        QCOMPARE(errorOf([&] { Picture::loadFitted(path, QSize(96, 77)); }), expected);
     }
 
     void jpegKinds_data()
@@ -349,28 +349,34 @@ private slots:
         QVERIFY(near(image.pixel(28, 16), qRgb(200, 200, 200), 8));
     }
 
+    // reduced: what is decoded before the fit, the smallest DCT scale n/8 that covers the box.
     void thumbnailSizes_data()
     {
         QTest::addColumn<QString>("ext");
         QTest::addColumn<int>("kind");
         QTest::addColumn<QSize>("picture");
         QTest::addColumn<QSize>("box");
+        QTest::addColumn<QSize>("reduced");
         QTest::addColumn<QSize>("expected");
         const int progressive = int(JpegKind::Progressive420);
         const int baseline = int(JpegKind::Baseline420);
         QTest::newRow("jpg 800x600 into 80x60")
-            << "jpg" << baseline << QSize(800, 600) << QSize(80, 60) << QSize(80, 60);
-        QTest::newRow("jpg 40x30 not enlarged") << "jpg" << baseline << QSize(40, 30) << QSize(80, 60) << QSize(40, 30);
+            << "jpg" << baseline << QSize(800, 600) << QSize(80, 60) << QSize(100, 75) << QSize(80, 60);
+        QTest::newRow("jpg 40x30 not enlarged")
+            << "jpg" << baseline << QSize(40, 30) << QSize(80, 60) << QSize(40, 30) << QSize(40, 30);
         QTest::newRow("jpg at 1/8 still covers the box")
-            << "jpg" << baseline << QSize(1600, 1200) << QSize(96, 77) << QSize(96, 72);
-        QTest::newRow("jpg just too big for 1/2")
-            << "jpg" << baseline << QSize(191, 100) << QSize(96, 77) << QSize(96, 50);
+            << "jpg" << baseline << QSize(1600, 1200) << QSize(96, 77) << QSize(200, 150) << QSize(96, 72);
+        QTest::newRow("jpg at 3/8 for a preview box")
+            << "jpg" << baseline << QSize(800, 600) << QSize(300, 225) << QSize(300, 225) << QSize(300, 225);
+        QTest::newRow("jpg just big enough at 4/8")
+            << "jpg" << baseline << QSize(191, 100) << QSize(96, 77) << QSize(96, 50) << QSize(96, 50);
         QTest::newRow("progressive tall")
-            << "jpeg" << progressive << QSize(300, 1200) << QSize(96, 77) << QSize(19, 77);
+            << "jpeg" << progressive << QSize(300, 1200) << QSize(96, 77) << QSize(38, 150) << QSize(19, 77);
         QTest::newRow("progressive odd size")
-            << "jpg" << progressive << QSize(1001, 999) << QSize(96, 77) << QSize(77, 77);
-        QTest::newRow("bmp wide") << "bmp" << 0 << QSize(1000, 200) << QSize(96, 77) << QSize(96, 19);
-        QTest::newRow("png fits") << "png" << 0 << QSize(96, 77) << QSize(96, 77) << QSize(96, 77);
+            << "jpg" << progressive << QSize(1001, 999) << QSize(96, 77) << QSize(126, 125) << QSize(77, 77);
+        QTest::newRow("bmp wide") << "bmp" << 0 << QSize(1000, 200) << QSize(96, 77) << QSize(1000, 200)
+                                  << QSize(96, 19);
+        QTest::newRow("png fits") << "png" << 0 << QSize(96, 77) << QSize(96, 77) << QSize(96, 77) << QSize(96, 77);
     }
 
     void thumbnailSizes()
@@ -379,13 +385,63 @@ private slots:
         QFETCH(int, kind);
         QFETCH(QSize, picture);
         QFETCH(QSize, box);
+        QFETCH(QSize, reduced);
         QFETCH(QSize, expected);
         const QImage source = halves(picture.width(), picture.height());
         const QByteArray bytes = ext.startsWith(u'j') ? jpeg(source, JpegKind(kind)) : encoded(source, qPrintable(ext));
-        const QImage thumb = Picture::loadThumbnail(put(QTest::currentDataTag() + ("." + ext), bytes), box);
-        QCOMPARE(thumb.size(), expected);
-        QVERIFY(near(thumb.pixel(1, thumb.height() / 2), qRgb(255, 0, 0)));
-        QVERIFY(near(thumb.pixel(thumb.width() - 2, thumb.height() / 2), qRgb(0, 0, 255)));
+        const QString path = put(QTest::currentDataTag() + ("." + ext), bytes);
+        const Picture::Reduced decoded = Picture::loadReduced(path, box);
+        QCOMPARE(decoded.image.size(), reduced);
+        QCOMPARE(decoded.pictureSize, picture);
+        // Stopping a progressive file after its DC scans gives the same picture at 1/8.
+        for (Picture::Scans scans : {Picture::Scans::All, Picture::Scans::Enough}) {
+            const QImage thumb = Picture::loadFitted(path, box, scans);
+            QCOMPARE(thumb.size(), expected);
+            QVERIFY(near(thumb.pixel(1, thumb.height() / 2), qRgb(255, 0, 0)));
+            QVERIFY(near(thumb.pixel(thumb.width() - 2, thumb.height() / 2), qRgb(0, 0, 255)));
+        }
+    }
+
+    // A progressive file damaged after its DC scans: a thumbnail at 1/8 shows the picture when the
+    // rest of the file is whole in its markers, and fails like a full decode when it is not;
+    // the preview and the popup read every scan and always fail.
+    void damagedProgressive_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("error");
+        QTest::addColumn<bool>("thumbnailShown");
+        const QByteArray good = jpeg(halves(800, 600), JpegKind::Progressive420);
+
+        QByteArray badTable = good; // the last scan's Huffman table claims more codes than exist
+        const qsizetype dht = badTable.lastIndexOf(QByteArray::fromHex("ffc4"));
+        badTable[dht + 5] = char(0xFF);
+        QTest::newRow("broken table of the last scan") << badTable << jpegError(JERR_BAD_HUFF_TABLE) << true;
+
+        QTest::newRow("cut after two thirds") << good.left(good.size() * 2 / 3) << jpegError(JWRN_JPEG_EOF) << false;
+
+        QByteArray badStep = good; // the last scan's successive approximation jumps two bits
+        const qsizetype sos = badStep.lastIndexOf(QByteArray::fromHex("ffda"));
+        const int components = badStep[sos + 4];
+        badStep[sos + 4 + 2 * components + 3] = char(0x20);
+        QTest::newRow("illegal last progression step") << badStep << jpegError(JERR_BAD_PROGRESSION) << false;
+    }
+
+    void damagedProgressive()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, error);
+        QFETCH(bool, thumbnailShown);
+        const QString path = put(QStringLiteral("%1.jpg").arg(QTest::currentDataTag()), bytes);
+        QCOMPARE(errorOf([&] { Picture::load(path); }), error);
+        QCOMPARE(errorOf([&] { Picture::loadFitted(path, QSize(300, 225)); }), error);
+        if (!thumbnailShown) {
+            QCOMPARE(errorOf([&] { Picture::loadFitted(path, QSize(72, 55), Picture::Scans::Enough); }), error);
+            return;
+        }
+        const QImage thumb = Picture::loadFitted(path, QSize(72, 55), Picture::Scans::Enough);
+        QCOMPARE(thumb.size(), QSize(72, 54));
+        QVERIFY(near(thumb.pixel(2, 27), qRgb(255, 0, 0)));
+        QVERIFY(near(thumb.pixel(69, 27), qRgb(0, 0, 255)));
     }
 
     void drawStretchesIntoTarget()

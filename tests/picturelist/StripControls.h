@@ -1,17 +1,17 @@
 #pragma once
 
 // The few main-window controls the strip and the list operations work on, built by hand,
-// with a picture list on LB1 and pictures generated into a temporary folder.
+// with a picture list and pictures generated into a temporary folder.
 
+#include "picturelist/ListOperations.h"
 #include "picturelist/PictureList.h"
+#include "picturelist/ThumbnailStrip.h"
 #include "toolkit/BevelPanel.h"
-#include "toolkit/MainControls.h"
 #include "toolkit/PictureView.h"
 #include "toolkit/SpeedButton.h"
 #include "toolkit/SpinEdit.h"
 
 #include <QAction>
-#include <QCheckBox>
 #include <QFile>
 #include <QImage>
 #include <QLabel>
@@ -26,7 +26,18 @@
 struct StripControls
 {
     QWidget form;
-    MainControls c;
+    struct Widgets
+    {
+        BevelPanel *pnlBg, *pnlMark;
+        SpinEdit* ram;
+        SpeedButton *btNy, *btAdd, *btSpara, *btOpen, *btVerkstall;
+        QScrollArea* sb1;
+        QMenu* popDel;
+        QAction *abortBild1, *redigeravaldbild1;
+        PictureView* img;
+        QLabel *lbNamn, *lbPath, *lbSel, *lbLas, *lbNum;
+        QProgressBar* progBar;
+    } c;
     std::unique_ptr<PictureList> list;
     QTemporaryDir dir;
 
@@ -36,10 +47,9 @@ struct StripControls
     StripControls()
     {
         form.resize(988, 608);
-        c.form = &form;
-        c.lb1 = new QListWidget(&form);
-        c.lb1->hide();
-        list = std::make_unique<PictureList>(c.lb1);
+        auto* lb1 = new QListWidget(&form);
+        lb1->hide();
+        list = std::make_unique<PictureList>(lb1);
 
         c.pnlBg = new BevelPanel(&form);
         c.pnlBg->setColor(frameColour());
@@ -63,8 +73,18 @@ struct StripControls
             *l = new QLabel(&form);
         c.progBar = new QProgressBar(&form);
         c.progBar->hide();
-        c.chkMin = new QCheckBox(&form);
-        c.chkMin->setChecked(true);
+    }
+
+    ThumbnailStrip::Controls stripControls()
+    {
+        return {&form,         c.sb1,   c.img,     c.lbNamn, c.lbPath,     c.lbSel,
+                c.btVerkstall, c.pnlBg, c.pnlMark, c.ram,    c.abortBild1, c.redigeravaldbild1};
+    }
+
+    ListOperations::Controls operationControls()
+    {
+        return {c.btNy,  c.btAdd,   c.btSpara,    c.btOpen,           c.sb1, c.img, c.lbLas,
+                c.lbNum, c.progBar, c.abortBild1, c.redigeravaldbild1};
     }
 
     // A picture of the given size, saved under name in the temporary folder; returns its path.

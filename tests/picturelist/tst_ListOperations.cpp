@@ -5,6 +5,7 @@
 #include "platform/AppError.h"
 #include "platform/SettingsStore.h"
 
+#include <QLabel>
 #include <QTest>
 #include <QTimer>
 
@@ -46,10 +47,9 @@ private:
 struct Operations
 {
     StripControls f;
-    ThumbnailStrip strip{f.c, *f.list};
-    ListOperations ops{f.c, *f.list, strip};
+    ThumbnailStrip strip{f.stripControls(), *f.list};
+    ListOperations ops{f.operationControls(), *f.list, strip};
 
-    Operations() { ops.setSplashPauseMs(0); }
     QStringList pictures(const QString& prefix, int count)
     {
         QStringList paths;
@@ -76,10 +76,10 @@ class TestListOperations : public QObject
 {
     Q_OBJECT
 
-    static QString stored(const char* name)
+    static QString stored(Setting key)
     {
         SettingsStore store;
-        return store.exists(QLatin1String(name)) ? store.readString(QLatin1String(name)) : QStringLiteral("<none>");
+        return store.exists(key) ? store.readString(key) : QStringLiteral("<none>");
     }
 
 private slots:
@@ -260,7 +260,9 @@ private slots:
             o.f.append(p);
         o.f.list->setListFileName(o.f.dir.filePath(QStringLiteral("lista.lst")));
         QStringList editorOpenedWith;
-        o.ops.setListEditorOpener([&](const QString& p) { editorOpenedWith << p; });
+        int drops = 0;
+        connect(&o.ops, &ListOperations::listEditorRequested, [&](const QString& p) { editorOpenedWith << p; });
+        connect(&o.ops, &ListOperations::listDropped, [&] { ++drops; });
         dialogs->setNextAnswer(Dialogs::Answer(answer));
 
         o.ops.LoadPictureList();
@@ -278,7 +280,7 @@ private slots:
         if (answer == Dialogs::No) {
             QCOMPARE(o.f.list->count(), 0);
             QCOMPARE(o.strip.cardCount(), 0);
-            QVERIFY(!o.f.c.chkMin->isChecked());
+            QCOMPARE(drops, 1);
             QVERIFY(o.f.c.sb1->isVisibleTo(&o.f.form));
             QVERIFY(!o.f.c.progBar->isVisibleTo(&o.f.form));
             QVERIFY(!o.f.c.btAdd->isEnabled());
@@ -288,7 +290,7 @@ private slots:
             // The load stops at the missing entry and the editor takes over.
             QCOMPARE(o.f.list->count(), 4);
             QCOMPARE(o.strip.cardCount(), 2);
-            QVERIFY(o.f.c.chkMin->isChecked());
+            QCOMPARE(drops, 0);
             QVERIFY(!o.f.c.sb1->isVisibleTo(&o.f.form));
             QCOMPARE(o.f.c.lbNum->text(), QStringLiteral("Bild 3 av 4"));
             QCOMPARE(editorOpenedWith, QStringList{missing});
@@ -310,6 +312,34 @@ private slots:
         QCOMPARE(o.strip.cardCount(), 1);
         QVERIFY(o.f.c.sb1->isVisibleTo(&o.f.form));
         QVERIFY(!o.f.c.progBar->isVisibleTo(&o.f.form));
+    }
+
+    // A list loaded again while a load waits for its thumbnails: the first load ends, its
+    // pending thumbnails are dropped, and only the new list's cards stand.
+    void loadReplacedDuringALoad_data()
+    {
+        QTest::addColumn<int>("replacement");
+        QTest::newRow("another list") << 2;
+        QTest::newRow("emptied") << 0;
+    }
+    void loadReplacedDuringALoad()
+    {
+        QFETCH(int, replacement);
+        ScopedScriptedDialogs dialogs;
+        Operations o;
+        const QStringList fresh = o.pictures(QStringLiteral("ny"), replacement);
+        QTimer::singleShot(0, &o.ops, [&] {
+            o.f.list->clear();
+            for (const QString& p : fresh)
+                o.f.append(p);
+            o.ops.LoadPictureList();
+        });
+        o.fillAndLoad(6);
+        QCOMPARE(o.strip.cardCount(), replacement);
+        for (int k = 0; k < replacement; ++k)
+            QCOMPARE(o.strip.card(k)->findChild<QLabel*>()->text(), QStringLiteral("ny%1").arg(k));
+        QCOMPARE(o.f.c.lbNum->text(), QStringLiteral("Antal bilder i listan: %1").arg(replacement));
+        QVERIFY(o.f.c.sb1->isVisibleTo(&o.f.form));
     }
 
     void openList_data()
@@ -348,7 +378,7 @@ private slots:
         QVERIFY(!request.multiSelect);
         const QString expectedName = confirm ? listFile : (openedBefore ? earlier : QString());
         QCOMPARE(o.f.list->listFileName(), expectedName);
-        QCOMPARE(stored("Senaste"), expectedName);
+        QCOMPARE(stored(Setting::Senaste), expectedName);
         QCOMPARE(o.ops.saveFileName(), expectedName);
         const int count = confirm ? 3 : 2;
         QCOMPARE(o.f.list->count(), count);
@@ -364,7 +394,7 @@ private slots:
         Operations o;
         {
             SettingsStore store;
-            store.writeString(QStringLiteral("Senaste"), QStringLiteral("/senaste.lst"));
+            store.writeString(Setting::Senaste, QStringLiteral("/senaste.lst"));
         }
         o.fillAndLoad(2);
         o.f.list->setListFileName(QStringLiteral("/aktuell.lst"));
@@ -382,7 +412,7 @@ private slots:
         QVERIFY(saved.open(QIODevice::ReadOnly));
         QCOMPARE(saved.readAll(),
                  QFile::encodeName(o.f.list->path(0)) + "\r\n" + QFile::encodeName(o.f.list->path(1)) + "\r\n");
-        QCOMPARE(stored("Senaste"), QStringLiteral("/senaste.lst"));
+        QCOMPARE(stored(Setting::Senaste), QStringLiteral("/senaste.lst"));
         QCOMPARE(o.f.list->listFileName(), QStringLiteral("/aktuell.lst"));
         // The next save proposes the name just used.
         o.ops.BtSparaClick();
@@ -415,27 +445,18 @@ private slots:
         QVERIFY(dialogs->calls.isEmpty());
     }
 
-    void splashGaugeFollowsTheLoadWhileVisible_data()
+    void loadAnnouncesItsProgress()
     {
-        QTest::addColumn<bool>("visible");
-        QTest::newRow("splash shown") << true;
-        QTest::newRow("splash hidden") << false;
-    }
-    void splashGaugeFollowsTheLoadWhileVisible()
-    {
-        QFETCH(bool, visible);
         Operations o;
         for (const QString& p : o.pictures(QStringLiteral("bild"), 3))
             o.f.append(p);
         QStringList shown;
-        o.ops.setSplashGauge({[&] { return visible; },
-                              [&](int maximum, int position, const QString& label) {
-                                  shown << QStringLiteral("%1/%2 %3").arg(position).arg(maximum).arg(label);
-                              }});
+        connect(&o.ops, &ListOperations::loadProgressed, [&](int maximum, int position, const QString& label) {
+            shown << QStringLiteral("%1/%2 %3").arg(position).arg(maximum).arg(label);
+        });
         o.ops.LoadPictureList();
-        const QStringList expected = {"0/2 Läser in Bilder . . .", "1/2 Läser in Bilder . . .",
-                                      "2/2 Läser in Bilder . . ."};
-        QCOMPARE(shown, visible ? expected : QStringList{});
+        QCOMPARE(shown,
+                 QStringList({"0/2 Läser in Bilder . . .", "1/2 Läser in Bilder . . .", "2/2 Läser in Bilder . . ."}));
     }
 };
 

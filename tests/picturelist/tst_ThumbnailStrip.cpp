@@ -1,6 +1,6 @@
 #include "ScriptedDialogs.h"
 #include "StripControls.h"
-#include "picturelist/PathText.h"
+#include "picture/PathText.h"
 #include "picturelist/ThumbnailStrip.h"
 #include "platform/SettingsStore.h"
 
@@ -27,12 +27,12 @@ class TestThumbnailStrip : public QObject
     static qint32 storedChoice()
     {
         SettingsStore store;
-        return store.exists(QStringLiteral("Vald")) ? store.readInteger(QStringLiteral("Vald")) : -100;
+        return store.exists(Setting::Vald) ? store.readInteger(Setting::Vald) : -100;
     }
     static void storeChoice(qint32 value)
     {
         SettingsStore store;
-        store.writeInteger(QStringLiteral("Vald"), value);
+        store.writeInteger(Setting::Vald, value);
     }
 
     // A strip of count pictures named bild0.jpg, bild1.jpg, ...; the form is shown for clicks.
@@ -70,7 +70,7 @@ private slots:
         QFETCH(int, index);
         QFETCH(QPoint, place);
         StripControls f;
-        ThumbnailStrip strip(f.c, *f.list);
+        ThumbnailStrip strip(f.stripControls(), *f.list);
         fill(f, strip, 9);
 
         QWidget* area = f.c.sb1->widget();
@@ -97,10 +97,28 @@ private slots:
         QVERIFY(area->minimumHeight() >= 238 + 116);
     }
 
+    // Places come from the row rule directly, not by walking every earlier card.
+    void gridPlacesOfLongLists_data()
+    {
+        QTest::addColumn<int>("stripWidth");
+        QTest::addColumn<int>("index");
+        QTest::addColumn<QPoint>("place");
+        QTest::newRow("card 9999 at the design width") << 414 << 9999 << QPoint(296, 2 + 2499 * 118);
+        QTest::newRow("narrow strip, second row") << 200 << 5 << QPoint(47, 67);
+        QTest::newRow("no width: one row") << 20 << 7 << QPoint(2, 2);
+    }
+    void gridPlacesOfLongLists()
+    {
+        QFETCH(int, stripWidth);
+        QFETCH(int, index);
+        QFETCH(QPoint, place);
+        QCOMPARE(ThumbnailStrip::gridPosition(index, ThumbnailStrip::cardSize(stripWidth), stripWidth), place);
+    }
+
     void thumbnailKeepsOnlyASmallPicture()
     {
         StripControls f;
-        ThumbnailStrip strip(f.c, *f.list);
+        ThumbnailStrip strip(f.stripControls(), *f.list);
         f.append(f.picture(QStringLiteral("stor.jpg"), QSize(1600, 1200)));
         strip.AddThumbnail(0, false);
         auto* view = strip.card(0)->findChild<PictureView*>();
@@ -174,7 +192,7 @@ private slots:
         QFETCH(bool, marks);
         ScopedScriptedDialogs dialogs;
         StripControls f;
-        ThumbnailStrip strip(f.c, *f.list);
+        ThumbnailStrip strip(f.stripControls(), *f.list);
         fill(f, strip, 6);
         f.form.show();
         QVERIFY(QTest::qWaitForWindowExposed(&f.form));
@@ -205,7 +223,7 @@ private slots:
     void markingMovesFromCardToCard()
     {
         StripControls f;
-        ThumbnailStrip strip(f.c, *f.list);
+        ThumbnailStrip strip(f.stripControls(), *f.list);
         fill(f, strip, 3);
         strip.SelectThumbnail(strip.card(0)->findChild<PictureView*>());
         strip.SelectThumbnail(strip.card(2)->findChild<PictureView*>());
@@ -222,7 +240,7 @@ private slots:
     void frameThicknessMovesTheMat()
     {
         StripControls f;
-        ThumbnailStrip strip(f.c, *f.list);
+        ThumbnailStrip strip(f.stripControls(), *f.list);
         fill(f, strip, 2, false);
         strip.setFrameThickness(3);
         auto* frame = strip.card(1)->findChild<BevelPanel*>(QStringLiteral("PnlRam1"));
@@ -245,7 +263,7 @@ private slots:
         QFETCH(int, clicked);
         QFETCH(bool, enabled);
         StripControls f;
-        ThumbnailStrip strip(f.c, *f.list);
+        ThumbnailStrip strip(f.stripControls(), *f.list);
         fill(f, strip, 3);
         f.list->setMarkedIndex(confirmed);
         strip.LB1Click();
@@ -261,7 +279,7 @@ private slots:
     {
         ScopedScriptedDialogs dialogs;
         StripControls f;
-        ThumbnailStrip strip(f.c, *f.list);
+        ThumbnailStrip strip(f.stripControls(), *f.list);
         f.list->setCurrentIndex(3);
         f.c.lbSel->setText(QStringLiteral("före"));
         storeChoice(4);
@@ -278,7 +296,7 @@ private slots:
     {
         ScopedScriptedDialogs dialogs;
         StripControls f;
-        ThumbnailStrip strip(f.c, *f.list);
+        ThumbnailStrip strip(f.stripControls(), *f.list);
         fill(f, strip, 2);
         const QString missing = f.dir.filePath(QStringLiteral("borta.jpg"));
         f.append(missing);
@@ -302,7 +320,7 @@ private slots:
     {
         ScopedScriptedDialogs dialogs;
         StripControls f;
-        ThumbnailStrip strip(f.c, *f.list);
+        ThumbnailStrip strip(f.stripControls(), *f.list);
         fill(f, strip, 9);
         f.list->setMarkedIndex(-1);
         storeChoice(8);
@@ -323,7 +341,7 @@ private slots:
     void lb1ClickScrollsToTheMarkedCard()
     {
         StripControls f;
-        ThumbnailStrip strip(f.c, *f.list);
+        ThumbnailStrip strip(f.stripControls(), *f.list);
         fill(f, strip, 16);
         f.form.show();
         QVERIFY(QTest::qWaitForWindowExposed(&f.form));
@@ -349,7 +367,7 @@ private slots:
         QFETCH(bool, opens);
         StripControls f;
         f.picture(QStringLiteral("bild.jpg"));
-        ThumbnailStrip strip(f.c, *f.list);
+        ThumbnailStrip strip(f.stripControls(), *f.list);
         strip.bind();
         UrlRecorder recorder;
         QDesktopServices::setUrlHandler(QStringLiteral("file"), &recorder, "open");

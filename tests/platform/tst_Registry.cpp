@@ -228,13 +228,13 @@ private slots:
     {
         {
             RegistryKey key(Root::CurrentUser, Settings);
-            key.writeInteger("Mellan", 30);
-            key.writeString("Senaste", "a.lst");
-            key.writeInteger("MELLAN", 45);
+            key.writeInteger("Interval", 30);
+            key.writeString("LastList", "a.lst");
+            key.writeInteger("INTERVAL", 45);
         }
         RegistryKey key(Root::CurrentUser, "software\\TAVLIX\\settings");
-        QCOMPARE(key.readInteger("mellan"), 45);
-        QCOMPARE(key.valueNames(), QStringList({"Mellan", "Senaste"}));
+        QCOMPARE(key.readInteger("interval"), 45);
+        QCOMPARE(key.valueNames(), QStringList({"Interval", "LastList"}));
     }
 
     void keysAndRootsAreSeparate()
@@ -264,16 +264,16 @@ private slots:
     {
         {
             RegistryKey settings(Root::CurrentUser, Settings);
-            settings.writeString("Startknapp", "&Stoppa");
+            settings.writeString("Caption", "&Stoppa");
             {
                 RegistryKey desktop(Root::CurrentUser, "Control Panel\\Desktop");
                 desktop.writeString("TileWallpaper", "0");
             }
-            settings.writeInteger("Vald", 3);
+            settings.writeInteger("Chosen", 3);
         }
         RegistryKey settings(Root::CurrentUser, Settings);
-        QCOMPARE(settings.readString("Startknapp"), QString("&Stoppa"));
-        QCOMPARE(settings.readInteger("Vald"), 3);
+        QCOMPARE(settings.readString("Caption"), QString("&Stoppa"));
+        QCOMPARE(settings.readInteger("Chosen"), 3);
         RegistryKey desktop(Root::CurrentUser, "Control Panel\\Desktop");
         QCOMPARE(desktop.readString("TileWallpaper"), QString("0"));
     }
@@ -369,17 +369,17 @@ private slots:
     {
         {
             RegistryKey key(Root::CurrentUser, Settings);
-            key.writeInteger("Mellan", 30);
+            key.writeInteger("Interval", 30);
         }
         if (!setWriteProtected(storeFile(), true))
             QSKIP("this file system cannot write-protect the store for root");
         const QByteArray before = fileBytes(storeFile());
         QString message = errorOf([] {
             RegistryKey key(Root::CurrentUser, Settings);
-            QCOMPARE(key.readInteger("Mellan"), 30);
-            key.writeInteger("Mellan", 45);
+            QCOMPARE(key.readInteger("Interval"), 30);
+            key.writeInteger("Interval", 45);
         });
-        QCOMPARE(message, QString("Failed to set data for 'Mellan'"));
+        QCOMPARE(message, QString("Failed to set data for 'Interval'"));
         // Another key cannot be created in it either.
         message = errorOf([] { RegistryKey key(Root::CurrentUser, "Control Panel\\Desktop"); });
         QVERIFY2(message.startsWith("Kan inte skapa nyckeln \"Control Panel\\Desktop\""), qPrintable(message));
@@ -390,41 +390,41 @@ private slots:
     {
         {
             RegistryKey key(Root::CurrentUser, Settings);
-            key.writeInteger("Mellan", 30);
-            key.writeInteger("Top", 100);
+            key.writeInteger("Interval", 30);
+            key.writeInteger("Height", 100);
         }
         {
             RawStore raw(storeFile());
-            QCOMPARE(raw.exec("CREATE TRIGGER refuse BEFORE UPDATE ON reg_values WHEN new.name = 'Top' "
+            QCOMPARE(raw.exec("CREATE TRIGGER refuse BEFORE UPDATE ON reg_values WHEN new.name = 'Height' "
                               "BEGIN SELECT RAISE(ABORT, 'refused'); END"),
                      SQLITE_OK);
         }
         const QString message = errorOf([] {
             RegistryKey key(Root::CurrentUser, Settings);
-            key.writeInteger("Mellan", 45);
-            key.writeInteger("Top", 5);
-            key.writeInteger("Left", 7);
+            key.writeInteger("Interval", 45);
+            key.writeInteger("Height", 5);
+            key.writeInteger("Width", 7);
         });
-        QCOMPARE(message, QString("Failed to set data for 'Top'"));
+        QCOMPARE(message, QString("Failed to set data for 'Height'"));
         RegistryKey key(Root::CurrentUser, Settings);
-        QCOMPARE(key.readInteger("Top"), 100);
+        QCOMPARE(key.readInteger("Height"), 100);
         // As in the registry, the write before the failing one stays and the handler ends at the failure.
-        QCOMPARE(key.readInteger("Mellan"), 45);
-        QVERIFY(!key.valueExists("Left"));
+        QCOMPARE(key.readInteger("Interval"), 45);
+        QVERIFY(!key.valueExists("Width"));
     }
 
     void storeThatCannotBeLockedIsLeftAlone()
     {
         {
             RegistryKey key(Root::CurrentUser, Settings);
-            key.writeInteger("Mellan", 30);
+            key.writeInteger("Interval", 30);
         }
         // A rollback journal that cannot be read or created.
         QVERIFY(QDir().mkpath(storeFile() + "-journal"));
         const QByteArray before = fileBytes(storeFile());
         const QString message = errorOf([] {
             RegistryKey key(Root::CurrentUser, Settings);
-            key.writeInteger("Mellan", 45);
+            key.writeInteger("Interval", 45);
         });
         QVERIFY2(message.startsWith("Kan inte använda inställningarna i \"" + storeFile() + "\": "),
                  qPrintable(message));
@@ -444,12 +444,12 @@ private slots:
         });
         const QString message = errorOf([] {
             RegistryKey key(Root::CurrentUser, Settings);
-            key.writeInteger("Mellan", 12);
+            key.writeInteger("Interval", 12);
         });
         release.join();
         QCOMPARE(message, QString());
         RegistryKey key(Root::CurrentUser, Settings);
-        QCOMPARE(key.readInteger("Mellan"), 12);
+        QCOMPARE(key.readInteger("Interval"), 12);
     }
 
     // Another program reading the file for longer than the wait: the change is dropped, and
@@ -458,19 +458,19 @@ private slots:
     {
         {
             RegistryKey key(Root::CurrentUser, Settings);
-            key.writeInteger("Mellan", 30);
+            key.writeInteger("Interval", 30);
         }
         RawStore reader(storeFile());
         QCOMPARE(reader.exec("BEGIN"), SQLITE_OK);
         QCOMPARE(reader.rows("SELECT count(*) FROM reg_values").size(), 1);
         const QString message = errorOf([] {
             RegistryKey key(Root::CurrentUser, Settings);
-            key.writeInteger("Mellan", 45);
+            key.writeInteger("Interval", 45);
         });
         reader.exec("COMMIT");
-        QCOMPARE(message, QString("Failed to set data for 'Mellan'"));
+        QCOMPARE(message, QString("Failed to set data for 'Interval'"));
         RegistryKey key(Root::CurrentUser, Settings);
-        QCOMPARE(key.readInteger("Mellan"), 30);
+        QCOMPARE(key.readInteger("Interval"), 30);
     }
 };
 

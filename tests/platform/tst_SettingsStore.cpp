@@ -5,18 +5,19 @@
 
 using Kind = SettingsStore::Kind;
 Q_DECLARE_METATYPE(SettingsStore::Kind)
+Q_DECLARE_METATYPE(Setting)
 
 namespace {
 
-QVariant readOrDefault(SettingsStore& store, const QString& name, Kind kind)
+QVariant readOrDefault(SettingsStore& store, Setting key)
 {
-    switch (kind) {
-    case Kind::Boolean:
-        return store.boolOrDefault(name);
-    case Kind::String:
-        return store.stringOrDefault(name);
+    switch (SettingsStore::entry(key).kind) {
+    case SettingsStore::Kind::Boolean:
+        return store.boolOrDefault(key);
+    case SettingsStore::Kind::String:
+        return store.stringOrDefault(key);
     default:
-        return store.integerOrDefault(name);
+        return store.integerOrDefault(key);
     }
 }
 
@@ -74,12 +75,14 @@ private slots:
         QFETCH(Kind, kind);
         QFETCH(QVariant, expected);
         const QString name = QTest::currentDataTag();
+        const auto key = Setting(position);
         QCOMPARE(SettingsStore::table().size(), size_t(19));
-        QCOMPARE(QString(SettingsStore::table()[position].name), name);
-        QCOMPARE(SettingsStore::setting(name.toUpper()).kind, kind);
+        QCOMPARE(SettingsStore::table()[position].key, key);
+        QCOMPARE(SettingsStore::name(key), name);
+        QCOMPARE(SettingsStore::entry(key).kind, kind);
         SettingsStore store;
-        QVERIFY(!store.exists(name));
-        const QVariant got = readOrDefault(store, name, kind);
+        QVERIFY(!store.exists(key));
+        const QVariant got = readOrDefault(store, key);
         QCOMPARE(got, expected);
         QCOMPARE(got.isNull(), expected.isNull());
     }
@@ -88,46 +91,46 @@ private slots:
     // leave the rotation changing the background every second).
     void storedValueWinsWhenUsable_data()
     {
-        QTest::addColumn<QString>("name");
+        QTest::addColumn<Setting>("key");
         QTest::addColumn<QVariant>("stored");
         QTest::addColumn<QVariant>("read");
-        QTest::newRow("colour") << "Ramfarg" << QVariant(0x00123456) << QVariant(0x00123456);
-        QTest::newRow("system colour") << "BgFarge" << QVariant(int(0xFF00000Du)) << QVariant(int(0xFF00000Du));
-        QTest::newRow("colour with a stray high byte") << "TextFarge" << QVariant(0x12345678) << QVariant(0);
+        QTest::newRow("colour") << Setting::Ramfarg << QVariant(0x00123456) << QVariant(0x00123456);
+        QTest::newRow("system colour") << Setting::BgFarge << QVariant(int(0xFF00000Du)) << QVariant(int(0xFF00000Du));
+        QTest::newRow("colour with a stray high byte") << Setting::TextFarge << QVariant(0x12345678) << QVariant(0);
         QTest::newRow("unknown system colour")
-            << "Markering" << QVariant(int(0xFF0000FFu)) << QVariant(int(0xFF00001Au));
-        QTest::newRow("false over true") << "IkonSynlig" << QVariant(false) << QVariant(false);
-        QTest::newRow("off-screen position") << "Left" << QVariant(-3000) << QVariant(-3000);
-        QTest::newRow("last unit") << "Typ" << QVariant(5) << QVariant(5);
-        QTest::newRow("unit beyond the list") << "Typ" << QVariant(17) << QVariant(1);
-        QTest::newRow("unit below the list") << "Typ" << QVariant(-1) << QVariant(1);
-        QTest::newRow("placement beyond the list") << "Screenstyle" << QVariant(3) << QVariant(2);
-        QTest::newRow("no units between changes") << "Mellan" << QVariant(0) << QVariant(30);
-        QTest::newRow("negative chosen picture") << "Vald" << QVariant(-5) << QVariant(0);
-        QTest::newRow("running rotation") << "Startknapp" << QVariant("&Stoppa") << QVariant("&Stoppa");
-        QTest::newRow("empty last list") << "Senaste" << QVariant("") << QVariant("");
-        QTest::newRow("last list") << "Senaste" << QVariant("/home/anna/Bilder/sjö och hav.lst")
+            << Setting::Markering << QVariant(int(0xFF0000FFu)) << QVariant(int(0xFF00001Au));
+        QTest::newRow("false over true") << Setting::IkonSynlig << QVariant(false) << QVariant(false);
+        QTest::newRow("off-screen position") << Setting::Left << QVariant(-3000) << QVariant(-3000);
+        QTest::newRow("last unit") << Setting::Typ << QVariant(5) << QVariant(5);
+        QTest::newRow("unit beyond the list") << Setting::Typ << QVariant(17) << QVariant(1);
+        QTest::newRow("unit below the list") << Setting::Typ << QVariant(-1) << QVariant(1);
+        QTest::newRow("placement beyond the list") << Setting::Screenstyle << QVariant(3) << QVariant(2);
+        QTest::newRow("no units between changes") << Setting::Mellan << QVariant(0) << QVariant(30);
+        QTest::newRow("negative chosen picture") << Setting::Vald << QVariant(-5) << QVariant(0);
+        QTest::newRow("running rotation") << Setting::Startknapp << QVariant("&Stoppa") << QVariant("&Stoppa");
+        QTest::newRow("empty last list") << Setting::Senaste << QVariant("") << QVariant("");
+        QTest::newRow("last list") << Setting::Senaste << QVariant("/home/anna/Bilder/sjö och hav.lst")
                                    << QVariant("/home/anna/Bilder/sjö och hav.lst");
     }
 
     void storedValueWinsWhenUsable()
     {
-        QFETCH(QString, name);
+        QFETCH(Setting, key);
         QFETCH(QVariant, stored);
         QFETCH(QVariant, read);
-        const Kind kind = SettingsStore::setting(name).kind;
+        const Kind kind = SettingsStore::entry(key).kind;
         {
             SettingsStore store;
             if (kind == Kind::Boolean)
-                store.writeBool(name, stored.toBool());
+                store.writeBool(key, stored.toBool());
             else if (kind == Kind::String)
-                store.writeString(name, stored.toString());
+                store.writeString(key, stored.toString());
             else
-                store.writeInteger(name, stored.toInt());
+                store.writeInteger(key, stored.toInt());
         }
         SettingsStore store;
-        QVERIFY(store.exists(name));
-        const QVariant got = readOrDefault(store, name, kind);
+        QVERIFY(store.exists(key));
+        const QVariant got = readOrDefault(store, key);
         QCOMPARE(got, read);
         QCOMPARE(got.isNull(), false);
     }
@@ -136,11 +139,11 @@ private slots:
     {
         {
             SettingsStore store;
-            store.writeInteger("Mellan", 45);
+            store.writeInteger(Setting::Mellan, 45);
         }
         RegistryKey key(Registry::Root::CurrentUser, "Software\\Tavlix\\Settings", false);
         QVERIFY(key.isOpen());
-        QCOMPARE(key.readInteger("Mellan"), 45);
+        QCOMPARE(key.readInteger(SettingsStore::name(Setting::Mellan)), 45);
         QVERIFY(QFile::exists(m_home->path() + "/Tavlix/registry.sqlite3"));
     }
 };

@@ -1,6 +1,8 @@
 #pragma once
 
-#include "toolkit/MainControls.h"
+#include "picturelist/PictureList.h"
+#include "schedule/Countdown.h"
+#include "schedule/Scheduler.h"
 #include "toolkit/PictureView.h"
 #include "toolkit/SpeedButton.h"
 #include "toolkit/SpinEdit.h"
@@ -15,21 +17,28 @@
 #include <memory>
 
 // The controls the rotation and the countdown work on, built by hand as the layout would,
-// with their designed texts and states.
+// with their designed texts and states, and a picture list.
 struct ControlsFixture
 {
     std::unique_ptr<QWidget> form = std::make_unique<QWidget>();
-    MainControls c;
+    struct Widgets
+    {
+        SpeedButton *btNy, *btAdd, *btSpara, *btOpen, *btStartStop, *btVerkstall;
+        SpinEdit* spinEditTimeInterval;
+        QComboBox *cmbTidTyp, *cmbTyp;
+        QCheckBox* chkBlanda;
+        PictureView* img;
+        QLabel *lbTimeLeft, *lbMinut, *lbSek, *lbSek1, *lbTid, *lbDate;
+        QTimer *timerTid, *timeLeft, *timerStart, *timerMinSek;
+        QAction *starta1, *abortBild1, *redigeravaldbild1;
+    } c;
+    PictureList list{new QListWidget(form.get())};
 
     ControlsFixture()
     {
         QWidget* f = form.get();
-        c.form = f;
-        c.lb1 = new QListWidget(f);
-        c.btNy = new SpeedButton(f);
-        c.btAdd = new SpeedButton(f);
-        c.btSpara = new SpeedButton(f);
-        c.btOpen = new SpeedButton(f);
+        for (SpeedButton** b : {&c.btNy, &c.btAdd, &c.btSpara, &c.btOpen, &c.btStartStop, &c.btVerkstall})
+            *b = new SpeedButton(f);
         c.spinEditTimeInterval = new SpinEdit(f);
         c.spinEditTimeInterval->setValue(30);
         c.cmbTidTyp = new QComboBox(f);
@@ -41,17 +50,14 @@ struct ControlsFixture
         c.cmbTyp->addItems({"Centrerad", "Sida vid Sida", "Anpassad"});
         c.cmbTyp->setCurrentIndex(2);
         c.chkBlanda = new QCheckBox(QStringLiteral("Blanda"), f);
-        c.btStartStop = new SpeedButton(f);
         c.btStartStop->setText(QStringLiteral("&Starta"));
         c.btStartStop->setGlyphResource(QStringLiteral("START"));
-        c.btVerkstall = new SpeedButton(f);
         c.img = new PictureView(f);
         c.lbTimeLeft = new QLabel(QStringLiteral("30"), f);
         c.lbMinut = new QLabel(QStringLiteral("Minuter"), f);
         c.lbSek = new QLabel(QStringLiteral("0"), f);
         c.lbSek1 = new QLabel(QStringLiteral("sekunder"), f);
         c.lbTid = new QLabel(QStringLiteral("LbTid"), f);
-        c.lbTips = new QLabel(f);
         c.lbDate = new QLabel(QStringLiteral("LbDate"), f);
         for (QTimer** timer : {&c.timerTid, &c.timeLeft, &c.timerStart, &c.timerMinSek}) {
             *timer = new QTimer(f);
@@ -62,12 +68,41 @@ struct ControlsFixture
         c.redigeravaldbild1 = new QAction(QStringLiteral("&Redigera Markerad bild..."), f);
     }
 
+    Scheduler::Controls schedulerControls() const
+    {
+        return {c.btStartStop, c.spinEditTimeInterval,
+                c.cmbTidTyp,   c.cmbTyp,
+                c.chkBlanda,   c.img,
+                c.lbTimeLeft,  c.lbMinut,
+                c.lbSek,       c.timerStart,
+                c.timeLeft,    c.timerMinSek,
+                c.btVerkstall, c.btNy,
+                c.btAdd,       c.btSpara,
+                c.btOpen,      c.starta1,
+                c.abortBild1,  c.redigeravaldbild1};
+    }
+
+    Countdown::Controls countdownControls() const
+    {
+        return {c.spinEditTimeInterval,
+                c.cmbTidTyp,
+                c.lbTimeLeft,
+                c.lbMinut,
+                c.lbSek,
+                c.lbSek1,
+                c.lbTid,
+                c.lbDate,
+                c.timeLeft,
+                c.timerMinSek,
+                c.timerTid};
+    }
+
     void setList(int count, int marked)
     {
-        c.lb1->clear();
+        list.clear();
         for (int i = 0; i < count; ++i)
-            c.lb1->addItem(QStringLiteral("/bilder/bild%1.jpg").arg(i));
-        c.lb1->setCurrentRow(marked);
+            list.append(QStringLiteral("/bilder/bild%1.jpg").arg(i).toUtf8());
+        list.setMarkedIndex(marked);
     }
 
     QString countdownLine() const

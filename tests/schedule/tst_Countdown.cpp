@@ -3,7 +3,7 @@
 
 #include <QTest>
 
-class tst_Countdown : public QObject
+class TestCountdown : public QObject
 {
     Q_OBJECT
 
@@ -17,7 +17,7 @@ private slots:
     void dateRenewedWhenTheDayChanges();
 };
 
-void tst_Countdown::secondsTick_data()
+void TestCountdown::secondsTick_data()
 {
     QTest::addColumn<QString>("sek");
     QTest::addColumn<QString>("timeLeft");
@@ -40,7 +40,7 @@ void tst_Countdown::secondsTick_data()
                                                         << "2" << 3 << "2 Timmar 29 sekunder";
 }
 
-void tst_Countdown::secondsTick()
+void TestCountdown::secondsTick()
 {
     QFETCH(QString, sek);
     QFETCH(QString, timeLeft);
@@ -50,7 +50,8 @@ void tst_Countdown::secondsTick()
     ControlsFixture f;
     RotationState state;
     QString hint;
-    Countdown countdown(f.c, state, [&](const QString& h) { hint = h; });
+    Countdown countdown(f.countdownControls(), state);
+    QObject::connect(&countdown, &Countdown::hintChanged, [&](const QString& h) { hint = h; });
     f.c.cmbTidTyp->setCurrentIndex(unit);
     f.c.lbMinut->setText(f.c.cmbTidTyp->currentText());
     f.c.lbSek->setText(sek);
@@ -63,7 +64,7 @@ void tst_Countdown::secondsTick()
     QCOMPARE(hint, Countdown::creditText() + "\r\nTid till nästa byte:\r\n" + line);
 }
 
-void tst_Countdown::unitTick_data()
+void TestCountdown::unitTick_data()
 {
     QTest::addColumn<int>("unitsLeft");
     QTest::addColumn<int>("value");
@@ -82,7 +83,7 @@ void tst_Countdown::unitTick_data()
     QTest::newRow("below that the numbers show") << -1 << 0 << 1 << "-2" << -2 << "Minuter";
 }
 
-void tst_Countdown::unitTick()
+void TestCountdown::unitTick()
 {
     QFETCH(int, unitsLeft);
     QFETCH(int, value);
@@ -94,7 +95,7 @@ void tst_Countdown::unitTick()
     ControlsFixture f;
     RotationState state;
     state.unitsLeft = unitsLeft;
-    Countdown countdown(f.c, state, {});
+    Countdown countdown(f.countdownControls(), state);
     f.c.spinEditTimeInterval->setValue(value);
     f.c.cmbTidTyp->setCurrentIndex(unit);
     f.c.lbMinut->setText(f.c.cmbTidTyp->currentText());
@@ -108,14 +109,15 @@ void tst_Countdown::unitTick()
     QCOMPARE(f.c.lbSek->text(), QStringLiteral("0"));
 }
 
-void tst_Countdown::minuteOfCountdownFromStart()
+void TestCountdown::minuteOfCountdownFromStart()
 {
     // As a start with 30 Minuter leaves the labels: 29 Minuter 0 sekunder, 30 units left.
     ControlsFixture f;
     RotationState state;
     state.unitsLeft = 30;
     QStringList hints;
-    Countdown countdown(f.c, state, [&](const QString& h) { hints << h; });
+    Countdown countdown(f.countdownControls(), state);
+    QObject::connect(&countdown, &Countdown::hintChanged, [&](const QString& h) { hints << h; });
     f.c.lbTimeLeft->setText(QStringLiteral("29"));
 
     QStringList lines;
@@ -140,11 +142,11 @@ void tst_Countdown::minuteOfCountdownFromStart()
     QCOMPARE(state.unitsLeft, 29);
 }
 
-void tst_Countdown::clockAndDate()
+void TestCountdown::clockAndDate()
 {
     ControlsFixture f;
     RotationState state;
-    Countdown countdown(f.c, state, {});
+    Countdown countdown(f.countdownControls(), state);
     countdown.setLocale(QLocale(QLocale::Swedish, QLocale::Sweden));
     countdown.setClock([] { return QDateTime(QDate(2026, 12, 8), QTime(9, 5, 7)); });
 
@@ -154,11 +156,11 @@ void tst_Countdown::clockAndDate()
     QCOMPARE(f.c.lbDate->text(), QStringLiteral("Dagens Datum: tisdag den 08 dec. 2026"));
 }
 
-void tst_Countdown::dateRenewedWhenTheDayChanges()
+void TestCountdown::dateRenewedWhenTheDayChanges()
 {
     ControlsFixture f;
     RotationState state;
-    Countdown countdown(f.c, state, {});
+    Countdown countdown(f.countdownControls(), state);
     countdown.setLocale(QLocale(QLocale::Swedish, QLocale::Sweden));
     QDateTime now(QDate(2026, 12, 8), QTime(23, 59, 59));
     countdown.setClock([&] { return now; });
@@ -173,5 +175,5 @@ void tst_Countdown::dateRenewedWhenTheDayChanges()
     QCOMPARE(f.c.lbDate->text(), QStringLiteral("Dagens Datum: onsdag den 09 dec. 2026"));
 }
 
-QTEST_MAIN(tst_Countdown)
+QTEST_MAIN(TestCountdown)
 #include "tst_Countdown.moc"

@@ -5,7 +5,7 @@
 
 using namespace IntervalMath;
 
-class tst_IntervalMath : public QObject
+class TestIntervalMath : public QObject
 {
     Q_OBJECT
 
@@ -17,7 +17,7 @@ private slots:
     void arrowsWalkTheWholeCycle();
 };
 
-void tst_IntervalMath::changeInterval_data()
+void TestIntervalMath::changeInterval_data()
 {
     QTest::addColumn<qint64>("value");
     QTest::addColumn<int>("unit");
@@ -39,7 +39,7 @@ void tst_IntervalMath::changeInterval_data()
     QTest::newRow("index past the items") << 30LL << 6 << -1LL << -1LL;
 }
 
-void tst_IntervalMath::changeInterval()
+void TestIntervalMath::changeInterval()
 {
     QFETCH(qint64, value);
     QFETCH(int, unit);
@@ -49,7 +49,7 @@ void tst_IntervalMath::changeInterval()
     QCOMPARE(IntervalMath::changeInterval(value, unit).value_or(-1), change);
 }
 
-void tst_IntervalMath::step_data()
+void TestIntervalMath::step_data()
 {
     QTest::addColumn<bool>("up");
     QTest::addColumn<int>("value");
@@ -73,7 +73,7 @@ void tst_IntervalMath::step_data()
     QTest::newRow("up with no unit selected") << true << 59 << -1 << 1 << 0;
 }
 
-void tst_IntervalMath::step()
+void TestIntervalMath::step()
 {
     QFETCH(bool, up);
     QFETCH(int, value);
@@ -85,7 +85,7 @@ void tst_IntervalMath::step()
     QCOMPARE(result.unit, newUnit);
 }
 
-void tst_IntervalMath::arrowsWalkTheWholeCycle()
+void TestIntervalMath::arrowsWalkTheWholeCycle()
 {
     // Up from 1 Minut passes every value of every unit once and comes back; down retraces it.
     QList<Interval> upWalk{{1, 0}};
@@ -104,5 +104,5 @@ void tst_IntervalMath::arrowsWalkTheWholeCycle()
     QCOMPARE(seen.size(), 6 * 59 / 2);
 }
 
-QTEST_APPLESS_MAIN(tst_IntervalMath)
+QTEST_APPLESS_MAIN(TestIntervalMath)
 #include "tst_IntervalMath.moc"

@@ -3,6 +3,7 @@
 #include "platform/AppError.h"
 #include "platform/Guard.h"
 #include "platform/SettingsStore.h"
+#include "schedule/Countdown.h"
 #include "schedule/Scheduler.h"
 #include "schedule/ThumbnailIcon.h"
 #include "toolkit/TransparentColour.h"
@@ -23,7 +24,8 @@ struct Applied
     int placement;
 };
 
-// The scheduler on hand-built controls, with every hook recorded.
+// The scheduler on hand-built controls, its requests answered as the main window does and
+// every announcement recorded.
 struct Rig
 {
     ControlsFixture f;
@@ -34,29 +36,35 @@ struct Rig
     QList<Applied> applied;
     int trayIcons = 0;
     QStringList hints;
+    QStringList failures;
     std::function<void()> verkstall = [] {};
     std::unique_ptr<Scheduler> scheduler;
+    RotationState countdownState;
+    Countdown countdown{f.countdownControls(), countdownState};
 
     explicit Rig(const QString& programFolder = {})
     {
-        Scheduler::Hooks hooks;
-        hooks.lb1Click = [this] {
+        scheduler = std::make_unique<Scheduler>(f.schedulerControls(), f.list,
+                                                programFolder.isEmpty() ? folder.path() + '/' : programFolder);
+        Scheduler* s = scheduler.get();
+        connectRequest(s, &Scheduler::confirmMarkedRequested, s, [this] {
             ++lb1Clicks;
-            clickedRows << f.c.lb1->currentRow();
-        };
-        hooks.btVerkstallClick = [this] {
+            clickedRows << f.list.markedIndex();
+        });
+        connectRequest(s, &Scheduler::applyMarkedRequested, s, [this] {
             ++verkstallClicks;
             verkstall();
-        };
-        hooks.applyWallpaper = [this](const QString& p, int placement) { applied.append({p, placement}); };
-        hooks.setTrayIcon = [this](const QIcon&) { ++trayIcons; };
-        hooks.setTrayHint = [this](const QString& h) { hints << h; };
-        scheduler =
-            std::make_unique<Scheduler>(f.c, hooks, programFolder.isEmpty() ? folder.path() + '/' : programFolder);
+        });
+        connectRequest(s, &Scheduler::applyRequested, s, [this](const QString& p, int placement) {
+            applied.append({p, placement});
+        });
+        QObject::connect(s, &Scheduler::iconChanged, [this] { ++trayIcons; });
+        QObject::connect(s, &Scheduler::hintDue, [this] { hints << countdown.hintText(); });
+        QObject::connect(s, &Scheduler::tickFailed, [this](const QString& note) { failures << note; });
         scheduler->bind();
     }
 
-    MainControls& c() { return f.c; }
+    ControlsFixture::Widgets& c() { return f.c; }
     void start()
     {
         QVERIFY(!scheduler->isRunning());
@@ -65,21 +73,19 @@ struct Rig
     }
 };
 
-qint32 storedInteger(const char* name)
+qint32 storedInteger(Setting key)
 {
-    SettingsStore store;
-    return store.readInteger(QString::fromLatin1(name));
+    return SettingsStore().readInteger(key);
 }
 
-QString storedString(const char* name)
+QString storedString(Setting key)
 {
-    SettingsStore store;
-    return store.readString(QString::fromLatin1(name));
+    return SettingsStore().readString(key);
 }
 
 } // namespace
 
-class tst_Scheduler : public QObject
+class TestScheduler : public QObject
 {
     Q_OBJECT
 
@@ -109,10 +115,10 @@ private slots:
     void failingTicksOpenOneBoxAtATime();
 };
 
-void tst_Scheduler::startAndStopSetTheControls()
+void TestScheduler::startAndStopSetTheControls()
 {
     Rig rig;
-    MainControls& c = rig.c();
+    ControlsFixture::Widgets& c = rig.c();
     rig.f.setList(3, 1);
 
     rig.start();
@@ -133,7 +139,7 @@ void tst_Scheduler::startAndStopSetTheControls()
     QCOMPARE(rig.scheduler->state().unitsLeft, 30);
     QCOMPARE(rig.f.countdownLine(), QStringLiteral("29 Minuter 0 sekunder"));
     QCOMPARE(rig.verkstallClicks, 1);
-    QCOMPARE(storedString("Startknapp"), QStringLiteral("&Stoppa"));
+    QCOMPARE(storedString(Setting::Startknapp), QStringLiteral("&Stoppa"));
     // the hint is built from the labels as they stood before the start changed them
     QCOMPARE(rig.hints.size(), 1);
     QVERIFY(rig.hints.first().endsWith(QStringLiteral("\r\nTid till nästa byte:\r\n30 Minuter 0 sekunder")));
@@ -155,10 +161,10 @@ void tst_Scheduler::startAndStopSetTheControls()
     QCOMPARE(rig.f.countdownLine(), QStringLiteral("30 Minuter 0 sekunder"));
     QCOMPARE(rig.scheduler->state().unitsLeft, 30);
     QCOMPARE(rig.verkstallClicks, 1);
-    QCOMPARE(storedString("Startknapp"), QStringLiteral("&Starta"));
+    QCOMPARE(storedString(Setting::Startknapp), QStringLiteral("&Starta"));
 }
 
-void tst_Scheduler::startCorrectsAnIntervalBelowOne_data()
+void TestScheduler::startCorrectsAnIntervalBelowOne_data()
 {
     QTest::addColumn<QString>("typed");
     QTest::newRow("zero") << "0";
@@ -166,7 +172,7 @@ void tst_Scheduler::startCorrectsAnIntervalBelowOne_data()
     QTest::newRow("not a number") << "abc";
 }
 
-void tst_Scheduler::startCorrectsAnIntervalBelowOne()
+void TestScheduler::startCorrectsAnIntervalBelowOne()
 {
     QFETCH(QString, typed);
     Rig rig;
@@ -175,14 +181,14 @@ void tst_Scheduler::startCorrectsAnIntervalBelowOne()
 
     rig.start();
     QCOMPARE(rig.c().spinEditTimeInterval->text(), QStringLiteral("1"));
-    QCOMPARE(storedInteger("Mellan"), 1);
+    QCOMPARE(storedInteger(Setting::Mellan), 1);
     QVERIFY(rig.c().timerStart->isActive());
     QCOMPARE(rig.c().timerStart->interval(), 3'600'000);
     QCOMPARE(rig.scheduler->state().unitsLeft, 1);
     QCOMPARE(rig.c().lbTimeLeft->text(), QStringLiteral("0"));
 }
 
-void tst_Scheduler::failedApplyAtStartStillStarts()
+void TestScheduler::failedApplyAtStartStillStarts()
 {
     ScopedScriptedDialogs dialogs;
     Rig rig;
@@ -191,13 +197,13 @@ void tst_Scheduler::failedApplyAtStartStillStarts()
 
     rig.start();
     QCOMPARE(dialogs->errors(), QStringList{QStringLiteral("Cannot open file \"/bilder/bild0.jpg\". No such file")});
-    QCOMPARE(storedString("Startknapp"), QStringLiteral("&Stoppa"));
+    QCOMPARE(storedString(Setting::Startknapp), QStringLiteral("&Stoppa"));
     rig.c().btStartStop->click();
     QVERIFY(!rig.scheduler->isRunning());
     QCOMPARE(rig.c().btStartStop->text(), QStringLiteral("&Starta"));
 }
 
-void tst_Scheduler::inOrderChoice_data()
+void TestScheduler::inOrderChoice_data()
 {
     QTest::addColumn<int>("count");
     QTest::addColumn<int>("marked");
@@ -209,7 +215,7 @@ void tst_Scheduler::inOrderChoice_data()
     QTest::newRow("nothing marked, one entry") << 1 << -1 << QList<int>{0, 0, 0};
 }
 
-void tst_Scheduler::inOrderChoice()
+void TestScheduler::inOrderChoice()
 {
     QFETCH(int, count);
     QFETCH(int, marked);
@@ -222,12 +228,12 @@ void tst_Scheduler::inOrderChoice()
     for (int i = 0; i < rows.size(); ++i)
         rig.scheduler->TimerStartTimer();
     QCOMPARE(rig.clickedRows, rows);
-    QCOMPARE(rig.c().lb1->currentRow(), rows.last());
+    QCOMPARE(rig.f.list.markedIndex(), rows.last());
     QCOMPARE(rig.applied.size(), rows.size());
     QCOMPARE(rig.applied.last().path, QStringLiteral("/bilder/bild%1.jpg").arg(rows.last()));
 }
 
-void tst_Scheduler::placementOfEachChange_data()
+void TestScheduler::placementOfEachChange_data()
 {
     QTest::addColumn<int>("index");
     QTest::newRow("Centrerad") << 0;
@@ -237,7 +243,7 @@ void tst_Scheduler::placementOfEachChange_data()
 }
 
 // Each change applies the new picture with the placement chosen at that moment.
-void tst_Scheduler::placementOfEachChange()
+void TestScheduler::placementOfEachChange()
 {
     QFETCH(int, index);
     Rig rig;
@@ -252,7 +258,7 @@ void tst_Scheduler::placementOfEachChange()
     QCOMPARE(rig.applied.first().placement, index);
 }
 
-void tst_Scheduler::tickWhileStoppedOnlyResetsTheCounter()
+void TestScheduler::tickWhileStoppedOnlyResetsTheCounter()
 {
     Rig rig;
     rig.f.setList(3, 2);
@@ -264,10 +270,10 @@ void tst_Scheduler::tickWhileStoppedOnlyResetsTheCounter()
     QCOMPARE(rig.c().lbMinut->text(), QStringLiteral("Timmar"));
     QCOMPARE(rig.lb1Clicks, 0);
     QVERIFY(rig.applied.isEmpty());
-    QCOMPARE(rig.c().lb1->currentRow(), 2);
+    QCOMPARE(rig.f.list.markedIndex(), 2);
 }
 
-void tst_Scheduler::emptyListSkipsTheChangeQuietly()
+void TestScheduler::emptyListSkipsTheChangeQuietly()
 {
     ScopedScriptedDialogs dialogs;
     Rig rig;
@@ -282,7 +288,7 @@ void tst_Scheduler::emptyListSkipsTheChangeQuietly()
     QVERIFY(!QFile::exists(rig.folder.filePath(ThumbnailIcon::FileName)));
 }
 
-void tst_Scheduler::shuffleStaysInTheListAndReachesEveryPicture()
+void TestScheduler::shuffleStaysInTheListAndReachesEveryPicture()
 {
     Rig rig;
     rig.f.setList(4, 0);
@@ -308,7 +314,7 @@ void tst_Scheduler::shuffleStaysInTheListAndReachesEveryPicture()
     QVERIFY(repeats > 0); // no history: a picture can follow itself
 }
 
-void tst_Scheduler::shuffleWithOnePicture()
+void TestScheduler::shuffleWithOnePicture()
 {
     Rig rig;
     rig.f.setList(1, 0);
@@ -319,7 +325,7 @@ void tst_Scheduler::shuffleWithOnePicture()
     QCOMPARE(rig.clickedRows, QList<int>(20, 0));
 }
 
-void tst_Scheduler::longIntervalIsReachedByRearming_data()
+void TestScheduler::longIntervalIsReachedByRearming_data()
 {
     QTest::addColumn<int>("value");
     QTest::addColumn<int>("unit");
@@ -331,7 +337,7 @@ void tst_Scheduler::longIntervalIsReachedByRearming_data()
     QTest::newRow("59 Dagar") << 59 << 5 << QList<int>{2'147'483'647, 2'147'483'647, 802'632'706};
 }
 
-void tst_Scheduler::longIntervalIsReachedByRearming()
+void TestScheduler::longIntervalIsReachedByRearming()
 {
     QFETCH(int, value);
     QFETCH(int, unit);
@@ -354,7 +360,7 @@ void tst_Scheduler::longIntervalIsReachedByRearming()
     }
 }
 
-void tst_Scheduler::unitRule_data()
+void TestScheduler::unitRule_data()
 {
     QTest::addColumn<int>("value");
     QTest::addColumn<int>("unit");
@@ -365,7 +371,7 @@ void tst_Scheduler::unitRule_data()
     QTest::newRow("Minuter with 45 keeps 45") << 45 << 1 << 45;
 }
 
-void tst_Scheduler::unitRule()
+void TestScheduler::unitRule()
 {
     QFETCH(int, value);
     QFETCH(int, unit);
@@ -374,18 +380,18 @@ void tst_Scheduler::unitRule()
     rig.c().spinEditTimeInterval->setValue(value);
     {
         SettingsStore store;
-        store.writeInteger(QStringLiteral("Mellan"), value);
+        store.writeInteger(Setting::Mellan, value);
     }
     rig.c().cmbTidTyp->setCurrentIndex(unit);
     emit rig.c().cmbTidTyp->activated(unit); // as choosing from the list does
 
     QCOMPARE(rig.c().spinEditTimeInterval->value(), newValue);
-    QCOMPARE(storedInteger("Mellan"), newValue);
+    QCOMPARE(storedInteger(Setting::Mellan), newValue);
     QCOMPARE(rig.c().lbMinut->text(), rig.c().cmbTidTyp->itemText(unit));
     QCOMPARE(rig.c().lbTimeLeft->text(), QString::number(newValue));
 }
 
-void tst_Scheduler::typedUnitName()
+void TestScheduler::typedUnitName()
 {
     Rig rig;
     rig.c().spinEditTimeInterval->setValue(20);
@@ -404,7 +410,7 @@ void tst_Scheduler::typedUnitName()
     QCOMPARE(rig.c().timeLeft->interval(), 86'400'000);
 }
 
-void tst_Scheduler::arrows_data()
+void TestScheduler::arrows_data()
 {
     QTest::addColumn<bool>("up");
     QTest::addColumn<int>("value");
@@ -418,7 +424,7 @@ void tst_Scheduler::arrows_data()
     QTest::newRow("up 1 Timme") << true << 1 << 2 << 2 << "Timmar";
 }
 
-void tst_Scheduler::arrows()
+void TestScheduler::arrows()
 {
     QFETCH(bool, up);
     QFETCH(int, value);
@@ -436,10 +442,10 @@ void tst_Scheduler::arrows()
     QCOMPARE(rig.c().cmbTidTyp->currentText(), word);
     QCOMPARE(rig.c().lbMinut->text(), word);
     QCOMPARE(rig.c().lbTimeLeft->text(), QString::number(newValue));
-    QCOMPARE(storedInteger("Mellan"), newValue);
+    QCOMPARE(storedInteger(Setting::Mellan), newValue);
 }
 
-void tst_Scheduler::thumbnailIconOfEachChange()
+void TestScheduler::thumbnailIconOfEachChange()
 {
     Rig rig;
     rig.f.setList(2, 0);
@@ -460,7 +466,7 @@ void tst_Scheduler::thumbnailIconOfEachChange()
     QCOMPARE(QColor(icon.pixel(31, 31)), QColor(Qt::red));
 }
 
-void tst_Scheduler::unwritableIconFileIsReported()
+void TestScheduler::unwritableIconFileIsReported()
 {
     ScopedScriptedDialogs dialogs;
     Rig rig(QStringLiteral("/nonexistent-folder/"));
@@ -477,7 +483,7 @@ void tst_Scheduler::unwritableIconFileIsReported()
 }
 
 // The popup's slide runs the event loop while the start applies its picture.
-void tst_Scheduler::secondClickDuringTheStartIsRefused()
+void TestScheduler::secondClickDuringTheStartIsRefused()
 {
     Rig rig;
     rig.f.setList(3, 0);
@@ -486,7 +492,7 @@ void tst_Scheduler::secondClickDuringTheStartIsRefused()
     QCOMPARE(rig.verkstallClicks, 1);
     QCOMPARE(rig.c().btStartStop->text(), QStringLiteral("&Stoppa"));
     QVERIFY(rig.c().timerStart->isActive());
-    QCOMPARE(storedString("Startknapp"), QStringLiteral("&Stoppa"));
+    QCOMPARE(storedString(Setting::Startknapp), QStringLiteral("&Stoppa"));
 
     rig.verkstall = [] {};
     rig.c().btStartStop->click();
@@ -497,7 +503,7 @@ void tst_Scheduler::secondClickDuringTheStartIsRefused()
 
 // A night of failing ticks while the first error box is open must not pile up boxes, and each
 // tick works on the list as it is at its moment.
-void tst_Scheduler::failingTicksOpenOneBoxAtATime()
+void TestScheduler::failingTicksOpenOneBoxAtATime()
 {
     ScopedScriptedDialogs dialogs;
     Rig rig(QStringLiteral("/nonexistent-folder/")); // every tick fails writing its icon
@@ -510,8 +516,8 @@ void tst_Scheduler::failingTicksOpenOneBoxAtATime()
     };
     rig.scheduler->runTick();
     QCOMPARE(dialogs->errors().size(), 1);
-    QVERIFY(rig.c().lbTips->text().startsWith(QStringLiteral("Bildbytet misslyckades: Cannot create file")));
-    QVERIFY(rig.hints.last().startsWith(QStringLiteral("Bildbytet misslyckades: ")));
+    QCOMPARE(rig.failures.size(), 6);
+    QVERIFY(rig.failures.last().startsWith(QStringLiteral("Bildbytet misslyckades: Cannot create file")));
     // Six ticks, each one step on from the picture the one before marked.
     QCOMPARE(rig.clickedRows, QList<int>({1, 2, 3, 0, 1, 2}));
 
@@ -521,5 +527,5 @@ void tst_Scheduler::failingTicksOpenOneBoxAtATime()
     QCOMPARE(dialogs->errors().size(), 2);
 }
 
-QTEST_MAIN(tst_Scheduler)
+QTEST_MAIN(TestScheduler)
 #include "tst_Scheduler.moc"

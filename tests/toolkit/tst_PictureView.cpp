@@ -1,9 +1,13 @@
 #include "picture/FitRule.h"
 #include "picture/Picture.h"
+#include "toolkit/PicturePreview.h"
 #include "toolkit/PictureView.h"
 
+#include <QFileDialog>
+#include <QLabel>
 #include <QPainter>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTest>
 
 namespace {
@@ -109,6 +113,48 @@ private slots:
         QTest::mousePress(&w, button, {}, press);
         QTest::mouseRelease(&w, button, {}, release);
         QCOMPARE(spy.count(), clicks);
+    }
+
+    // The picture dialog's preview: the highlighted file fitted into the box, its size under it;
+    // what cannot be shown leaves the box empty and raises nothing.
+    void previewFollowsTheHighlightedFile_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QSize>("size"); // invalid: bytes that are no picture
+        QTest::addColumn<QSize>("shown");
+        QTest::addColumn<QString>("sizeText");
+        QTest::newRow("large picture scaled down") << "stor.jpg" << QSize(640, 240) << QSize(160, 60) << "640 x 240";
+        QTest::newRow("small picture at its own size") << "liten.bmp" << QSize(50, 40) << QSize(50, 40) << "50 x 40";
+        QTest::newRow("undecodable") << "trasig.jpg" << QSize() << QSize(0, 0) << "";
+        QTest::newRow("not a picture type") << "text.txt" << QSize() << QSize(0, 0) << "";
+    }
+
+    void previewFollowsTheHighlightedFile()
+    {
+        QFETCH(QString, name);
+        QFETCH(QSize, size);
+        QFETCH(QSize, shown);
+        QFETCH(QString, sizeText);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(name);
+        if (size.isValid()) {
+            QVERIFY(halves(size.width(), size.height()).save(path));
+        } else {
+            QFile bytes(path);
+            QVERIFY(bytes.open(QIODevice::WriteOnly));
+            bytes.write("\xff\xd8 no picture here");
+        }
+        QFileDialog dialog;
+        dialog.setOption(QFileDialog::DontUseNativeDialog);
+        PicturePreview::attach(dialog);
+        auto* preview = dialog.findChild<PicturePreview*>();
+        QVERIFY(preview);
+        // What an earlier file left must go.
+        emit dialog.currentChanged(QFINDTESTDATA("tst_PictureView.cpp"));
+        preview->view()->setImage(halves(8, 8));
+        emit dialog.currentChanged(path);
+        QCOMPARE(preview->view()->image().size(), shown);
+        QCOMPARE(preview->sizeLabel()->text(), sizeText);
     }
 };
 

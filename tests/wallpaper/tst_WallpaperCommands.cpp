@@ -1,8 +1,9 @@
 #include "ScriptedDialogs.h"
+#include "picturelist/PictureList.h"
 #include "platform/AppError.h"
+#include "platform/Guard.h"
 #include "platform/Registry.h"
 #include "platform/SettingsStore.h"
-#include "toolkit/MainControls.h"
 #include "toolkit/SpeedButton.h"
 #include "wallpaper/WallpaperCommands.h"
 
@@ -29,7 +30,8 @@ class TestWallpaperCommands : public QObject
     std::unique_ptr<QTemporaryDir> m_home;
     QString m_log;
     std::unique_ptr<QWidget> m_form;
-    MainControls m_controls;
+    WallpaperCommands::Controls m_controls{};
+    std::unique_ptr<PictureList> m_list;
     QStringList m_events; // popup and confirmation, in the order they ran
     std::function<void(const QString&)> m_popupExtra;
 
@@ -57,24 +59,22 @@ class TestWallpaperCommands : public QObject
 
     std::unique_ptr<WallpaperCommands> makeCommands()
     {
-        WallpaperCommands::Hooks hooks;
-        hooks.lb1Click = [this] { m_events << QStringLiteral("LB1Click"); };
-        hooks.visaPopup = [this](const QString& path) {
+        auto commands = std::make_unique<WallpaperCommands>(m_controls, *m_list);
+        WallpaperCommands* c = commands.get();
+        connectRequest(c, &WallpaperCommands::confirmMarkedRequested, c, [this] { m_events << "LB1Click"; });
+        connectRequest(c, &WallpaperCommands::popupRequested, c, [this](const QString& path) {
             m_events << QStringLiteral("popup %1").arg(path);
             if (m_popupExtra)
                 m_popupExtra(path);
-        };
-        auto commands = std::make_unique<WallpaperCommands>(m_controls, hooks);
+        });
         commands->bind();
         return commands;
     }
 
     void fillList(const QStringList& paths)
     {
-        for (const QString& path : paths) {
-            auto* item = new QListWidgetItem(path, m_controls.lb1);
-            item->setData(Qt::UserRole, QFile::encodeName(path));
-        }
+        for (const QString& path : paths)
+            m_list->append(QFile::encodeName(path));
     }
 
 private slots:
@@ -86,9 +86,7 @@ private slots:
         qputenv("XDG_CONFIG_HOME", QFile::encodeName(m_home->filePath(QStringLiteral("config"))));
         qputenv("TAVELVAXLAREN_DESKTOP", QFile::encodeName(QStringLiteral("log:") + m_log));
         m_form = std::make_unique<QWidget>();
-        m_controls = MainControls{};
-        m_controls.form = m_form.get();
-        m_controls.lb1 = new QListWidget(m_form.get());
+        m_list = std::make_unique<PictureList>(new QListWidget(m_form.get()));
         m_controls.cmbTyp = new QComboBox(m_form.get());
         m_controls.cmbTyp->setEditable(true);
         m_controls.cmbTyp->addItems({"Centrerad", "Sida vid Sida", "Anpassad"});
@@ -105,49 +103,22 @@ private slots:
         QTest::addColumn<QString>("style");
         QTest::addColumn<QString>("tile");
 
-        QTest::newRow("jpg, Anpassad: Active Desktop, no desktop values")
-            << "C:\\Bilder\\a.jpg" << 2 << "active-desktop"
-            << "2"
-            << "0";
-        QTest::newRow("gif, Sida vid Sida: Active Desktop") << "/bilder/b.gif" << 1 << "active-desktop"
-                                                            << "0"
-                                                            << "1";
-        QTest::newRow("JPG in capitals is no match") << "C:\\Bilder\\a.JPG" << 2 << "desktop-values"
-                                                     << "2"
-                                                     << "0";
-        QTest::newRow("Jpg mixed case is no match") << "/bilder/a.Jpg" << 0 << "desktop-values"
-                                                    << "0"
-                                                    << "0";
-        QTest::newRow("jpeg is no match") << "/bilder/a.jpeg" << 2 << "desktop-values"
-                                          << "2"
-                                          << "0";
-        QTest::newRow("GIF in capitals is no match") << "/bilder/a.GIF" << 1 << "desktop-values"
-                                                     << "0"
-                                                     << "1";
-        QTest::newRow("bmp, Centrerad") << "C:\\Bilder\\a.bmp" << 0 << "desktop-values"
-                                        << "0"
-                                        << "0";
-        QTest::newRow("bmp, Sida vid Sida") << "C:\\Bilder\\a.bmp" << 1 << "desktop-values"
-                                            << "0"
-                                            << "1";
-        QTest::newRow("no extension") << "/bilder/a" << 2 << "desktop-values"
-                                      << "2"
-                                      << "0";
-        QTest::newRow("dotted Windows folder, name without dot") << "C:\\Bilder.jpg\\a" << 2 << "desktop-values"
-                                                                 << "2"
-                                                                 << "0";
-        QTest::newRow("dotted folder, name without dot") << "/bilder.jpg/a" << 2 << "desktop-values"
-                                                         << "2"
-                                                         << "0";
-        QTest::newRow("the last dot counts") << "/bilder/a.jpg.bmp" << 2 << "desktop-values"
-                                             << "2"
-                                             << "0";
-        QTest::newRow("trailing dot") << "/bilder/a.jpg." << 2 << "desktop-values"
-                                      << "2"
-                                      << "0";
-        QTest::newRow("name that is only an extension") << "/bilder/.jpg" << 0 << "active-desktop"
-                                                        << "0"
-                                                        << "0";
+        // clang-format off
+        QTest::newRow("jpg, Anpassad: Active Desktop, no desktop values") << "C:\\Bilder\\a.jpg" << 2 << "active-desktop" << "2" << "0";
+        QTest::newRow("gif, Sida vid Sida: Active Desktop")               << "/bilder/b.gif"     << 1 << "active-desktop" << "0" << "1";
+        QTest::newRow("JPG in capitals is no match")                      << "C:\\Bilder\\a.JPG" << 2 << "desktop-values" << "2" << "0";
+        QTest::newRow("Jpg mixed case is no match")                       << "/bilder/a.Jpg"     << 0 << "desktop-values" << "0" << "0";
+        QTest::newRow("jpeg is no match")                                 << "/bilder/a.jpeg"    << 2 << "desktop-values" << "2" << "0";
+        QTest::newRow("GIF in capitals is no match")                      << "/bilder/a.GIF"     << 1 << "desktop-values" << "0" << "1";
+        QTest::newRow("bmp, Centrerad")                                   << "C:\\Bilder\\a.bmp" << 0 << "desktop-values" << "0" << "0";
+        QTest::newRow("bmp, Sida vid Sida")                               << "C:\\Bilder\\a.bmp" << 1 << "desktop-values" << "0" << "1";
+        QTest::newRow("no extension")                                     << "/bilder/a"         << 2 << "desktop-values" << "2" << "0";
+        QTest::newRow("dotted Windows folder, name without dot")          << "C:\\Bilder.jpg\\a" << 2 << "desktop-values" << "2" << "0";
+        QTest::newRow("dotted folder, name without dot")                  << "/bilder.jpg/a"     << 2 << "desktop-values" << "2" << "0";
+        QTest::newRow("the last dot counts")                              << "/bilder/a.jpg.bmp" << 2 << "desktop-values" << "2" << "0";
+        QTest::newRow("trailing dot")                                     << "/bilder/a.jpg."    << 2 << "desktop-values" << "2" << "0";
+        QTest::newRow("name that is only an extension")                   << "/bilder/.jpg"      << 0 << "active-desktop" << "0" << "0";
+        // clang-format on
     }
 
     // The route, the strings handed over, the desktop values, and the popup in its place:
@@ -240,7 +211,7 @@ private slots:
         ScopedScriptedDialogs dialogs;
         auto commands = makeCommands();
         fillList(paths);
-        m_controls.lb1->setCurrentRow(marked);
+        m_list->setMarkedIndex(marked);
         m_controls.cmbTyp->setCurrentIndex(placement);
         m_controls.btVerkstall->setEnabled(true);
 
@@ -252,7 +223,7 @@ private slots:
         if (confirmed)
             expected << "LB1Click";
         QCOMPARE(m_events, expected);
-        QCOMPARE(m_controls.lb1->currentRow(), markedAfter);
+        QCOMPARE(m_list->markedIndex(), markedAfter);
         QCOMPARE(m_controls.btVerkstall->isEnabled(), !confirmed);
         const auto lines = logLines();
         QCOMPARE(lines.size(), applied.isEmpty() ? 0 : 1);
@@ -270,7 +241,7 @@ private slots:
         ScopedScriptedDialogs dialogs;
         auto commands = makeCommands();
         fillList({"/bilder/saknas.bmp"});
-        m_controls.lb1->setCurrentRow(0);
+        m_list->setMarkedIndex(0);
         m_controls.cmbTyp->setCurrentIndex(0);
         const QString error = QStringLiteral("Cannot open file \"/bilder/saknas.bmp\". No such file or directory");
         m_popupExtra = [&](const QString&) { throw AppError(error); };
@@ -307,12 +278,11 @@ private slots:
     {
         ScopedScriptedDialogs dialogs;
         QList<int> errorsSeen;
-        WallpaperCommands::Hooks hooks;
-        hooks.lb1Click = [&] { errorsSeen << int(dialogs->errors().size()); };
-        hooks.visaPopup = [](const QString& path) {
-            throw AppError(QStringLiteral("Bitmap image is not valid") + path);
-        };
-        WallpaperCommands commands(m_controls, hooks);
+        WallpaperCommands commands(m_controls, *m_list);
+        connectRequest(&commands, &WallpaperCommands::confirmMarkedRequested, &commands,
+                       [&] { errorsSeen << int(dialogs->errors().size()); });
+        connectRequest(&commands, &WallpaperCommands::popupRequested, &commands,
+                       [](const QString& path) { throw AppError(QStringLiteral("Bitmap image is not valid") + path); });
         commands.bind();
         fillList({"/bilder/trasig.gif"});
         m_controls.cmbTyp->setCurrentIndex(2);
@@ -376,7 +346,7 @@ private slots:
         m_controls.cmbTyp->setCurrentIndex(index);
         // Setting the index from code is neither a change nor a choice.
         QVERIFY(!m_controls.btVerkstall->isEnabled());
-        QVERIFY(!SettingsStore().exists(QStringLiteral("Screenstyle")));
+        QVERIFY(!SettingsStore().exists(Setting::Screenstyle));
 
         if (typed)
             QTest::keyClick(m_controls.cmbTyp->lineEdit(), Qt::Key_X);
@@ -384,7 +354,7 @@ private slots:
             emit m_controls.cmbTyp->activated(index);
 
         QVERIFY(m_controls.btVerkstall->isEnabled());
-        QCOMPARE(SettingsStore().readInteger(QStringLiteral("Screenstyle")), index);
+        QCOMPARE(SettingsStore().readInteger(Setting::Screenstyle), index);
         QVERIFY(dialogs->errors().isEmpty());
     }
 };

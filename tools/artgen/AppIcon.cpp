@@ -99,3 +99,11 @@ QList<Artwork> paintAppIcon()
         all.append({QStringLiteral("MAINICON_%1").arg(size), paintIcon(size).convertToFormat(QImage::Format_ARGB32)});
     return all;
 }
+
+QList<Artwork> paintThemeIcons()
+{
+    QList<Artwork> all;
+    for (int size : {16, 24, 32, 48, 64, 128, 256})
+        all.append({QStringLiteral("%1x%1").arg(size), paintIcon(size).convertToFormat(QImage::Format_ARGB32)});
+    return all;
+}

@@ -1,5 +1,6 @@
-// Paints the program's bitmaps and icon into a folder, with a .qrc that lists them.
-// Usage: tavlix_artgen <output folder>
+// Paints the program's bitmaps and icon into a folder, with a .qrc that lists them; with
+// --icons, only the application icon at the icon theme's sizes (<size>x<size>.png).
+// Usage: tavlix_artgen [--icons] <output folder>
 
 #include "Artwork.h"
 
@@ -37,17 +38,19 @@ int main(int argc, char** argv)
 {
     // Text is laid out with the platform's fonts, which needs a GUI application.
     QGuiApplication app(argc, argv);
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: tavlix_artgen <output folder>\n");
+    const bool themeIcons = argc == 3 && qstrcmp(argv[1], "--icons") == 0;
+    if (argc != 2 && !themeIcons) {
+        std::fprintf(stderr, "usage: tavlix_artgen [--icons] <output folder>\n");
         return 2;
     }
-    const QDir out(QString::fromLocal8Bit(argv[1]));
+    const char* folder = argv[argc - 1];
+    const QDir out(QString::fromLocal8Bit(folder));
     if (!out.mkpath(QStringLiteral("."))) {
-        std::fprintf(stderr, "artgen: cannot create %s\n", argv[1]);
+        std::fprintf(stderr, "artgen: cannot create %s\n", folder);
         return 1;
     }
 
-    const QList<Artwork> all = paintSkins() + paintGlyphs() + paintAppIcon();
+    const QList<Artwork> all = themeIcons ? paintThemeIcons() : paintSkins() + paintGlyphs() + paintAppIcon();
     QByteArray qrc = "<!DOCTYPE RCC>\n<RCC version=\"1.0\">\n<qresource prefix=\"/tavlix/art\">\n";
     for (const Artwork& art : all) {
         const QString file = art.name + QStringLiteral(".png");
@@ -59,6 +62,8 @@ int main(int argc, char** argv)
         qrc += "    <file>" + file.toUtf8() + "</file>\n";
     }
     qrc += "</qresource>\n</RCC>\n";
+    if (themeIcons)
+        return 0;
     if (!writeIfChanged(out.filePath(QStringLiteral("art.qrc")), qrc)) {
         std::fprintf(stderr, "artgen: cannot write art.qrc\n");
         return 1;

@@ -2,8 +2,10 @@
 
 #include "toolkit/DragShape.h"
 
+#include <QGuiApplication>
 #include <QMouseEvent>
 #include <QWidget>
+#include <QWindow>
 
 WindowDragger::WindowDragger(QWidget* window, const QList<DragShape*>& areas, QObject* parent)
     : QObject(parent), m_window(window)
@@ -15,6 +17,10 @@ WindowDragger::WindowDragger(QWidget* window, const QList<DragShape*>& areas, QO
 void WindowDragger::Shape1MouseDown(Qt::MouseButton button, const QPoint& globalPos)
 {
     if (button != Qt::LeftButton)
+        return;
+    // Wayland lets no client place its window: the compositor moves it for us.
+    if (QGuiApplication::platformName().startsWith(QLatin1String("wayland")) && m_window->windowHandle() &&
+        m_window->windowHandle()->startSystemMove())
         return;
     m_dragging = true;
     m_last = globalPos;

@@ -1,8 +1,8 @@
 #include "PathDialog.h"
 
+#include "picture/PathText.h"
 #include "picturelist/ListFile.h"
 #include "picturelist/ListOperations.h"
-#include "picturelist/PathText.h"
 #include "picturelist/PictureList.h"
 #include "platform/Dialogs.h"
 #include "platform/Guard.h"
@@ -75,7 +75,6 @@ PathDialog::PathDialog(QWidget* mainWindow, PictureList& list, ListOperations& o
     connectGuarded(m_button1, &QPushButton::clicked, this, &PathDialog::Button1Click);
     connectGuarded(m_btOk, &QPushButton::clicked, this, &PathDialog::BtOkClick);
     connectGuarded(m_btNo, &QPushButton::clicked, this, &PathDialog::BtNoClick);
-    m_operations.setPathDialogOpener([this](const QString& path) { showPath(path); });
 
     runGuarded([this] { FormCreate(); });
 }
@@ -89,7 +88,7 @@ void PathDialog::FormCreate()
 void PathDialog::showPath(const QString& path)
 {
     const int marked = m_list.markedIndex();
-    m_shownEntry = marked >= 0 && m_list.path(marked) == path ? m_list.entry(marked) : QFile::encodeName(path);
+    m_shownEntry = marked >= 0 && m_list.path(marked) == path ? m_list.entry(marked) : ListFile::encodeEntry(path);
     m_shownText = path;
     m_edit1->setText(path);
     show();
@@ -133,7 +132,7 @@ void PathDialog::BtOkClick()
     }
     const int noted = m_list.markedIndex();
     m_list.deleteMarked();
-    const QByteArray entry = text == m_shownText ? m_shownEntry : QFile::encodeName(text);
+    const QByteArray entry = text == m_shownText ? m_shownEntry : ListFile::encodeEntry(text);
     if (noted < 0)
         m_list.append(entry);
     else

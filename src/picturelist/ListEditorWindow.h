@@ -1,14 +1,15 @@
 #pragma once
 
 #include <QWidget>
-#include <functional>
 
+class PictureList;
 class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
 class QProgressBar;
 class QToolButton;
 class SpeedButton;
+class ThumbnailStrip;
 class TransparentImage;
 
 // FmEdtLst, the list editor: shows a list file as text so the user can repair a path that names
@@ -19,21 +20,11 @@ class ListEditorWindow : public QWidget
     Q_OBJECT
 
 public:
-    // What the editor needs of the main window.
-    struct Hooks
-    {
-        std::function<QString()> listFileName; // the current list file (the list-open dialog's name)
-        std::function<void()> saveMainList;    // BtSparaClick, when the editor has opened no list file
-        std::function<void()> reload;          // settings read again, last list reloaded, selection restored
-        std::function<int()> listCount;        // entries after the reload
-        std::function<int()> cardCount;        // thumbnail cards after the reload
-        std::function<void()> showAbout;       // the about window, not modal
-    };
-
     static const QString LoadingText;
 
-    // mainWindow gives the editor its colours when shown, and owns it.
-    explicit ListEditorWindow(Hooks hooks, QWidget* mainWindow = nullptr);
+    // Saves go to the file openList() read; after the reload the loading window counts the list's entries
+    // and the strip's cards. mainWindow gives the editor its colours when shown, and owns it.
+    ListEditorWindow(const PictureList& list, const ThumbnailStrip& strip, QWidget* mainWindow = nullptr);
 
     // Loads the list file into the memo (the file that its save writes), selects the first match of missingPath (letter
     // case ignored) and puts it into Edt1, and shows the editor on top. A file that cannot be read throws AppError and
@@ -50,11 +41,18 @@ public:
     void LbCloseClick();
     void LbOmClick();
 
-    // The pause after each step of the loading window, 100 ms by default.
-    void setLoadingPauseMs(int ms) { m_loadingPauseMs = ms; }
     // The loading window's gauge (for tests and the integrator's checks).
     QProgressBar* loadingGauge() const { return m_gauge; }
     QWidget* loadingWindow() const { return m_loading; }
+
+signals:
+    // Requests (connectRequest): a failure of the receiver ends the save there.
+    // BtSparaClick, when there is no current list file.
+    void saveMainListRequested();
+    // Settings read again, the last list reloaded, the selection restored.
+    void reloadRequested();
+    // The about window, not modal.
+    void aboutRequested();
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -66,7 +64,8 @@ private:
     void setStaysOnTop(bool onTop);
     void showLoadingWindow();
 
-    Hooks m_hooks;
+    const PictureList& m_list;
+    const ThumbnailStrip& m_strip;
     QWidget* m_mainWindow;
     QLabel* m_imgBg;
     QLabel* m_label1;
@@ -83,6 +82,6 @@ private:
     QWidget* m_loading = nullptr;
     QLabel* m_loadingLabel = nullptr;
     QProgressBar* m_gauge = nullptr;
-    int m_loadingPauseMs = 100;
+    static constexpr int LoadingPauseMs = 100; // after each step of the loading window
     QString m_openedFile;
 };

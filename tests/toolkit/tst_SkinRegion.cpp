@@ -1,4 +1,4 @@
-#include "chrome/SkinRegion.h"
+#include "toolkit/SkinRegion.h"
 
 #include <QPainter>
 #include <QTest>

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ClickTracker.h"
+
 #include <QObject>
 #include <QString>
 
@@ -43,5 +45,5 @@ private:
     TransparentImage* m_image;
     QLabel* m_hotSpot;
     Images m_images;
-    bool m_leftDown = false;
+    ClickTracker m_click;
 };

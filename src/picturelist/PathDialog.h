@@ -17,8 +17,8 @@ class PathDialog : public QDialog
     Q_OBJECT
 
 public:
-    // Registers itself with the list operations as the dialog that Redigeravaldbild1Click opens;
-    // OK rebuilds the strip through their LoadPictureList.
+    // The dialog that Redigeravaldbild1Click opens (ListOperations::pathDialogRequested);
+    // OK rebuilds the strip through the operations' LoadPictureList.
     PathDialog(QWidget* mainWindow, PictureList& list, ListOperations& operations);
 
     // Puts the path into Edit1 and shows the dialog without waiting (or brings it to the front).

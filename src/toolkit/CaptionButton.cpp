@@ -52,18 +52,12 @@ bool CaptionButton::eventFilter(QObject* watched, QEvent* event)
         return false;
     case QEvent::MouseButtonPress:
     case QEvent::MouseButtonDblClick: {
-        auto* mouse = static_cast<QMouseEvent*>(event);
-        if (mouse->button() == Qt::LeftButton)
-            m_leftDown = true;
+        m_click.press(static_cast<QMouseEvent*>(event));
         runGuarded([this] { MouseDown(); });
         return true;
     }
     case QEvent::MouseButtonRelease: {
-        auto* mouse = static_cast<QMouseEvent*>(event);
-        const bool click =
-            mouse->button() == Qt::LeftButton && m_leftDown && m_hotSpot->rect().contains(mouse->position().toPoint());
-        if (mouse->button() == Qt::LeftButton)
-            m_leftDown = false;
+        const bool click = m_click.release(static_cast<QMouseEvent*>(event), m_hotSpot->rect());
         runGuarded([this] { MouseUp(); });
         if (click)
             runGuarded([this] { emit clicked(); });

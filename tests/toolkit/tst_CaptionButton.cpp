@@ -1,8 +1,8 @@
-#include "chrome/CaptionButton.h"
-#include "chrome/WindowDragger.h"
 #include "resources/Resources.h"
+#include "toolkit/CaptionButton.h"
 #include "toolkit/DragShape.h"
 #include "toolkit/TransparentImage.h"
+#include "toolkit/WindowDragger.h"
 
 #include <QLabel>
 #include <QMouseEvent>

@@ -1,13 +1,17 @@
 #include "ListEditorWindow.h"
 
 #include "ListEditorMemo.h"
-#include "chrome/CaptionButton.h"
-#include "chrome/SkinRegion.h"
-#include "picturelist/ListEditorText.h"
+#include "ListEditorText.h"
+#include "PictureList.h"
+#include "ThumbnailStrip.h"
 #include "platform/AppError.h"
 #include "platform/Dialogs.h"
 #include "platform/Guard.h"
+#include "platform/Pause.h"
+#include "platform/WholeFile.h"
+#include "toolkit/CaptionButton.h"
 #include "toolkit/DragShape.h"
+#include "toolkit/SkinRegion.h"
 #include "toolkit/SpeedButton.h"
 #include "toolkit/TransparentImage.h"
 #include "toolkit/UiFont.h"
@@ -19,7 +23,6 @@
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QProgressBar>
-#include <QSaveFile>
 #include <QScreen>
 #include <QStandardPaths>
 #include <QTextBlock>
@@ -53,23 +56,15 @@ QLabel* label(QWidget* parent, const char* name, int x, int y, const QString& te
 
 void writeText(const QString& fileName, const QString& text)
 {
-    const QByteArray bytes = ListEditorText::toFile(text);
-    // Written beside the old file and renamed over it: a failed save keeps the old list.
-    QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly))
-        throw AppError::fileCreate(fileName, file.errorString());
-    if (file.write(bytes) != bytes.size() || !file.commit()) {
-        const QString reason = file.errorString();
-        file.cancelWriting();
-        throw AppError::fileCreate(fileName, reason);
-    }
+    // A failed save keeps the old list.
+    WholeFile::write(fileName, ListEditorText::toFile(text));
 }
 
 } // namespace
 
-ListEditorWindow::ListEditorWindow(Hooks hooks, QWidget* mainWindow)
-    : QWidget(mainWindow, Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint), m_hooks(std::move(hooks)),
-      m_mainWindow(mainWindow)
+ListEditorWindow::ListEditorWindow(const PictureList& list, const ThumbnailStrip& strip, QWidget* mainWindow)
+    : QWidget(mainWindow, Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint), m_list(list),
+      m_strip(strip), m_mainWindow(mainWindow)
 {
     setObjectName(QStringLiteral("FmEdtLst"));
     setWindowTitle(QStringLiteral("Rdigera filnamn och/eller sökväg"));
@@ -238,21 +233,23 @@ void ListEditorWindow::BtChangeClick()
 
 void ListEditorWindow::BtSaveClick()
 {
-    if (!m_openedFile.isEmpty())
+    if (!m_openedFile.isEmpty()) {
         writeText(m_openedFile, ListEditorText::fromDocument(*m_filEdt->document()));
-    else if (m_hooks.saveMainList)
-        m_hooks.saveMainList();
+    } else {
+        emit saveMainListRequested();
+        throwPendingFailure();
+    }
     m_btSave->setEnabled(false);
     setStaysOnTop(false);
-    if (m_hooks.reload)
-        m_hooks.reload();
+    emit reloadRequested();
+    throwPendingFailure();
     showLoadingWindow();
 }
 
 void ListEditorWindow::showLoadingWindow()
 {
-    const int count = m_hooks.listCount ? m_hooks.listCount() : 0;
-    const int cards = m_hooks.cardCount ? m_hooks.cardCount() : 0;
+    const int count = m_list.count();
+    const int cards = m_strip.cardCount();
     // A load that stopped at a missing file has fewer cards than entries; with none there is
     // nothing to count.
     if (count <= 0 || cards <= 0)
@@ -295,8 +292,7 @@ void ListEditorWindow::showLoadingWindow()
     for (int i = 0; i < cards; ++i) {
         m_gauge->setValue(i);
         m_loading->repaint();
-        if (m_loadingPauseMs > 0)
-            QThread::msleep(m_loadingPauseMs);
+        Pause::ms(LoadingPauseMs);
         if (i >= maximum)
             break;
     }
@@ -310,6 +306,5 @@ void ListEditorWindow::LbCloseClick()
 
 void ListEditorWindow::LbOmClick()
 {
-    if (m_hooks.showAbout)
-        m_hooks.showAbout();
+    emit aboutRequested();
 }

@@ -1,8 +1,9 @@
-#include "../picturelist/StripControls.h"
 #include "ScriptedDialogs.h"
-#include "app/PathDialog.h"
+#include "StripControls.h"
 #include "picturelist/ListOperations.h"
+#include "picturelist/PathDialog.h"
 #include "picturelist/ThumbnailStrip.h"
+#include "platform/Guard.h"
 
 #include <QFileInfo>
 #include <QLineEdit>
@@ -14,11 +15,11 @@ namespace {
 struct Fixture
 {
     StripControls f;
-    ThumbnailStrip strip{f.c, *f.list};
-    ListOperations ops{f.c, *f.list, strip};
+    ThumbnailStrip strip{f.stripControls(), *f.list};
+    ListOperations ops{f.operationControls(), *f.list, strip};
     PathDialog dialog{&f.form, *f.list, ops};
 
-    Fixture() { ops.setSplashPauseMs(0); }
+    Fixture() { connectRequest(&ops, &ListOperations::pathDialogRequested, &dialog, &PathDialog::showPath); }
 
     // Pictures named after the letters, in the list and in the strip.
     void load(const QStringList& names)

@@ -1,7 +1,8 @@
 #pragma once
 
-// The controls of the main window, as its layout builds them. Each subsystem receives this
-// and works on the controls it needs; every pointer is owned by the main window's widget tree.
+// The controls of the main window, as its layout builds them. Only the main window and its layout
+// see them all: each subsystem is handed the small set of controls it works on. Every pointer is
+// owned by the main window's widget tree.
 
 class QAction;
 class QCheckBox;
@@ -21,7 +22,7 @@ class SpeedButton;
 class SpinEdit;
 class TransparentImage;
 
-struct MainControls
+struct MainWindowWidgets
 {
     QWidget* form = nullptr; // Form1
 

@@ -1,0 +1,10 @@
+#pragma once
+
+// The fixed waits that let a user follow progress (splash passes, list loading, the popup's
+// slide). Tests switch them off so that flows do not sleep.
+namespace Pause {
+
+void ms(int milliseconds);
+void setEnabled(bool enabled);
+
+} // namespace Pause

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QWidget>
+
+class PictureView;
+class QFileDialog;
+class QLabel;
+
+// The preview beside the picture dialog's file list: the highlighted picture fitted into the box,
+// its size in pixels under it. A file that cannot be shown leaves the box empty, without a message.
+class PicturePreview : public QWidget
+{
+    Q_OBJECT
+
+public:
+    static constexpr int BoxWidth = 160;
+    static constexpr int BoxHeight = 120;
+
+    explicit PicturePreview(QWidget* parent = nullptr);
+
+    void showFile(const QString& path);
+
+    PictureView* view() const { return m_view; }
+    QLabel* sizeLabel() const { return m_size; }
+
+    // Puts a preview beside the dialog's file list that follows the highlighted file.
+    static void attach(QFileDialog& dialog);
+
+private:
+    PictureView* m_view;
+    QLabel* m_size;
+};

@@ -1,0 +1,197 @@
+// The program under openbox, a window manager that keeps managed windows on screen and places
+// them itself: the popup, minimising with and without a notification area.
+
+#include "PrivateSession.h"
+#include "ScriptedDialogs.h"
+#include "app/MainWindow.h"
+#include "app/ProgramEntry.h"
+#include "notify/ChangePopup.h"
+#include "notify/TrayIcon.h"
+#include "picturelist/ListFile.h"
+#include "platform/SettingsStore.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QFile>
+#include <QImage>
+#include <QRegularExpression>
+#include <QScreen>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+PrivateSession* s_session = nullptr;
+
+QString windowInfo(WId id)
+{
+    return QString::fromLocal8Bit(PrivateSession::output({"xwininfo", "-id", QString::number(id)}));
+}
+
+int infoValue(const QString& info, const QString& label)
+{
+    const QRegularExpression line(QRegularExpression::escape(label) + QStringLiteral(":\\s*(-?\\d+)"));
+    return line.match(info).captured(1).toInt();
+}
+
+QString xprop(const QString& name, WId id = 0)
+{
+    QStringList argv{"xprop"};
+    argv << (id ? QStringList{"-id", QString::number(id)} : QStringList{"-root"}) << name;
+    return QString::fromLocal8Bit(PrivateSession::output(argv)).trimmed();
+}
+
+// The windows the window manager lists for task bars and pagers.
+bool listedForTaskBars(WId id)
+{
+    return xprop(QStringLiteral("_NET_CLIENT_LIST")).contains(QStringLiteral("0x%1").arg(id, 0, 16));
+}
+
+template <typename T> T* child(QWidget* window, const char* name)
+{
+    T* found = window->findChild<T*>(QLatin1String(name));
+    if (!found)
+        qFatal("no %s", name);
+    return found;
+}
+
+ChangePopup* shownPopup()
+{
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+        if (auto* popup = qobject_cast<ChangePopup*>(w); popup && popup->isVisible())
+            return popup;
+    }
+    return nullptr;
+}
+
+} // namespace
+
+class TestOpenbox : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<QTemporaryDir> m_home;
+
+    void seed(bool minimised, bool running)
+    {
+        QImage image(64, 48, QImage::Format_RGB32);
+        image.fill(Qt::red);
+        const QString picture = m_home->filePath(QStringLiteral("röd.bmp"));
+        QVERIFY(image.save(picture));
+        const QString list = m_home->filePath(QStringLiteral("bilder.lst"));
+        ListFile::write(list, {QFile::encodeName(picture)});
+        SettingsStore store;
+        store.writeString(Setting::Senaste, list);
+        store.writeInteger(Setting::Vald, 0);
+        store.writeBool(Setting::Minimerad, minimised);
+        if (running)
+            store.writeString(Setting::Startknapp, QStringLiteral("&Stoppa"));
+    }
+
+private slots:
+    void init()
+    {
+        m_home = std::make_unique<QTemporaryDir>();
+        qputenv("XDG_CONFIG_HOME", m_home->filePath(QStringLiteral("config")).toUtf8());
+        qputenv("XDG_DATA_HOME", m_home->filePath(QStringLiteral("data")).toUtf8());
+        qputenv("TAVELVAXLAREN_DESKTOP", ("log:" + m_home->filePath(QStringLiteral("log"))).toUtf8());
+    }
+
+    // The popup bypasses the window manager: it rests exactly at its place, takes no focus,
+    // and slides out below the screen's lower edge.
+    void popupRestsAtItsPlaceAndSlidesOut()
+    {
+        ScopedScriptedDialogs dialogs;
+        seed(false, true);
+        ProgramEntry entry;
+        QVERIFY(entry.start()); // the resumed rotation applies the picture: the popup slides in
+        MainWindow* w = entry.mainWindow();
+        w->show();
+        QVERIFY(QTest::qWaitForWindowActive(w));
+        ChangePopup* popup = shownPopup();
+        QVERIFY(popup);
+        const QRect screen = QGuiApplication::primaryScreen()->geometry();
+        const QString info = windowInfo(popup->winId());
+        QCOMPARE(infoValue(info, QStringLiteral("Absolute upper-left X")), screen.width() - 155);
+        QCOMPARE(infoValue(info, QStringLiteral("Absolute upper-left Y")), screen.height() - 207);
+        QCOMPARE(infoValue(info, QStringLiteral("Width")), 155);
+        QCOMPARE(infoValue(info, QStringLiteral("Height")), 175);
+        QVERIFY(info.contains(QStringLiteral("Override Redirect State: yes")));
+        QVERIFY(
+            !xprop(QStringLiteral("_NET_ACTIVE_WINDOW")).contains(QStringLiteral("0x%1").arg(popup->winId(), 0, 16)));
+
+        // Started during start-up, it leaves after five seconds, through the lower edge.
+        QTRY_VERIFY_WITH_TIMEOUT(!popup->isVisible(), 10000);
+        QVERIFY(popup->y() >= screen.height());
+        QCOMPARE(dialogs->errors(), QStringList());
+    }
+
+    // Without a notification area "Minimera" minimises: the window stays in the window manager's
+    // list, so a task bar leads back to it; the title is the window's own.
+    void minimiseWithoutTrayKeepsTheWindowReachable()
+    {
+        ScopedScriptedDialogs dialogs;
+        seed(true, false);
+        QVERIFY(!TrayIcon::areaAvailable());
+        ProgramEntry entry;
+        QVERIFY(entry.start());
+        MainWindow* w = entry.mainWindow();
+        const WId id = w->winId();
+        QTRY_VERIFY(xprop(QStringLiteral("WM_STATE"), id).contains(QStringLiteral("Iconic")));
+        QVERIFY(listedForTaskBars(id));
+        QCOMPARE(xprop(QStringLiteral("_NET_WM_NAME"), id),
+                 QStringLiteral("_NET_WM_NAME(UTF8_STRING) = \"Tavelvaxlaren\""));
+
+        child<QAction>(w, "RestoreForm1")->trigger();
+        QTRY_VERIFY(xprop(QStringLiteral("WM_STATE"), id).contains(QStringLiteral("Normal")));
+        child<QAction>(w, "Minimera1")->trigger();
+        QTRY_VERIFY(xprop(QStringLiteral("WM_STATE"), id).contains(QStringLiteral("Iconic")));
+        QVERIFY(listedForTaskBars(id));
+        QVERIFY(child<QCheckBox>(w, "ChkMin")->isChecked());
+    }
+
+    // With a notification area the window hides into it, and comes back when the area goes.
+    void hiddenWindowComesBackWhenTheTrayGoes()
+    {
+        ScopedScriptedDialogs dialogs;
+        seed(false, false);
+        const pid_t tray = s_session->spawn({"trayer", "--edge", "top", "--align", "right", "--widthtype", "request"});
+        QVERIFY(tray);
+        QVERIFY(PrivateSession::waitFor([] { return TrayIcon::areaAvailable(); }));
+        ProgramEntry entry;
+        QVERIFY(entry.start());
+        MainWindow* w = entry.mainWindow();
+        w->show();
+        QVERIFY(QTest::qWaitForWindowExposed(w));
+        child<QCheckBox>(w, "ChkMin")->setChecked(true);
+        child<QAction>(w, "Minimera1")->trigger();
+        QVERIFY(!w->isVisible());
+        QTRY_VERIFY(!listedForTaskBars(w->winId()));
+
+        s_session->stop(tray);
+        QTRY_VERIFY_WITH_TIMEOUT(w->isVisible(), 8000);
+        QTRY_VERIFY(xprop(QStringLiteral("WM_STATE"), w->winId()).contains(QStringLiteral("Normal")));
+        QVERIFY(child<QAction>(w, "Minimera1")->isEnabled());
+        QVERIFY(child<QCheckBox>(w, "ChkMin")->isChecked());
+    }
+};
+
+int main(int argc, char** argv)
+{
+    PrivateSession session;
+    s_session = &session;
+    if (!session.startXvfb())
+        qFatal("Xvfb did not start");
+    QApplication app(argc, argv);
+    if (!session.spawn({"openbox", "--sm-disable"}))
+        qFatal("openbox did not start");
+    const bool managed = PrivateSession::waitFor(
+        [] { return xprop(QStringLiteral("_NET_SUPPORTING_WM_CHECK")).contains(QStringLiteral("window id")); });
+    if (!managed)
+        qFatal("openbox did not take the screen");
+    TestOpenbox test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_x11_Openbox.moc"

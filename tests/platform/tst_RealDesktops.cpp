@@ -1,0 +1,404 @@
+#include "TestFiles.h"
+#include "platform/Desktop.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QGuiApplication>
+#include <QImage>
+#include <QProcess>
+#include <QScreen>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QThread>
+
+// Real desktops draw the background that the program hands them by its own route, the desktop
+// being recognised from XDG_CURRENT_DESKTOP. They run headless on a private X server and session
+// bus with a private home, so the desktop of the person running the tests is never touched.
+
+namespace {
+
+constexpr int screenWidth = 640;
+constexpr int screenHeight = 480;
+constexpr int side = 64;
+
+enum class Half
+{
+    Left,
+    Right,
+    Neither
+};
+
+// Where to look and what must be there: the picture's left half, its right half or neither
+// (the desktop's own colour around a centred picture). The points keep clear of the edge
+// between the halves, which a stretched JPEG blurs, and of the top left, where XFCE puts icons.
+struct Probe
+{
+    QPoint at;
+    Half half;
+};
+
+QList<Probe> probesFor(Desktop::Placement placement)
+{
+    const QPoint corner(screenWidth - 40, screenHeight - 40);
+    // Left of the screen's middle, but in a tile's right half.
+    const QPoint leftRight(3 * side + 3 * side / 4 - 4, screenHeight - 40);
+    switch (placement) {
+    case Desktop::Placement::Centred:
+        return {{{screenWidth / 2 - 16, screenHeight / 2}, Half::Left},
+                {{screenWidth / 2 + 16, screenHeight / 2}, Half::Right},
+                {corner, Half::Neither}};
+    case Desktop::Placement::Tiled:
+        return {{corner, Half::Left}, {corner + QPoint(side / 2, 0), Half::Right}, {leftRight, Half::Right}};
+    case Desktop::Placement::Stretched:
+        break;
+    }
+    return {{leftRight, Half::Left}, {{screenWidth * 3 / 4, screenHeight / 2}, Half::Right}, {corner, Half::Right}};
+}
+
+bool near(QColor a, QColor b)
+{
+    constexpr int tolerance = 24; // JPEG and scaling
+    return qAbs(a.red() - b.red()) <= tolerance && qAbs(a.green() - b.green()) <= tolerance &&
+           qAbs(a.blue() - b.blue()) <= tolerance;
+}
+
+QString output(const QString& program, const QStringList& arguments)
+{
+    QProcess process;
+    process.start(program, arguments);
+    process.waitForFinished(5000);
+    return QString::fromLocal8Bit(process.readAllStandardOutput());
+}
+
+// One desktop program, started with the arguments that make it draw the background.
+struct DesktopProgram
+{
+    const char* xdgCurrentDesktop; // empty: a bare X server, where feh draws
+    const char* program;
+    QStringList arguments;
+};
+
+const DesktopProgram* desktopProgram(const QString& name)
+{
+    static const QHash<QString, DesktopProgram> programs = {
+        {"XFCE", {"XFCE", "xfdesktop", {"--disable-wm-check"}}},
+        {"LXDE", {"LXDE", "pcmanfm", {"--desktop"}}},
+        {"LXQt", {"LXQt", "pcmanfm-qt", {"--desktop"}}},
+        {"X11", {"", "feh", {}}},
+    };
+    const auto it = programs.constFind(name);
+    return it == programs.constEnd() ? nullptr : &*it;
+}
+
+} // namespace
+
+class TestRealDesktops : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir m_dir;
+    QProcess m_desktop;
+    QString m_running;
+
+    // The desktop has its window up: XFCE announces it on the root window, the file managers'
+    // desktops are a window of their class covering the screen.
+    static bool ready(const DesktopProgram& desktop)
+    {
+        if (QLatin1String(desktop.program) == QLatin1String("xfdesktop"))
+            return output("xprop", {"-root", "XFCE_DESKTOP_WINDOW"}).contains(QLatin1String("window id"));
+        const QString windowClass = QStringLiteral("(\"%1\"").arg(QLatin1String(desktop.program));
+        const QString size = QStringLiteral("%1x%2+0+0").arg(screenWidth).arg(screenHeight);
+        for (const QString& line : output("xwininfo", {"-root", "-children"}).split(QLatin1Char('\n'))) {
+            if (line.contains(windowClass) && line.contains(size))
+                return true;
+        }
+        return false;
+    }
+
+    void stopDesktop()
+    {
+        if (m_desktop.state() != QProcess::NotRunning) {
+            m_desktop.terminate();
+            if (!m_desktop.waitForFinished(5000))
+                m_desktop.kill();
+            m_desktop.waitForFinished(5000);
+        }
+        m_running.clear();
+    }
+
+    // Starts the named desktop unless it runs already; the desktop before it is ended.
+    bool useDesktop(const QString& name)
+    {
+        if (m_running == name)
+            return true;
+        stopDesktop();
+        const DesktopProgram* desktop = desktopProgram(name);
+        if (!desktop) {
+            qWarning("unknown desktop %s", qPrintable(name));
+            return false;
+        }
+        if (QStandardPaths::findExecutable(QLatin1String(desktop->program)).isEmpty()) {
+            qWarning("%s is not installed (scripts/install-deps.sh --test installs it)", desktop->program);
+            return false;
+        }
+        if (*desktop->xdgCurrentDesktop)
+            qputenv("XDG_CURRENT_DESKTOP", desktop->xdgCurrentDesktop);
+        else
+            qunsetenv("XDG_CURRENT_DESKTOP");
+        m_running = name;
+        if (desktop->arguments.isEmpty()) // feh draws when it is called, nothing runs before
+            return true;
+        m_desktop.setProgram(QLatin1String(desktop->program));
+        m_desktop.setArguments(desktop->arguments);
+        m_desktop.setStandardOutputFile(m_dir.filePath(name + ".log"));
+        m_desktop.setStandardErrorFile(m_dir.filePath(name + ".log"), QIODevice::Append);
+        m_desktop.start();
+        QElapsedTimer started;
+        started.start();
+        while (started.elapsed() < 15000) {
+            if (m_desktop.state() == QProcess::NotRunning) {
+                qWarning("%s ended at start", desktop->program);
+                return false;
+            }
+            if (ready(*desktop))
+                return true;
+            QThread::msleep(100);
+        }
+        qWarning("%s did not show its desktop window", desktop->program);
+        return false;
+    }
+
+    static QColor pixel(const QImage& screen, QPoint at) { return screen.pixelColor(at); }
+
+    static QColor screenColour()
+    {
+        const QImage screen = QGuiApplication::primaryScreen()->grabWindow(0).toImage();
+        return pixel(screen, {screenWidth / 2, screenHeight / 2});
+    }
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(m_dir.isValid());
+        const QSize size = QGuiApplication::primaryScreen()->geometry().size();
+        QCOMPARE(size, QSize(screenWidth, screenHeight));
+    }
+
+    void cleanupTestCase() { stopDesktop(); }
+
+    void drawsTheBackground_data()
+    {
+        QTest::addColumn<QString>("desktop");
+        QTest::addColumn<int>("placementIndex");
+        constexpr int centred = int(Desktop::Placement::Centred);
+        constexpr int tiled = int(Desktop::Placement::Tiled);
+        constexpr int stretched = int(Desktop::Placement::Stretched);
+        // Desktop by desktop, so that each starts once; every row paints new colours, so a
+        // background left from an earlier row or desktop can never pass.
+        for (const char* desktop : {"XFCE", "LXDE", "LXQt", "X11"}) {
+            QTest::addRow("%s stretched", desktop) << desktop << stretched;
+            QTest::addRow("%s centred", desktop) << desktop << centred;
+            QTest::addRow("%s tiled", desktop) << desktop << tiled;
+        }
+    }
+
+    void drawsTheBackground()
+    {
+        QFETCH(QString, desktop);
+        QFETCH(int, placementIndex);
+        const auto placement = Desktop::Placement(placementIndex);
+        QVERIFY(useDesktop(desktop));
+        static int row = 0;
+        ++row;
+        const QColor left = QColor::fromHsv((row * 67) % 360, 255, 220);
+        const QColor right = QColor::fromHsv((row * 67 + 180) % 360, 255, 160);
+        QImage picture(side, side, QImage::Format_RGB32);
+        picture.fill(left);
+        for (int y = 0; y < side; ++y) {
+            for (int x = side / 2; x < side; ++x)
+                picture.setPixelColor(x, y, right);
+        }
+        const QString path = m_dir.filePath(QStringLiteral("bild %1.jpg").arg(row));
+        QVERIFY(picture.save(path, "JPG", 95));
+        // The "WallpaperStyle" and "TileWallpaper" values of each placement.
+        const QString style = placement == Desktop::Placement::Stretched ? "2" : "0";
+        const QString tile = placement == Desktop::Placement::Tiled ? "1" : "0";
+
+        // A JPEG takes the Active Desktop route.
+        const auto refusal = Desktop::create()->setActiveDesktopWallpaper(path, style, tile);
+        QVERIFY2(!refusal, refusal ? qPrintable(refusal->message()) : "");
+
+        // Desktops draw when they get to it.
+        QString seen;
+        QElapsedTimer waited;
+        waited.start();
+        while (true) {
+            const QImage screen = QGuiApplication::primaryScreen()->grabWindow(0).toImage();
+            bool all = true;
+            seen.clear();
+            for (const Probe& probe : probesFor(placement)) {
+                const QColor colour = pixel(screen, probe.at);
+                const bool ok = probe.half == Half::Left    ? near(colour, left)
+                                : probe.half == Half::Right ? near(colour, right)
+                                                            : !near(colour, left) && !near(colour, right);
+                all = all && ok;
+                seen += QStringLiteral(" (%1,%2)=%3%4")
+                            .arg(probe.at.x())
+                            .arg(probe.at.y())
+                            .arg(colour.name(), ok ? "" : "!");
+            }
+            if (all || waited.elapsed() > 10000)
+                break;
+            QThread::msleep(100);
+        }
+        QVERIFY2(!seen.contains('!'),
+                 qPrintable(QStringLiteral("left %1, right %2, seen%3").arg(left.name(), right.name(), seen)));
+    }
+
+    // feh, the route of any other X11 session, is given the file asked for and nothing else,
+    // whatever its name, and its failures are never taken for success.
+    void fehHostileNames_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<bool>("relative");
+        QTest::addColumn<QColor>("colour");
+        QTest::newRow("spaces") << "a b c.png" << false << QColor(200, 0, 0);
+        QTest::newRow("both quotes") << "it's \"x\".png" << false << QColor(0, 200, 0);
+        QTest::newRow("command substitution") << "$(touch pwned).png" << false << QColor(0, 0, 200);
+        QTest::newRow("semicolon and backquotes") << "a;touch pwned;`touch pwned`.png" << false << QColor(200, 200, 0);
+        QTest::newRow("backslashes") << "back\\slash\\.png" << false << QColor(0, 200, 200);
+        QTest::newRow("newline") << "new\nline.png" << false << QColor(200, 0, 200);
+        QTest::newRow("åäö") << "sjö åäö.png" << false << QColor(100, 50, 0);
+        QTest::newRow("leading dash, absolute") << "-rf.png" << false << QColor(0, 100, 50);
+        QTest::newRow("leading dash, relative") << "--bg-fill.png" << true << QColor(50, 0, 100);
+    }
+
+    void fehHostileNames()
+    {
+        QFETCH(QString, name);
+        QFETCH(bool, relative);
+        QFETCH(QColor, colour);
+        QVERIFY(useDesktop("X11"));
+        QImage picture(side, side, QImage::Format_RGB32);
+        picture.fill(colour);
+        QVERIFY(picture.save(m_dir.filePath(name), "PNG"));
+        const QString previous = QDir::currentPath();
+        QDir::setCurrent(m_dir.path());
+
+        const QString path = relative ? name : m_dir.filePath(name);
+        const QString error = errorOf([&] { Desktop::create()->applyDesktopValues(path, "2", "0"); });
+
+        QDir::setCurrent(previous);
+        QCOMPARE(error, QString());
+        QCOMPARE(screenColour(), colour);
+        QVERIFY(!QFile::exists(m_dir.filePath(QStringLiteral("pwned"))));
+    }
+
+    void fehNotAPicture_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("message");
+        const QString start = "Bakgrunden kunde inte bytas på skrivbordet X11 (feh): ";
+        QTest::newRow("missing file") << "saknas.png" << start + "bilden \"%1\" finns inte eller är ingen fil.";
+        QTest::newRow("a folder of pictures") << "" << start + "bilden \"%1\" finns inte eller är ingen fil.";
+        QTest::newRow("not a picture") << "text.png" << start + "feh avslutades med felkod ";
+    }
+
+    void fehNotAPicture()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, message);
+        QVERIFY(useDesktop("X11"));
+        QFile text(m_dir.filePath(QStringLiteral("text.png")));
+        QVERIFY(text.open(QIODevice::WriteOnly));
+        text.write("no picture here");
+        text.close();
+        const QString path = m_dir.filePath(name);
+        if (message.contains(QLatin1String("%1")))
+            message = message.arg(path);
+        const QColor before = screenColour();
+
+        const QString error = errorOf([&] { Desktop::create()->applyDesktopValues(path, "0", "0"); });
+
+        QVERIFY2(error.startsWith(message), qPrintable(error));
+        QCOMPARE(screenColour(), before);
+    }
+};
+
+// The tests run in a child process that connects to a private X server and session bus; this
+// process starts them, with a private home, and ends them afterwards.
+int runInPrivateSession(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    QTemporaryDir home;
+    if (!home.isValid())
+        return 1;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    for (const char* name : {"HOME", "XDG_CONFIG_HOME", "XDG_CACHE_HOME", "XDG_DATA_HOME", "XDG_RUNTIME_DIR"}) {
+        const QString folder = home.filePath(QString::fromLatin1(name).toLower());
+        QDir().mkpath(folder);
+        QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        env.insert(QLatin1String(name), folder);
+    }
+    // Nothing may lead the program to another desktop than the one recognised here.
+    for (const char* name :
+         {"TAVELVAXLAREN_DESKTOP", "DESKTOP_SESSION", "SESSION_MANAGER", "WAYLAND_DISPLAY", "SWAYSOCK",
+          "KDE_SESSION_VERSION", "XDG_CURRENT_DESKTOP", "DISPLAY", "XAUTHORITY", "DBUS_SESSION_BUS_ADDRESS"})
+        env.remove(QLatin1String(name));
+
+    // -displayfd 1: the server picks a free display and writes its number on standard output.
+    // -noreset: the root picture that feh leaves must outlive feh's connection.
+    QProcess xvfb;
+    xvfb.setProcessEnvironment(env);
+    xvfb.setStandardErrorFile(QProcess::nullDevice());
+    xvfb.start(QStringLiteral("Xvfb"), {"-displayfd", "1", "-noreset", "-nolisten", "tcp", "-screen", "0",
+                                        QStringLiteral("%1x%2x24").arg(screenWidth).arg(screenHeight)});
+    QByteArray display;
+    while (!display.endsWith('\n') && xvfb.waitForReadyRead(15000))
+        display += xvfb.readAllStandardOutput();
+    if (display.trimmed().isEmpty()) {
+        qCritical("Xvfb did not start");
+        return 1;
+    }
+    env.insert(QStringLiteral("DISPLAY"), QLatin1Char(':') + QString::fromLatin1(display.trimmed()));
+
+    // Settings daemons that the desktops start through the bus (xfconfd) get the private home.
+    QProcess bus;
+    bus.setProcessEnvironment(env);
+    bus.start(QStringLiteral("dbus-daemon"), {"--session", "--nofork", "--print-address=1"});
+    QByteArray address;
+    while (!address.endsWith('\n') && bus.waitForReadyRead(15000))
+        address += bus.readAllStandardOutput();
+    int result = 1;
+    if (address.trimmed().isEmpty()) {
+        qCritical("dbus-daemon did not start");
+    } else {
+        env.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), QString::fromLatin1(address.trimmed()));
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+        env.insert(QStringLiteral("TAVLIX_IN_PRIVATE_SESSION"), QStringLiteral("1"));
+        QProcess tests;
+        tests.setProcessEnvironment(env);
+        tests.setProcessChannelMode(QProcess::ForwardedChannels);
+        tests.start(QCoreApplication::applicationFilePath(), app.arguments().mid(1));
+        tests.waitForFinished(-1);
+        result = tests.exitStatus() == QProcess::NormalExit ? tests.exitCode() : 1;
+        bus.terminate();
+        bus.waitForFinished(5000);
+    }
+    xvfb.terminate();
+    xvfb.waitForFinished(5000);
+    return result;
+}
+
+int main(int argc, char** argv)
+{
+    if (qEnvironmentVariableIsEmpty("TAVLIX_IN_PRIVATE_SESSION"))
+        return runInPrivateSession(argc, argv);
+    QGuiApplication app(argc, argv);
+    TestRealDesktops test;
+    QTEST_SET_MAIN_SOURCE_PATH
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_RealDesktops.moc"

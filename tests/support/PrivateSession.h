@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <sys/types.h>
+
+// Window systems a test starts for itself, before its application object exists, so that no
+// test touches the desktop of whoever runs it. Every process started here ends with the object.
+class PrivateSession
+{
+public:
+    PrivateSession() = default;
+    ~PrivateSession();
+    PrivateSession(const PrivateSession&) = delete;
+    PrivateSession& operator=(const PrivateSession&) = delete;
+
+    // Starts a program (found on PATH) with the current environment; 0 when it could not start.
+    pid_t spawn(const QStringList& argv);
+    // Ends one started program and waits for it.
+    void stop(pid_t pid);
+    // An Xvfb on a free display (-displayfd); sets DISPLAY. False when it did not come up.
+    bool startXvfb(const QString& screen = QStringLiteral("1280x1024x24"));
+
+    // Runs a program to its end and returns its standard output (empty on failure).
+    static QByteArray output(const QStringList& argv, int timeoutMs = 10000);
+    // Polls until ready() is true or timeoutMs passes.
+    template <typename F> static bool waitFor(F ready, int timeoutMs = 10000)
+    {
+        for (int waited = 0; waited < timeoutMs; waited += 50) {
+            if (ready())
+                return true;
+            pause(50);
+        }
+        return ready();
+    }
+
+private:
+    static void pause(int ms);
+    QList<pid_t> m_started;
+};
