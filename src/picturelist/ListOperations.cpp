@@ -108,7 +108,6 @@ void ListOperations::readPictures(bool singleBorder)
     m_controls.lbNum->setText(QStringLiteral("Antal bilder inlästa: ") + QString::number(m_list.count()));
     m_controls.progBar->hide();
     m_controls.sb1->show();
-    setButtonStates();
 }
 
 void ListOperations::BtNyClick()
