@@ -8,6 +8,9 @@
 #include "picturelist/PictureList.h"
 #include "picturelist/ThumbnailStrip.h"
 #include "platform/SettingsStore.h"
+#include "schedule/Scheduler.h"
+#include "toolkit/PictureView.h"
+#include "toolkit/SpeedButton.h"
 
 #include <QDir>
 #include <QImage>
@@ -332,7 +335,21 @@ private slots:
 
         edt1->setText(b);
         editor->BtChangeClick();
+        // Saved while the rotation runs, mid-countdown: the reload leaves the rotation as it was.
+        MainWindowWidgets& c = main.controls();
+        main.scheduler().BtStartStopClick();
+        QVERIFY(main.scheduler().isRunning());
+        c.lbTimeLeft->setText(QStringLiteral("12"));
+        bool previewEmptied = false;
+        connect(&main.listOperations(), &ListOperations::loadProgressed,
+                [&] { previewEmptied |= c.img->image().isNull(); });
         editor->BtSaveClick();
+        QVERIFY(main.scheduler().isRunning());
+        QVERIFY(!c.btAdd->isEnabled());
+        QVERIFY(!c.btSpara->isEnabled());
+        QCOMPARE(c.lbTimeLeft->text(), QStringLiteral("12"));
+        QVERIFY(!previewEmptied);
+        QVERIFY(!c.img->image().isNull());
         QCOMPARE(fileBytes(m_listFile), QFile::encodeName(a + QStringLiteral("\r\n") + b + QStringLiteral("\r\n")));
         QCOMPARE(reloads, 1);
         QCOMPARE(main.strip().cardCount(), 2);
