@@ -16,6 +16,7 @@
 #include "toolkit/TransparentImage.h"
 #include "toolkit/UiFont.h"
 
+#include <QCoreApplication>
 #include <QEvent>
 #include <QFile>
 #include <QGuiApplication>
@@ -290,6 +291,8 @@ void ListEditorWindow::showLoadingWindow()
     m_loading->show();
     for (int i = 0; i < cards; ++i) {
         m_gauge->setValue(i);
+        // The window system's events must get through for the window to be mapped and drawn.
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
         m_loading->repaint();
         Pause::ms(LoadingPauseMs);
         if (i >= maximum)

@@ -21,6 +21,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBlock>
+#include <QTimer>
 #include <QToolButton>
 
 namespace {
@@ -296,11 +297,15 @@ private slots:
             e.f.append(e.f.picture(QStringLiteral("%1.png").arg(k)));
         for (int k = 0; k < cards; ++k)
             e.strip.AddThumbnail(k, true);
+        // Events get through while the window counts, or it would never be drawn.
+        int seenAt = -1;
+        QTimer::singleShot(0, &w, [&] { seenAt = w.loadingGauge() ? w.loadingGauge()->value() : -2; });
         w.BtSaveClick();
         QCOMPARE(w.loadingWindow() != nullptr, shown);
         if (shown) {
             QVERIFY(!w.loadingWindow()->isVisible());
             QCOMPARE(w.loadingGauge()->value(), lastValue);
+            QCOMPARE(seenAt, 0);
         }
     }
 
