@@ -114,6 +114,33 @@ private slots:
         QVERIFY(!child<QWidget>(w, "BtSave")->isEnabled());
     }
 
+    void reopeningAsksBeforeDiscardingEdits_data()
+    {
+        QTest::addColumn<int>("answer");
+        QTest::addColumn<QString>("memo");
+        QTest::newRow("Nej keeps the edits") << int(Dialogs::No) << "/a.jpg\n/redigerad.jpg";
+        QTest::newRow("Ja reads the list again") << int(Dialogs::Yes) << "/a.jpg\n";
+    }
+
+    void reopeningAsksBeforeDiscardingEdits()
+    {
+        QFETCH(int, answer);
+        QFETCH(QString, memo);
+        ScopedScriptedDialogs dialogs;
+        writeBytes(m_listFile, "/a.jpg\r\n");
+        Editor e(m_listFile);
+        ListEditorWindow& w = e.w;
+        w.openList(m_listFile, QString());
+        auto* filEdt = child<QPlainTextEdit>(w, "FilEdt");
+        filEdt->setPlainText(QStringLiteral("/a.jpg\n/redigerad.jpg"));
+        dialogs->setNextAnswer(Dialogs::Answer(answer));
+        w.openList(m_listFile, QString());
+        QCOMPARE(dialogs->calls.size(), 1);
+        QCOMPARE(dialogs->calls[0].text, QStringLiteral("Ändringarna i listan har inte sparats. Vill du kasta dem?"));
+        QCOMPARE(dialogs->calls[0].buttons, Dialogs::Buttons::YesNo);
+        QCOMPARE(filEdt->toPlainText(), memo);
+    }
+
     void unreadableListLeavesTheEditorHidden()
     {
         Editor e(m_listFile);
