@@ -6,6 +6,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
+#include <algorithm>
 
 namespace {
 
@@ -121,12 +122,18 @@ QString QtDialogs::saveFile(const FileRequest& request)
 
 std::optional<QColor> QtDialogs::chooseColour(const QColor& initial, QList<QColor>& customColours)
 {
-    for (int i = 0; i < customColours.size() && i < QColorDialog::customCount(); ++i)
-        QColorDialog::setCustomColor(i, customColours[i]);
+    // Qt has no empty slot: it shows unused ones white. A slot without a colour is shown so and
+    // stays without one unless the user puts another colour there.
+    const int slots = std::min(int(customColours.size()), QColorDialog::customCount());
+    for (int i = 0; i < slots; ++i)
+        QColorDialog::setCustomColor(i, customColours[i].isValid() ? customColours[i] : QColor(Qt::white));
     QColorDialog dialog(initial, parentWindow());
     const bool accepted = dialog.exec() == QDialog::Accepted;
-    for (int i = 0; i < customColours.size() && i < QColorDialog::customCount(); ++i)
-        customColours[i] = QColorDialog::customColor(i);
+    for (int i = 0; i < slots; ++i) {
+        const QColor shown = QColorDialog::customColor(i);
+        if (customColours[i].isValid() || shown != QColor(Qt::white))
+            customColours[i] = shown;
+    }
     if (!accepted)
         return std::nullopt;
     return dialog.selectedColor();
