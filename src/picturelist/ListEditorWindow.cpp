@@ -162,8 +162,8 @@ void ListEditorWindow::openList(const QString& listFile, const QString& missingP
 {
     // The one editor serves every opening: edits not yet saved are only dropped when the user says so.
     if (isVisible() && m_btSave->isEnabled()) {
-        const Dialogs::Answer answer = Dialogs::instance().messageBox(
-            DiscardQuestion, QStringLiteral("Tavelvaxlaren"), Dialogs::Buttons::YesNo, Dialogs::Icon::Question);
+        const Dialogs::Answer answer = Dialogs::instance().messageBox(DiscardQuestion, QStringLiteral("Tavelvaxlaren"),
+                                                                      Dialogs::Buttons::YesNo, Dialogs::Icon::Question);
         if (answer != Dialogs::Yes) {
             raise();
             activateWindow();

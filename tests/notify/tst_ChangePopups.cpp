@@ -171,8 +171,10 @@ private slots:
     {
         QTest::addColumn<QString>("path");
         QTest::addColumn<QString>("name");
-        QTest::newRow("Windows-style") << "C:\\Bilder\\Sjö.jpg" << "Sjö.jpg";
-        QTest::newRow("mixed separators") << "/hem/bilder\\sommar/Sjö.jpg" << "Sjö.jpg";
+        QTest::newRow("Windows-style") << "C:\\Bilder\\Sjö.jpg"
+                                       << "Sjö.jpg";
+        QTest::newRow("mixed separators") << "/hem/bilder\\sommar/Sjö.jpg"
+                                          << "Sjö.jpg";
     }
 
     void nameOfPath()
