@@ -124,12 +124,12 @@ std::optional<QColor> QtDialogs::chooseColour(const QColor& initial, QList<QColo
 {
     // Qt has no empty slot: it shows unused ones white. A slot without a colour is shown so and
     // stays without one unless the user puts another colour there.
-    const int slots = std::min(int(customColours.size()), QColorDialog::customCount());
-    for (int i = 0; i < slots; ++i)
+    const int slotCount = std::min(int(customColours.size()), QColorDialog::customCount());
+    for (int i = 0; i < slotCount; ++i)
         QColorDialog::setCustomColor(i, customColours[i].isValid() ? customColours[i] : QColor(Qt::white));
     QColorDialog dialog(initial, parentWindow());
     const bool accepted = dialog.exec() == QDialog::Accepted;
-    for (int i = 0; i < slots; ++i) {
+    for (int i = 0; i < slotCount; ++i) {
         const QColor shown = QColorDialog::customColor(i);
         if (customColours[i].isValid() || shown != QColor(Qt::white))
             customColours[i] = shown;
