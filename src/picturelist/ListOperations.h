@@ -49,6 +49,9 @@ public:
     void abortBild1Click();
     void Redigeravaldbild1Click();
     void LoadPictureList();
+    // While the rotation runs its locks on BtAdd and BtSpara hold, and a load keeps the preview
+    // that the running countdown shows.
+    void setRotationRunning(bool running) { m_rotationRunning = running; }
 
     // The file name the save dialog proposes.
     QString saveFileName() const { return m_saveFileName; }
@@ -76,4 +79,5 @@ private:
     PictureList& m_list;
     ThumbnailStrip& m_strip;
     QString m_saveFileName;
+    bool m_rotationRunning = false;
 };

@@ -103,6 +103,7 @@ void Scheduler::BtStartStopClick()
     }
     m_state.running = !m_state.running;
     m_resumePending = false;
+    emit runningChanged(m_state.running);
 
     SettingsStore store;
     store.writeString(Setting::Startknapp, m_controls.btStartStop->text());

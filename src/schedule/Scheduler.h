@@ -93,6 +93,8 @@ signals:
     void hintDue();
     // A change made a new thumbnail icon.
     void iconChanged(const QIcon& icon);
+    // The rotation started or stopped.
+    void runningChanged(bool running);
 
 private:
     void startChangeTimer();
