@@ -10,6 +10,7 @@
 #include "toolkit/TransparentImage.h"
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QImage>
 #include <QLabel>
 #include <QTemporaryDir>
@@ -153,18 +154,20 @@ private slots:
         QFETCH(bool, splash);
         QFETCH(int, runningBefore);
         QFETCH(int, interval);
-        int remainingBefore = -1;
+        m_c.timerPop->setTimerType(Qt::PreciseTimer); // a coarse timer may be moved by seconds
         if (runningBefore > 0) {
             m_c.timerPop->start(runningBefore);
             QTest::qWait(300);
-            remainingBefore = m_c.timerPop->remainingTime();
         }
         m_splash->setVisible(splash);
-        m_popups->VisaPopup(picture("a.png", {40, 30}));
+        QElapsedTimer clock;
+        clock.start();
+        const QString path = picture("a.png", {40, 30});
+        m_popups->VisaPopup(path);
         QVERIFY(m_c.timerPop->isActive());
         QCOMPARE(m_c.timerPop->interval(), interval);
-        if (runningBefore > 0)
-            QVERIFY(m_c.timerPop->remainingTime() > remainingBefore);
+        // The whole lifetime from the request on, not 300 ms less.
+        QVERIFY(m_c.timerPop->remainingTime() > interval - clock.elapsed() - 100);
     }
 
     void nameOfPath_data()
