@@ -8,7 +8,6 @@
 #include <QFileInfo>
 #include <QFrame>
 #include <QGridLayout>
-#include <QImageReader>
 #include <QLabel>
 #include <QVBoxLayout>
 
@@ -39,14 +38,12 @@ void PicturePreview::showFile(const QString& path)
     if (!QFileInfo(path).isFile())
         return;
     try {
-        const QImage image = Picture::loadThumbnail(path, QSize(BoxWidth, BoxHeight));
-        if (image.isNull())
+        const Picture::Reduced reduced = Picture::loadReduced(path, QSize(BoxWidth, BoxHeight), Picture::Scans::Enough);
+        if (reduced.image.isNull())
             return;
-        m_view->setImage(image);
-        // The header gives the size; the picture itself was decoded only as far as the box needs.
-        const QSize size = QImageReader(path).size();
-        if (size.isValid())
-            m_size->setText(QStringLiteral("%1 x %2").arg(size.width()).arg(size.height()));
+        m_view->setImage(Picture::fitted(reduced, QSize(BoxWidth, BoxHeight)));
+        const QSize size = reduced.pictureSize;
+        m_size->setText(QStringLiteral("%1 x %2").arg(size.width()).arg(size.height()));
     } catch (const AppError&) {
         // Not a picture this program can show: the box stays empty.
     }
