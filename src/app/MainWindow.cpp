@@ -118,6 +118,7 @@ void MainWindow::wire()
 
     // Announcements.
     connectGuarded(m_scheduler, &Scheduler::iconChanged, m_tray, &TrayIcon::setIcon);
+    connectGuarded(m_scheduler, &Scheduler::runningChanged, m_listOps, &ListOperations::setRotationRunning);
     connectGuarded(m_scheduler, &Scheduler::hintDue, m_countdown, &Countdown::renewHint);
     connectGuarded(m_scheduler, &Scheduler::tickFailed, this, [this](const QString& note) {
         m_c.lbTips->setText(note);

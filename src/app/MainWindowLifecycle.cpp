@@ -157,8 +157,11 @@ void MainWindowLifecycle::reloadLastList(bool resumeRotation)
     }
     m_w.colours().setFolderLabelColour(m_w.colours().windowTextColour());
     c.starta1->setText(c.btStartStop->text());
-    m_w.scheduler().SpinEditTimeIntervalChange();
-    m_w.scheduler().CmbTidTypChange();
+    // A running countdown goes on from where it stands: its interval is locked and unchanged.
+    if (!m_w.scheduler().isRunning()) {
+        m_w.scheduler().SpinEditTimeIntervalChange();
+        m_w.scheduler().CmbTidTypChange();
+    }
     m_w.strip().LB1Click();
     if (resumeRotation && m_w.scheduler().resumePending())
         m_w.scheduler().BtStartStopClick();

@@ -95,13 +95,21 @@ void SplashWindow::setStatus(const QString& text)
 
 void SplashWindow::setGauge(int maximum, int position)
 {
-    m_progress->setRange(0, std::max(0, maximum));
+    m_maximum = maximum;
+    // Qt draws a range of 0..0 as a busy bar; a single step is shown done instead.
+    if (maximum <= 0) {
+        m_progress->setRange(0, 1);
+        m_progress->setValue(1);
+        return;
+    }
+    m_progress->setRange(0, maximum);
     m_progress->setValue(position);
 }
 
 void SplashWindow::setGaugePosition(int position)
 {
-    m_progress->setValue(position);
+    if (m_maximum > 0)
+        m_progress->setValue(position);
 }
 
 void SplashWindow::setPercentVisible(bool visible)

@@ -37,6 +37,7 @@ private:
     void FormShow();
     void FormClose();
 
+    int m_maximum = 100; // the designed range
     QLabel* m_imgBg;
     QLabel* m_label1;
     QLabel* m_image1;

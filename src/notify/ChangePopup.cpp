@@ -1,6 +1,7 @@
 #include "ChangePopup.h"
 
 #include "WrappingLabel.h"
+#include "picture/PathText.h"
 #include "picture/Picture.h"
 #include "resources/Resources.h"
 #include "toolkit/BevelPanel.h"
@@ -8,7 +9,6 @@
 #include "toolkit/TransparentImage.h"
 #include "toolkit/UiFont.h"
 
-#include <QFileInfo>
 #include <QFontMetrics>
 #include <QMouseEvent>
 
@@ -111,7 +111,7 @@ ChangePopup::ChangePopup()
 
 QString ChangePopup::nameOf(const QString& path)
 {
-    return QFileInfo(path).fileName();
+    return PathText::fileName(path);
 }
 
 void ChangePopup::dress(const Look& look, const QString& path)

@@ -76,11 +76,10 @@ ChangePopup* ChangePopups::freePopup()
 
 void ChangePopups::VisaPopup(const QString& path)
 {
-    // The lifetime counts from the request; a timer already running with the same interval
-    // keeps its period.
+    // The lifetime counts from the request. The new popup replaces the one on screen, so it gets
+    // its whole lifetime, not what was left of the old one's.
     const int lifetime = m_splash && m_splash->isVisible() ? StartupLifetimeMs : LifetimeMs;
-    if (!m_c.timerPop->isActive() || m_c.timerPop->interval() != lifetime)
-        m_c.timerPop->start(lifetime);
+    m_c.timerPop->start(lifetime);
 
     // A newer popup takes the place of the one on screen, which would otherwise stay there
     // with nothing left to close it.

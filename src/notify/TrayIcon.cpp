@@ -114,8 +114,14 @@ bool TrayIcon::ShowBalloon(const QString& title, const QString& text, BalloonKin
 
 void TrayIcon::HideBalloon()
 {
-    // Qt offers no call that withdraws a shown message; it times out by itself.
+    const bool shown = !m_balloonText.isEmpty();
     m_balloonText.clear();
+    // Qt has no call that withdraws a message, but removing the icon takes its balloon along
+    // (on Windows and where Qt draws the balloon itself); the icon returns at once.
+    if (shown && m_tray->isVisible()) {
+        m_tray->hide();
+        m_tray->show();
+    }
 }
 
 void TrayIcon::HideMainWindow()

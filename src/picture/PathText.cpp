@@ -18,6 +18,11 @@ qsizetype fileNameStart(const QString& path)
 
 namespace PathText {
 
+QString fileName(const QString& path)
+{
+    return path.mid(fileNameStart(path));
+}
+
 QString fileNameWithoutExt(const QString& path)
 {
     const QString name = path.mid(fileNameStart(path));

@@ -7,6 +7,8 @@
 // drive "X:" counts as a folder.
 namespace PathText {
 
+// The file-name part: "C:\Bilder\Sjö.jpg" -> "Sjö.jpg".
+QString fileName(const QString& path);
 // The file-name part without its extension: "C:\Bilder\Sjö.jpg" -> "Sjö", "b.tar.gz" -> "b.tar".
 QString fileNameWithoutExt(const QString& path);
 // The extension with its dot, from the last dot of the file-name part; empty when there is none.

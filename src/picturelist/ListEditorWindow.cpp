@@ -16,6 +16,7 @@
 #include "toolkit/TransparentImage.h"
 #include "toolkit/UiFont.h"
 
+#include <QCoreApplication>
 #include <QEvent>
 #include <QFile>
 #include <QGuiApplication>
@@ -31,6 +32,8 @@
 #include <QVBoxLayout>
 
 const QString ListEditorWindow::LoadingText = QStringLiteral("Läser in bilder...");
+const QString ListEditorWindow::DiscardQuestion =
+    QStringLiteral("Ändringarna i listan har inte sparats. Vill du kasta dem?");
 
 namespace {
 
@@ -157,6 +160,16 @@ bool ListEditorWindow::eventFilter(QObject* watched, QEvent* event)
 
 void ListEditorWindow::openList(const QString& listFile, const QString& missingPath)
 {
+    // The one editor serves every opening: edits not yet saved are only dropped when the user says so.
+    if (isVisible() && m_btSave->isEnabled()) {
+        const Dialogs::Answer answer = Dialogs::instance().messageBox(DiscardQuestion, QStringLiteral("Tavelvaxlaren"),
+                                                                      Dialogs::Buttons::YesNo, Dialogs::Icon::Question);
+        if (answer != Dialogs::Yes) {
+            raise();
+            activateWindow();
+            return;
+        }
+    }
     QFile file(listFile);
     if (!file.open(QIODevice::ReadOnly))
         throw AppError::fileOpen(listFile, file.errorString());
@@ -291,6 +304,8 @@ void ListEditorWindow::showLoadingWindow()
     m_loading->show();
     for (int i = 0; i < cards; ++i) {
         m_gauge->setValue(i);
+        // The window system's events must get through for the window to be mapped and drawn.
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
         m_loading->repaint();
         Pause::ms(LoadingPauseMs);
         if (i >= maximum)

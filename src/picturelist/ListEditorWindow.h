@@ -21,14 +21,17 @@ class ListEditorWindow : public QWidget
 
 public:
     static const QString LoadingText;
+    static const QString DiscardQuestion;
 
     // Saves go to the file openList() read; after the reload the loading window counts the list's entries
     // and the strip's cards. mainWindow gives the editor its colours when shown, and owns it.
     ListEditorWindow(const PictureList& list, const ThumbnailStrip& strip, QWidget* mainWindow = nullptr);
 
-    // Loads the list file into the memo (the file that its save writes), selects the first match of missingPath (letter
-    // case ignored) and puts it into Edt1, and shows the editor on top. A file that cannot be read throws AppError and
-    // leaves the editor as it was.
+    // Loads the list file into the memo (the file that its save writes), selects the first match
+    // of missingPath (letter case ignored) and puts it into Edt1, and shows the editor on top. A
+    // file that cannot be read throws AppError and leaves the editor as it was. When the shown
+    // editor holds unsaved edits the user is asked first; No keeps them and only brings the editor
+    // to the front.
     void openList(const QString& listFile, const QString& missingPath);
 
     void FormCreate();

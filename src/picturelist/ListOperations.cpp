@@ -71,8 +71,8 @@ QString ListOperations::missingFileQuestion(const QString& path, const QString& 
 
 void ListOperations::setButtonStates()
 {
-    m_controls.btAdd->setEnabled(m_list.count() > 0);
-    m_controls.btSpara->setEnabled(true);
+    m_controls.btAdd->setEnabled(!m_rotationRunning && m_list.count() > 0);
+    m_controls.btSpara->setEnabled(!m_rotationRunning);
 }
 
 void ListOperations::readPictures(bool singleBorder)
@@ -128,7 +128,6 @@ void ListOperations::readPictures(bool singleBorder)
     m_controls.lbNum->setText(QStringLiteral("Antal bilder inlästa: ") + QString::number(m_list.count()));
     m_controls.progBar->hide();
     m_controls.sb1->show();
-    setButtonStates();
 }
 
 void ListOperations::BtNyClick()
@@ -216,7 +215,8 @@ void ListOperations::LoadPictureList()
 
     startProgress(m_controls.progBar, m_list.count());
     m_controls.sb1->hide();
-    m_controls.img->clear();
+    if (!m_rotationRunning)
+        m_controls.img->clear();
     m_controls.lbLas->setText(ReadingText);
 
     try {

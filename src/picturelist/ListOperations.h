@@ -49,6 +49,9 @@ public:
     void abortBild1Click();
     void Redigeravaldbild1Click();
     void LoadPictureList();
+    // While the rotation runs its locks on BtAdd and BtSpara hold, and a load keeps the preview
+    // that the running countdown shows.
+    void setRotationRunning(bool running) { m_rotationRunning = running; }
 
     // True while a load or an addition of pictures runs; the list commands are refused meanwhile.
     bool isLoading() const { return m_loading; }
@@ -80,4 +83,5 @@ private:
     ThumbnailStrip& m_strip;
     QString m_saveFileName;
     bool m_loading = false;
+    bool m_rotationRunning = false;
 };

@@ -291,11 +291,8 @@ void ThumbnailStrip::SelectThumbnail(QObject* sender)
     const int index = sender ? sender->property(TagProperty).toInt(&ok) : -1;
     if (!ok)
         return;
+    // Only a confirmed choice (LB1Click) or the close stores "Vald".
     select(index);
-    // The chosen picture is remembered at once, not only at close.
-    const int marked = m_list.markedIndex();
-    if (marked >= 0)
-        writeChosen(marked);
 }
 
 void ThumbnailStrip::LB1Click()

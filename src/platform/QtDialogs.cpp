@@ -7,6 +7,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
+#include <algorithm>
 
 namespace {
 
@@ -155,13 +156,19 @@ QString QtDialogs::saveFile(const FileRequest& request)
 
 std::optional<QColor> QtDialogs::chooseColour(const QColor& initial, QList<QColor>& customColours)
 {
-    for (int i = 0; i < customColours.size() && i < QColorDialog::customCount(); ++i)
-        QColorDialog::setCustomColor(i, customColours[i]);
+    // Qt has no empty slot: it shows unused ones white. A slot without a colour is shown so and
+    // stays without one unless the user puts another colour there.
+    const int slotCount = std::min(int(customColours.size()), QColorDialog::customCount());
+    for (int i = 0; i < slotCount; ++i)
+        QColorDialog::setCustomColor(i, customColours[i].isValid() ? customColours[i] : QColor(Qt::white));
     QColorDialog dialog(initial, parentWindow());
     dialog.setOption(QColorDialog::DontUseNativeDialog);
     const bool accepted = dialog.exec() == QDialog::Accepted;
-    for (int i = 0; i < customColours.size() && i < QColorDialog::customCount(); ++i)
-        customColours[i] = QColorDialog::customColor(i);
+    for (int i = 0; i < slotCount; ++i) {
+        const QColor shown = QColorDialog::customColor(i);
+        if (customColours[i].isValid() || shown != QColor(Qt::white))
+            customColours[i] = shown;
+    }
     if (!accepted)
         return std::nullopt;
     return dialog.selectedColor();

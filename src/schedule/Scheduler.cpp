@@ -111,6 +111,7 @@ void Scheduler::BtStartStopClick()
         runGuarded([] { throwPendingFailure(); });
     }
     m_resumePending = false;
+    emit runningChanged(m_state.running);
 
     SettingsStore store;
     store.writeString(Setting::Startknapp, m_controls.btStartStop->text());

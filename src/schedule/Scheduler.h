@@ -99,6 +99,8 @@ signals:
     void tickFailed(const QString& note);
     // A change made a new thumbnail icon.
     void iconChanged(const QIcon& icon);
+    // The rotation started or stopped.
+    void runningChanged(bool running);
 
 private:
     void startChangeTimer();

@@ -8,6 +8,9 @@
 #include "picturelist/PictureList.h"
 #include "picturelist/ThumbnailStrip.h"
 #include "platform/SettingsStore.h"
+#include "schedule/Scheduler.h"
+#include "toolkit/PictureView.h"
+#include "toolkit/SpeedButton.h"
 
 #include <QDir>
 #include <QImage>
@@ -19,6 +22,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBlock>
+#include <QTimer>
 #include <QToolButton>
 
 namespace {
@@ -109,6 +113,33 @@ private slots:
         // Filling the editor is no modification.
         QVERIFY(!child<QWidget>(w, "BtChange")->isEnabled());
         QVERIFY(!child<QWidget>(w, "BtSave")->isEnabled());
+    }
+
+    void reopeningAsksBeforeDiscardingEdits_data()
+    {
+        QTest::addColumn<int>("answer");
+        QTest::addColumn<QString>("memo");
+        QTest::newRow("Nej keeps the edits") << int(Dialogs::No) << "/a.jpg\n/redigerad.jpg";
+        QTest::newRow("Ja reads the list again") << int(Dialogs::Yes) << "/a.jpg\n";
+    }
+
+    void reopeningAsksBeforeDiscardingEdits()
+    {
+        QFETCH(int, answer);
+        QFETCH(QString, memo);
+        ScopedScriptedDialogs dialogs;
+        writeBytes(m_listFile, "/a.jpg\r\n");
+        Editor e(m_listFile);
+        ListEditorWindow& w = e.w;
+        w.openList(m_listFile, QString());
+        auto* filEdt = child<QPlainTextEdit>(w, "FilEdt");
+        filEdt->setPlainText(QStringLiteral("/a.jpg\n/redigerad.jpg"));
+        dialogs->setNextAnswer(Dialogs::Answer(answer));
+        w.openList(m_listFile, QString());
+        QCOMPARE(dialogs->calls.size(), 1);
+        QCOMPARE(dialogs->calls[0].text, QStringLiteral("Ändringarna i listan har inte sparats. Vill du kasta dem?"));
+        QCOMPARE(dialogs->calls[0].buttons, Dialogs::Buttons::YesNo);
+        QCOMPARE(filEdt->toPlainText(), memo);
     }
 
     void unreadableListLeavesTheEditorHidden()
@@ -316,11 +347,15 @@ private slots:
             e.f.append(e.f.picture(QStringLiteral("%1.png").arg(k)));
         for (int k = 0; k < cards; ++k)
             e.strip.AddThumbnail(k, true);
+        // Events get through while the window counts, or it would never be drawn.
+        int seenAt = -1;
+        QTimer::singleShot(0, &w, [&] { seenAt = w.loadingGauge() ? w.loadingGauge()->value() : -2; });
         w.BtSaveClick();
         QCOMPARE(w.loadingWindow() != nullptr, shown);
         if (shown) {
             QVERIFY(!w.loadingWindow()->isVisible());
             QCOMPARE(w.loadingGauge()->value(), lastValue);
+            QCOMPARE(seenAt, 0);
         }
     }
 
@@ -335,6 +370,7 @@ private slots:
         const QString gone = m_dir.filePath(QStringLiteral("borta/B.bmp"));
         writeBytes(m_listFile, QFile::encodeName(a + QStringLiteral("\r\n") + gone + QStringLiteral("\r\n")));
 
+        SettingsStore().writeString(Setting::Senaste, QString()); // no list of an earlier run
         MainWindow main(nullptr);
         PictureList& list = main.pictureList();
         list.setListFileName(m_listFile);
@@ -355,7 +391,21 @@ private slots:
 
         edt1->setText(b);
         editor->BtChangeClick();
+        // Saved while the rotation runs, mid-countdown: the reload leaves the rotation as it was.
+        MainWindowWidgets& c = main.controls();
+        main.scheduler().BtStartStopClick();
+        QVERIFY(main.scheduler().isRunning());
+        c.lbTimeLeft->setText(QStringLiteral("12"));
+        bool previewEmptied = false;
+        connect(&main.listOperations(), &ListOperations::loadProgressed,
+                [&] { previewEmptied |= c.img->image().isNull(); });
         editor->BtSaveClick();
+        QVERIFY(main.scheduler().isRunning());
+        QVERIFY(!c.btAdd->isEnabled());
+        QVERIFY(!c.btSpara->isEnabled());
+        QCOMPARE(c.lbTimeLeft->text(), QStringLiteral("12"));
+        QVERIFY(!previewEmptied);
+        QVERIFY(!c.img->image().isNull());
         QCOMPARE(fileBytes(m_listFile), QFile::encodeName(a + QStringLiteral("\r\n") + b + QStringLiteral("\r\n")));
         QCOMPARE(reloads, 1);
         QCOMPARE(main.strip().cardCount(), 2);
@@ -374,7 +424,7 @@ private slots:
         QVERIFY(editor->isVisible());
         QVERIFY(editor->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
         QCOMPARE(edt1->text(), gone);
-        QVERIFY(dialogs->errors().isEmpty());
+        QVERIFY2(dialogs->errors().isEmpty(), qPrintable(dialogs->errors().join(QLatin1Char('\n'))));
     }
 
     void linesAreRuledInGrey()

@@ -2,6 +2,7 @@
 // close and restart, bad stored values, a list naming a missing picture.
 
 #include "ScriptedDialogs.h"
+#include "TestFiles.h"
 #include "app/ColourOptions.h"
 #include "app/MainWindow.h"
 #include "app/ProgramEntry.h"
@@ -10,6 +11,7 @@
 #include "picturelist/PictureList.h"
 #include "platform/Autostart.h"
 #include "platform/Guard.h"
+#include "platform/QtDialogs.h"
 #include "platform/SettingsStore.h"
 #include "schedule/Scheduler.h"
 #include "toolkit/BevelPanel.h"
@@ -20,6 +22,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QColorDialog>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
@@ -55,6 +58,13 @@ class TestMainWindowFlows : public QObject
         if (!image.save(path))
             qFatal("cannot write a test picture");
         return path;
+    }
+
+    static void writeFile(const QString& path, const QByteArray& bytes)
+    {
+        QFile f(path);
+        if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size())
+            qFatal("cannot write a test file");
     }
 
     QString makeList(const QStringList& paths)
@@ -301,6 +311,83 @@ private slots:
         QCOMPARE(entry.mainWindow()->pictureList().count(), 0);
         QVERIFY(!entry.mainWindow()->controls().chkMin->isChecked());
         QVERIFY(!entry.startedMinimised());
+    }
+
+    void colourOptions_data()
+    {
+        QTest::addColumn<QString>("handler");
+        QTest::addColumn<QColor>("chosen"); // invalid: the dialog is cancelled
+        QTest::addColumn<int>("key");
+        QTest::addColumn<qint64>("stored");
+        QTest::addColumn<bool>("confirmed");
+        QTest::newRow("frame colour confirmed")
+            << "PnlBg" << QColor(0x12, 0x34, 0x56) << int(Setting::Ramfarg) << qint64(0x563412) << true;
+        QTest::newRow("window text confirmed")
+            << "Textfarg1" << QColor(1, 2, 3) << int(Setting::TextFarge) << qint64(0x030201) << true;
+        QTest::newRow("cancel keeps the bottom colour")
+            << "BytBakgrundsfrg2" << QColor() << int(Setting::BgFargeBotten) << qint64(0x800000) << false;
+        QTest::newRow("standard item resets the window colour")
+            << "StandardBakgrundsfrg1" << QColor() << int(Setting::BgFarge) << qint64(0xF0CAA6) << false;
+    }
+
+    void colourOptions()
+    {
+        QFETCH(QString, handler);
+        QFETCH(QColor, chosen);
+        QFETCH(int, key);
+        QFETCH(qint64, stored);
+        QFETCH(bool, confirmed);
+        ScopedScriptedDialogs dialogs;
+        MainWindow w(nullptr);
+        ColourOptions& colours = w.colours();
+        colours.setWindowColour(Qt::red);
+        const QString file = w.programFolder() + QStringLiteral("Clr.frg");
+        const QByteArray before("ColorA=FF0000\r\nAnnan=1\r\n");
+        writeFile(file, before);
+        dialogs->setNextColour(chosen.isValid() ? std::optional<QColor>(chosen) : std::nullopt);
+
+        if (handler == "PnlBg")
+            colours.PnlBgClick();
+        else if (handler == "Textfarg1")
+            colours.Textfarg1Click();
+        else if (handler == "BytBakgrundsfrg2")
+            colours.BytBakgrundsfrg2Click();
+        else
+            colours.StandardBakgrundsfrg1Click();
+
+        QCOMPARE(dialogs->errors(), QStringList());
+        QCOMPARE(qint64(SettingsStore().readInteger(Setting(key))), stored);
+        // Confirmed: all 16 slots are written, an empty one as FFFFFFFF; other lines stay.
+        QByteArray after = before;
+        for (char slot = 'B'; confirmed && slot <= 'P'; ++slot)
+            after += QByteArray("Color") + slot + "=FFFFFFFF\r\n";
+        QCOMPARE(fileBytes(file), after);
+        QFile::remove(file);
+    }
+
+    void emptyCustomSlotsStayEmptyInQtsColourDialog()
+    {
+        MainWindow w(nullptr);
+        const QString file = w.programFolder() + QStringLiteral("Clr.frg");
+        writeFile(file, "ColorB=0000FF\r\n");
+        std::unique_ptr<Dialogs> scripted = Dialogs::install(std::make_unique<QtDialogs>());
+        QColor shownEmpty, shownRed;
+        QTimer::singleShot(0, [&] {
+            shownEmpty = QColorDialog::customColor(0);
+            shownRed = QColorDialog::customColor(1);
+            if (auto* dialog = qobject_cast<QColorDialog*>(QApplication::activeModalWidget()))
+                dialog->accept();
+        });
+        w.colours().Byt1Click();
+        Dialogs::install(std::move(scripted));
+
+        QCOMPARE(shownEmpty, QColor(Qt::white)); // Qt's look of an unused slot, not black
+        QCOMPARE(shownRed, QColor(Qt::red));
+        QByteArray expected("ColorB=0000FF\r\nColorA=FFFFFFFF\r\n");
+        for (char slot = 'C'; slot <= 'P'; ++slot)
+            expected += QByteArray("Color") + slot + "=FFFFFFFF\r\n";
+        QCOMPARE(fileBytes(file), expected);
+        QFile::remove(file);
     }
 
     void closingTheSplashNeverEndsTheProgram()

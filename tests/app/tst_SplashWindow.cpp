@@ -23,15 +23,32 @@ private slots:
         QCOMPARE(splash.cursor().shape(), Qt::WaitCursor);
     }
 
+    void creditEndsWithTheStartWordAndTheGaugeFollows_data()
+    {
+        QTest::addColumn<int>("maximum");
+        QTest::addColumn<int>("position");
+        QTest::addColumn<int>("shownMaximum");
+        QTest::addColumn<int>("shownValue");
+        QTest::newRow("midway") << 18 << 7 << 18 << 7;
+        // One picture or one value: a range of 0..0 would be Qt's busy bar.
+        QTest::newRow("single step is full") << 0 << 0 << 1 << 1;
+    }
+
     void creditEndsWithTheStartWordAndTheGaugeFollows()
     {
+        QFETCH(int, maximum);
+        QFETCH(int, position);
+        QFETCH(int, shownMaximum);
+        QFETCH(int, shownValue);
         SplashWindow splash;
         QVERIFY(splash.findChild<QLabel*>(QStringLiteral("Label1"))->text().endsWith(QStringLiteral("Startar...")));
-        splash.setGauge(18, 7);
+        splash.setGauge(maximum, position);
+        splash.setGaugePosition(position);
         splash.setStatus(QStringLiteral("Läser in RegisterVärden . . ."));
         auto* gauge = splash.findChild<QProgressBar*>(QStringLiteral("Progress"));
-        QCOMPARE(gauge->maximum(), 18);
-        QCOMPARE(gauge->value(), 7);
+        QCOMPARE(gauge->minimum(), 0);
+        QCOMPARE(gauge->maximum(), shownMaximum);
+        QCOMPARE(gauge->value(), shownValue);
         QCOMPARE(splash.findChild<QLabel*>(QStringLiteral("LbLadda"))->text(),
                  QStringLiteral("Läser in RegisterVärden . . ."));
     }
