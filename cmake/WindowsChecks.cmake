@@ -37,7 +37,17 @@ list(FILTER shared_platform_sources EXCLUDE REGEX "_(unix|win)\\.cpp$")
 foreach(source ${windows_sources} ${shared_platform_sources})
     file(RELATIVE_PATH name ${CMAKE_SOURCE_DIR}/src ${source})
     string(REGEX REPLACE "[/.]" "_" name ${name})
-    add_test(NAME windows_syntax_${name} COMMAND ${MINGW_CXX} ${windows_flags} -fsyntax-only ${source})
+    # Definitions a source gets from its own folder's build file (the install folder, say).
+    get_filename_component(folder ${source} DIRECTORY)
+    get_source_file_property(definitions ${source} DIRECTORY ${folder} COMPILE_DEFINITIONS)
+    set(defines)
+    if(definitions)
+        foreach(definition ${definitions})
+            list(APPEND defines -D${definition})
+        endforeach()
+    endif()
+    add_test(NAME windows_syntax_${name}
+             COMMAND ${MINGW_CXX} ${windows_flags} ${defines} -fsyntax-only ${source})
     set_tests_properties(windows_syntax_${name} PROPERTIES LABELS windows)
 endforeach()
 
