@@ -342,8 +342,8 @@ private slots:
         file.close();
         {
             RegistryKey key(Root::CurrentUser, Settings);
-            QVERIFY(!key.valueExists("Mellan"));
-            key.writeInteger("Mellan", 31);
+            QVERIFY(!key.valueExists("Interval"));
+            key.writeInteger("Interval", 31);
         }
         const QStringList aside = folder.entryList({"registry.sqlite3.skadad-*"}, QDir::Files);
         QCOMPARE(aside.size(), 1);
@@ -352,7 +352,7 @@ private slots:
         QCOMPARE(notices.size(), 1);
         QVERIFY2(notices.first().contains(folder.filePath(aside.first())), qPrintable(notices.first()));
         RegistryKey key(Root::CurrentUser, Settings);
-        QCOMPARE(key.readInteger("Mellan"), 31);
+        QCOMPARE(key.readInteger("Interval"), 31);
         QVERIFY(Registry::takeNotices().isEmpty());
     }
 

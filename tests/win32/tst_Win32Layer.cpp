@@ -71,14 +71,14 @@ void settingsRoundTrip()
         RegValue value;
     };
     const std::vector<Row> rows = {
-        {"Latin-1 path in REG_SZ", "Senaste", {RegSz, sz("C:\\Bilder\\\xE5\xE4\xF6 \xC5\xC4\xD6 \xE9\xFC\xDF.lst")}},
+        {"Latin-1 path in REG_SZ", "ListFile", {RegSz, sz("C:\\Bilder\\\xE5\xE4\xF6 \xC5\xC4\xD6 \xE9\xFC\xDF.lst")}},
         {"every non-NUL byte in REG_SZ", "Alla", {RegSz, sz(everyByte)}},
         {"zero-length REG_SZ", "Tom", {RegSz, ""}},
         {"REG_EXPAND_SZ is not expanded", "Utvidgad", {RegExpandSz, sz("%USERPROFILE%\\listor\\a.lst")}},
-        {"negative REG_DWORD", "Ramfarg", {RegDword, dword(0xFF00000Du)}},
-        {"number stored as text", "Left", {RegSz, sz("100")}},
-        {"text stored as number", "Startknapp", {RegDword, dword(1)}},
-        {"REG_DWORD longer than 4 bytes", "Top", {RegDword, dword(5) + dword(6)}},
+        {"negative REG_DWORD", "Colour", {RegDword, dword(0xFF00000Du)}},
+        {"number stored as text", "X", {RegSz, sz("100")}},
+        {"text stored as number", "Caption", {RegDword, dword(1)}},
+        {"REG_DWORD longer than 4 bytes", "Y", {RegDword, dword(5) + dword(6)}},
         {"long REG_SZ needs a second read", "Lang", {RegSz, sz(std::string(100000, 'x'))}},
         {"long REG_BINARY with NULs", "Binar", {RegBinary, binary}},
     };
@@ -202,9 +202,9 @@ void codePage932()
     // The registry keeps REG_SZ as UTF-16: text of the code page comes back, lone lead bytes do not.
     RegKey key;
     check(key.open(RegRoot::CurrentUser, SettingsKey, true) == ErrorSuccess, "settings key opened");
-    check(key.write("Senaste", {RegSz, sz(japanese)}) == ErrorSuccess, "Shift JIS path written");
+    check(key.write("ListFile", {RegSz, sz(japanese)}) == ErrorSuccess, "Shift JIS path written");
     RegValue back;
-    check(key.read("Senaste", back) == ErrorSuccess && back.data == sz(japanese), "Shift JIS path read back exactly");
+    check(key.read("ListFile", back) == ErrorSuccess && back.data == sz(japanese), "Shift JIS path read back exactly");
     int registryChanged = 0;
     for (int b = 1; b < 256; ++b) {
         const std::string data = sz(std::string(1, char(b)));
