@@ -1,6 +1,7 @@
 #include "ListFile.h"
 
 #include "platform/AppError.h"
+#include "platform/TextLines.h"
 #include "platform/WholeFile.h"
 
 #include <QFile>
@@ -9,23 +10,7 @@ namespace ListFile {
 
 QList<QByteArray> parse(const QByteArray& bytes)
 {
-    QList<QByteArray> entries;
-    const qsizetype nul = bytes.indexOf('\0');
-    const qsizetype end = nul >= 0 ? nul : bytes.size();
-    qsizetype start = 0;
-    for (qsizetype i = 0; i < end; ++i) {
-        const char c = bytes.at(i);
-        if (c != '\r' && c != '\n')
-            continue;
-        entries.append(bytes.mid(start, i - start));
-        // CR LF is one break; LF CR is two.
-        if (c == '\r' && i + 1 < end && bytes.at(i + 1) == '\n')
-            ++i;
-        start = i + 1;
-    }
-    if (start < end)
-        entries.append(bytes.mid(start, end - start));
-    return entries;
+    return TextLines::split(bytes);
 }
 
 QByteArray serialize(const QList<QByteArray>& entries)

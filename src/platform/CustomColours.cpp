@@ -2,6 +2,7 @@
 
 #include "AppError.h"
 #include "ColourValue.h"
+#include "TextLines.h"
 #include "WholeFile.h"
 
 #include <QFile>
@@ -23,27 +24,6 @@ int findLine(const QList<QByteArray>& lines, const QByteArray& name)
             return i;
     }
     return -1;
-}
-
-// Lines end at CR, LF or CR LF; a NUL ends the text.
-QList<QByteArray> splitLines(const QByteArray& bytes)
-{
-    QList<QByteArray> lines;
-    const qsizetype nul = bytes.indexOf('\0');
-    const qsizetype end = nul >= 0 ? nul : bytes.size();
-    qsizetype start = 0;
-    for (qsizetype i = 0; i < end; ++i) {
-        const char c = bytes.at(i);
-        if (c != '\r' && c != '\n')
-            continue;
-        lines.append(bytes.mid(start, i - start));
-        if (c == '\r' && i + 1 < end && bytes.at(i + 1) == '\n')
-            ++i;
-        start = i + 1;
-    }
-    if (start < end)
-        lines.append(bytes.mid(start, end - start));
-    return lines;
 }
 
 // The slot's colour; nullopt when the value is not a colour. An empty value is a slot without one.
@@ -82,7 +62,7 @@ QString CustomColours::load(const QString& fileName)
     const QByteArray bytes = file.read(MaxFileBytes + 1);
     if (file.error() != QFileDevice::NoError)
         return AppError::fileOpen(fileName, file.errorString()).message();
-    m_lines = splitLines(bytes);
+    m_lines = TextLines::split(bytes);
 
     QStringList bad;
     for (int i = 0; i < Count; ++i) {
