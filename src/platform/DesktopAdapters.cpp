@@ -322,8 +322,10 @@ Result ProcessRunner::run(const Command& command)
     }
     result.status = process->exitStatus() == QProcess::CrashExit ? Result::Status::Crashed : Result::Status::Finished;
     result.exitCode = process->exitCode();
-    result.output = QString::fromLocal8Bit(process->readAllStandardOutput());
-    result.errors = QString::fromLocal8Bit(process->readAllStandardError());
+    if (!command.keepsRunning) { // a background program's output went to the null device
+        result.output = QString::fromLocal8Bit(process->readAllStandardOutput());
+        result.errors = QString::fromLocal8Bit(process->readAllStandardError());
+    }
     delete process;
     return result;
 }
