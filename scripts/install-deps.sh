@@ -21,8 +21,8 @@ if [[ "${1:-}" == "--test" ]]; then
     # Real desktop programs the wallpaper tests drive, and an X server for the window tests.
     packages+=(xvfb xauth x11-utils dbus libglib2.0-bin gsettings-desktop-schemas feh xfconf
                clang-format)
-    # The fuzz targets: clang and its libFuzzer.
-    packages+=(clang libfuzzer-14-dev)
+    # The fuzz targets: clang, its libFuzzer and its sanitizer runtimes.
+    packages+=(clang libfuzzer-14-dev libclang-rt-14-dev)
     # A window manager that manages its windows, and a notification area it can lose.
     packages+=(openbox trayer)
     # A headless sway with Xwayland, its bar's tray and its background program; grim takes screenshots.
