@@ -350,12 +350,12 @@ int main(int argc, char** argv)
             for (int index : {0, n / 2, n - 1})
                 clickMs(w, index);
         });
-        // Closed when the last card is deleted, which the strip may do in batches.
-        QPointer<QWidget> content = w.c.sb1->widget();
+        // Closed when every card is deleted, which the strip may do in batches, the first card last.
+        QPointer<QWidget> first = w.strip->card(0);
         const Timed close = timed([&] {
             w.list->clear();
             w.strip->freeCards();
-            while (content)
+            while (first)
                 QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
         });
         say(QStringLiteral("\n%1 small entries (320 x 240): open %2 s cache empty (%3 ms each, longest block %4 ms); "
