@@ -121,13 +121,13 @@ void ListOperations::readPictures(bool singleBorder)
     } catch (...) {
         // The cards built so far stay and can be seen; the error is reported by the guard.
         m_controls.progBar->hide();
-        m_controls.sb1->show();
+        m_strip.showStrip(false);
         throw;
     }
     m_controls.lbLas->setText(DoneText);
     m_controls.lbNum->setText(QStringLiteral("Antal bilder inlästa: ") + QString::number(m_list.count()));
     m_controls.progBar->hide();
-    m_controls.sb1->show();
+    m_strip.showStrip(true);
 }
 
 void ListOperations::BtNyClick()
@@ -264,14 +264,15 @@ void ListOperations::LoadPictureList()
         }
     } catch (...) {
         m_controls.progBar->hide();
-        m_controls.sb1->show();
+        m_strip.showStrip(false);
         throw;
     }
 
     m_controls.lbLas->setText(DoneText);
     m_controls.lbNum->setText(QStringLiteral("Antal bilder i listan: ") + QString::number(m_list.count()));
     m_controls.progBar->hide();
-    m_controls.sb1->show();
+    // At the top before the cards are shown: the first batch is what the strip shows.
     m_controls.sb1->horizontalScrollBar()->setValue(0);
     m_controls.sb1->verticalScrollBar()->setValue(0);
+    m_strip.showStrip(true);
 }

@@ -14,6 +14,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QDesktopServices>
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QLabel>
 #include <QListWidget>
@@ -28,6 +29,8 @@ const char* const TagProperty = "tag";
 constexpr int CardBevel = 1; // the card's raised outer bevel
 constexpr int MatBevel = 2;  // the mat's lowered outer bevel
 constexpr int Gap = 2;
+// Longest the strip keeps the event loop waiting while it shows or deletes cards in batches.
+constexpr int BatchMs = 20;
 
 int frameHeight(const QSize& card)
 {
@@ -39,6 +42,9 @@ int frameHeight(const QSize& card)
 ThumbnailStrip::ThumbnailStrip(Controls controls, PictureList& list, QObject* parent)
     : QObject(parent), m_controls(controls), m_list(list)
 {
+    m_deleteTimer.setSingleShot(true);
+    m_deleteTimer.setInterval(0);
+    connect(&m_deleteTimer, &QTimer::timeout, this, &ThumbnailStrip::deleteDetachedCards);
 }
 
 void ThumbnailStrip::bind()
@@ -189,6 +195,10 @@ bool ThumbnailStrip::AddThumbnail(int index, bool singleBorder)
     connectGuarded(image, &PictureView::clicked, this, [this, image] { SelectThumbnail(image); });
     connectGuarded(frame, &BevelPanel::clicked, this, [this, frame] { SelectThumbnail(frame); });
     connectGuarded(caption, &ThumbnailCaption::clicked, this, [this, caption] { SelectThumbnail(caption); });
+    for (QWidget* part :
+         {static_cast<QWidget*>(c.card.data()), static_cast<QWidget*>(frame), static_cast<QWidget*>(c.mat.data()),
+          static_cast<QWidget*>(image), static_cast<QWidget*>(caption)})
+        part->installEventFilter(this);
 
     c.image->setImage(*small);
 
@@ -198,7 +208,16 @@ bool ThumbnailStrip::AddThumbnail(int index, bool singleBorder)
 
     c.card->move(gridPosition(index, size, stripWidth));
     growContent(c.card->geometry());
-    c.card->show();
+    // Showing thousands of cards with SB1 at the end of a load would freeze the window: showStrip
+    // shows them in batches.
+    if (m_controls.sb1->isHidden()) {
+        c.card->hide();
+        m_hiddenCards.append(index);
+    } else {
+        c.card->show();
+    }
+    if (m_cardsColour && *m_cardsColour != frameColour())
+        m_cardsColour.reset();
 
     if (index >= m_cards.size())
         m_cards.resize(index + 1);
@@ -210,13 +229,63 @@ void ThumbnailStrip::freeCards()
 {
     ++m_epoch;
     m_loader.reset();
-    for (qsizetype i = m_cards.size() - 1; i >= 0; --i)
-        delete m_cards[i].card.data();
     m_cards.clear();
-    if (QWidget* area = m_controls.sb1 ? m_controls.sb1->widget() : nullptr) {
-        area->setMinimumSize(0, 0);
-        area->resize(m_controls.sb1->viewport()->size());
+    m_hiddenCards.clear();
+    m_nextHidden = 0;
+    m_cardsColour = frameColour();
+    m_colouredCard = -1;
+    QScrollArea* sb1 = m_controls.sb1;
+    if (!sb1)
+        return;
+    if (QWidget* old = sb1->widget(); old && !old->children().isEmpty()) {
+        // The cards leave with their content widget in one step; deleted one by one inside SB1, each
+        // would make the strip update again.
+        const QString name = old->objectName();
+        m_detached.emplace_back(sb1->takeWidget());
+        auto* area = new QWidget;
+        area->setObjectName(name);
+        sb1->setWidget(area);
+        m_deleteTimer.start();
     }
+    QWidget* area = content();
+    area->setMinimumSize(0, 0);
+    area->resize(sb1->viewport()->size());
+}
+
+void ThumbnailStrip::deleteDetachedCards()
+{
+    QElapsedTimer clock;
+    clock.start();
+    while (!m_detached.empty() && clock.elapsed() < BatchMs) {
+        const QObjectList& cards = m_detached.front()->children();
+        if (cards.isEmpty())
+            m_detached.erase(m_detached.begin());
+        else
+            delete cards.last();
+    }
+    if (!m_detached.empty())
+        m_deleteTimer.start();
+}
+
+bool ThumbnailStrip::showStrip(bool stepwise)
+{
+    m_controls.sb1->show();
+    const quint64 epoch = m_epoch;
+    QElapsedTimer clock;
+    clock.start();
+    while (m_nextHidden < m_hiddenCards.size()) {
+        if (QWidget* w = card(m_hiddenCards[m_nextHidden++]))
+            w->show();
+        if (stepwise && clock.elapsed() >= BatchMs && m_nextHidden < m_hiddenCards.size()) {
+            QCoreApplication::processEvents();
+            if (m_epoch != epoch)
+                return false;
+            clock.restart();
+        }
+    }
+    m_hiddenCards.clear();
+    m_nextHidden = 0;
+    return true;
 }
 
 int ThumbnailStrip::cardCount() const
@@ -247,6 +316,8 @@ void ThumbnailStrip::paintFrames(const QColor& colour)
             continue;
         c.card->setColor(colour);
     }
+    m_cardsColour = colour;
+    m_colouredCard = -1;
 }
 
 void ThumbnailStrip::setFrameThickness(int thickness)
@@ -261,7 +332,17 @@ void ThumbnailStrip::setFrameThickness(int thickness)
 
 void ThumbnailStrip::select(int index)
 {
-    paintFrames(frameColour());
+    // Every card takes the frame colour. When all have it but the one marked here last, only that one
+    // and the list's marked one (the mark colour option paints it) need painting.
+    const QColor frame = frameColour();
+    if (m_cardsColour != frame) {
+        paintFrames(frame);
+    } else {
+        for (int k : {m_colouredCard, m_list.markedIndex()})
+            if (QWidget* w = card(k))
+                static_cast<BevelPanel*>(w)->setColor(frame);
+    }
+    m_colouredCard = -1;
     m_list.setMarkedIndex(index);
     const int marked = m_list.markedIndex();
     if (marked < 0)
@@ -271,6 +352,7 @@ void ThumbnailStrip::select(int index)
     m_controls.img->setImage(Picture::loadFitted(path, m_controls.img->size()));
     if (marked < m_cards.size() && m_cards[marked].card) {
         m_cards[marked].card->setColor(markColour());
+        m_colouredCard = marked;
     }
     m_controls.lbSel->setText(QStringLiteral("Vald Bild: ") + QString::number(marked + 1));
     m_controls.lbNamn->setText(QStringLiteral("Filnamn: ") + FileNameWithoutExt(path) + QStringLiteral(", Filtyp: ") +
@@ -332,9 +414,22 @@ void ThumbnailStrip::LbPathClick()
     QDesktopServices::openUrl(QUrl::fromLocalFile(folder));
 }
 
+bool ThumbnailStrip::inView(const QWidget* part) const
+{
+    const QWidget* area = m_controls.sb1->widget();
+    if (!area || !area->isAncestorOf(part))
+        return false;
+    const QWidget* viewport = m_controls.sb1->viewport();
+    return QRect(part->mapTo(viewport, QPoint()), part->size()).intersects(viewport->rect());
+}
+
 bool ThumbnailStrip::eventFilter(QObject* watched, QEvent* event)
 {
     const QEvent::Type type = event->type();
+    // A card being shown asks to be painted. One out of sight needs no paint (scrolling to it paints
+    // it), and each card waiting for paint costs the next paint a walk over every card.
+    if (type == QEvent::UpdateLater && watched != m_controls.lbPath)
+        return !inView(static_cast<QWidget*>(watched));
     const bool mouse =
         type == QEvent::MouseButtonPress || type == QEvent::MouseButtonRelease || type == QEvent::MouseButtonDblClick;
     if (!mouse)

@@ -9,6 +9,11 @@
 #include <QPoint>
 #include <QPointer>
 #include <QSize>
+#include <QTimer>
+
+#include <memory>
+#include <optional>
+#include <vector>
 
 class BevelPanel;
 class PictureList;
@@ -68,8 +73,13 @@ public:
     void LbPathClick();
     static QString FileNameWithoutExt(const QString& path);
 
-    // Removes every card, the last first, and discards thumbnails still being made.
+    // Empties the strip at once and discards thumbnails still being made. The cards themselves
+    // are deleted a batch at a time while the event loop runs, so a long list never freezes it.
     void freeCards();
+    // Shows SB1 with the cards built while it was hidden. Stepwise, they are shown in list order
+    // a batch at a time with the event loop running in between; returns false, having stopped,
+    // when the cards were freed meanwhile.
+    bool showStrip(bool stepwise);
     // Counts freeCards(): a load that sees it change knows the strip was rebuilt under it.
     quint64 epoch() const { return m_epoch; }
     int cardCount() const;
@@ -110,11 +120,23 @@ private:
     QColor frameColour() const;
     QColor markColour() const;
     static void writeChosen(int index);
+    void deleteDetachedCards();
+    // Whether a part of a card in SB1 lies, at least partly, in SB1's visible area.
+    bool inView(const QWidget* part) const;
 
     Controls m_controls;
     ClickTracker m_pathClick;
     PictureList& m_list;
     QList<Card> m_cards;
+    // Cards built while SB1 was hidden, in list order, from m_nextHidden on still hidden.
+    QList<int> m_hiddenCards;
+    qsizetype m_nextHidden = 0;
+    // Every card but m_colouredCard has this colour, when known: marking then repaints two cards.
+    std::optional<QColor> m_cardsColour;
+    int m_colouredCard = -1;
+    // Contents taken out of SB1 by freeCards, their cards still to be deleted.
+    std::vector<std::unique_ptr<QWidget>> m_detached;
+    QTimer m_deleteTimer;
     ThumbnailLoader m_loader;
     quint64 m_epoch = 0;
 };

@@ -5,7 +5,10 @@
 #include "platform/AppError.h"
 #include "platform/SettingsStore.h"
 
+#include <QApplication>
 #include <QLabel>
+#include <QPointer>
+#include <QScrollBar>
 #include <QTest>
 #include <QTimer>
 
@@ -21,7 +24,8 @@ public:
         bool stripVisible;
         bool barVisible;
     };
-    StepRecorder(StripControls& f) : m_f(f) { f.c.sb1->widget()->installEventFilter(this); }
+    // Watches the application: emptying the strip gives SB1 a new content widget.
+    StepRecorder(StripControls& f) : m_f(f) { qApp->installEventFilter(this); }
     QList<Step> steps;
     QStringList nums() const
     {
@@ -32,9 +36,9 @@ public:
     }
 
 protected:
-    bool eventFilter(QObject*, QEvent* event) override
+    bool eventFilter(QObject* watched, QEvent* event) override
     {
-        if (event->type() == QEvent::ChildAdded)
+        if (event->type() == QEvent::ChildAdded && watched == m_f.c.sb1->widget())
             steps << Step{m_f.c.lbLas->text(), m_f.c.lbNum->text(), m_f.c.progBar->value(),
                           m_f.c.sb1->isVisibleTo(&m_f.form), m_f.c.progBar->isVisibleTo(&m_f.form)};
         return false;
@@ -341,6 +345,33 @@ private slots:
             QCOMPARE(o.strip.card(k)->findChild<QLabel*>()->text(), QStringLiteral("ny%1").arg(k));
         QCOMPARE(o.f.c.lbNum->text(), QStringLiteral("Antal bilder i listan: %1").arg(replacement));
         QVERIFY(o.f.c.sb1->isVisibleTo(&o.f.form));
+    }
+
+    // A list opened over a long one: the old cards are deleted in batches while the new list
+    // loads, and none of them stays in the strip or keeps it scrollable.
+    void longListReplaced()
+    {
+        ScopedScriptedDialogs dialogs;
+        Operations o;
+        o.f.form.show();
+        o.fillAndLoad(150);
+        QPointer<QWidget> oldArea = o.f.c.sb1->widget();
+        QPointer<QWidget> oldCard = o.strip.card(149);
+        QVERIFY(o.f.c.sb1->verticalScrollBar()->maximum() > 0);
+        o.f.list->clear();
+        for (const QString& p : o.pictures(QStringLiteral("ny"), 3))
+            o.f.append(p);
+        o.ops.LoadPictureList();
+
+        QWidget* area = o.f.c.sb1->widget();
+        QCOMPARE(area->findChildren<QWidget*>(Qt::FindDirectChildrenOnly).size(), 3);
+        for (int k = 0; k < 3; ++k) {
+            QCOMPARE(o.strip.card(k)->findChild<QLabel*>()->text(), QStringLiteral("ny%1").arg(k));
+            QVERIFY(o.strip.card(k)->isVisible());
+        }
+        QCOMPARE(o.f.c.sb1->verticalScrollBar()->maximum(), 0);
+        QTRY_VERIFY(oldArea.isNull());
+        QVERIFY(oldCard.isNull());
     }
 
     void openList_data()
