@@ -58,25 +58,31 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     writeFile(folder.filePath(QStringLiteral("registry.sqlite3")), bytes);
     Registry::takeNotices();
 
+    bool written = false;
     try {
-        SettingsStore store;
-        // A value the file does not hold reads as its default without looking further, so only the held ones
-        // are read: one query a value instead of two for each of the nineteen.
-        const QStringList held = store.valueNames();
-        for (const SettingsStore::Entry& entry : SettingsStore::table()) {
-            if (!held.contains(QLatin1String(entry.name), Qt::CaseInsensitive))
-                continue;
-            try {
-                if (entry.kind == SettingsStore::Kind::String)
-                    store.stringOrDefault(entry.key);
-                else if (entry.kind == SettingsStore::Kind::Boolean)
-                    store.boolOrDefault(entry.key);
-                else
-                    store.integerOrDefault(entry.key);
-            } catch (const AppError&) {
-                // A value of the wrong kind is the user's error to see, not a fault.
+        {
+            SettingsStore store;
+            // A value the file does not hold reads as its default without looking further, so only the held ones
+            // are read: one query a value instead of two for each of the nineteen.
+            const QStringList held = store.valueNames();
+            for (const SettingsStore::Entry& entry : SettingsStore::table()) {
+                if (!held.contains(QLatin1String(entry.name), Qt::CaseInsensitive))
+                    continue;
+                try {
+                    if (entry.kind == SettingsStore::Kind::String)
+                        store.stringOrDefault(entry.key);
+                    else if (entry.kind == SettingsStore::Kind::Boolean)
+                        store.boolOrDefault(entry.key);
+                    else
+                        store.integerOrDefault(entry.key);
+                } catch (const AppError&) {
+                    // A value of the wrong kind is the user's error to see, not a fault.
+                }
             }
-        }
+            // The same use writes too: into the given file when it was kept, else into the fresh one.
+            store.writeInteger(Setting::Mellan, 30);
+        } // the close commits
+        written = true;
     } catch (const AppError&) {
     }
 
@@ -88,8 +94,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         QFile kept(folder.filePath(aside.first()));
         FUZZ_CHECK(kept.open(QIODevice::ReadOnly) && kept.readAll() == bytes);
         FUZZ_CHECK(notices.first().contains(kept.fileName()));
-        SettingsStore store;
-        store.writeInteger(Setting::Mellan, 30);
+        FUZZ_CHECK(written, "the store put in its place does not work\n");
     }
     return 0;
 }
