@@ -54,17 +54,7 @@ MainWindow::MainWindow(SplashWindow* splash, QWidget* parent)
     m_popups = new ChangePopups({c.form, c.pnlBg, c.pnlMark, c.ram, c.timerPop}, this);
     m_popups->setSplash(m_splash);
     m_wallpaper = new WallpaperCommands({c.btVerkstall, c.cmbTyp}, *m_list, this);
-    m_scheduler = new Scheduler({c.btStartStop, c.spinEditTimeInterval,
-                                 c.cmbTidTyp,   c.cmbTyp,
-                                 c.chkBlanda,   c.img,
-                                 c.lbTimeLeft,  c.lbMinut,
-                                 c.lbSek,       c.timerStart,
-                                 c.timeLeft,    c.timerMinSek,
-                                 c.btVerkstall, c.btNy,
-                                 c.btAdd,       c.btSpara,
-                                 c.btOpen,      c.starta1,
-                                 c.abortBild1,  c.redigeravaldbild1},
-                                *m_list, m_programFolder, this);
+    m_scheduler = new Scheduler(Scheduler::controlsFrom(c), *m_list, m_programFolder, this);
     m_countdown = new Countdown({c.spinEditTimeInterval, c.cmbTidTyp, c.lbTimeLeft, c.lbMinut, c.lbSek, c.lbSek1,
                                  c.lbTid, c.lbDate, c.timeLeft, c.timerMinSek, c.timerTid},
                                 m_scheduler->state(), this);

@@ -9,8 +9,8 @@ namespace Autostart {
 
 // Throws AppError "Failed to set data for 'Tavelvaxlaren'" when the entry cannot be written.
 void enable(const QString& executablePath);
-// Removes only this program's entry; a missing entry or key is passed over silently. Elsewhere
-// than on Windows an entry that cannot be removed throws AppError naming it.
+// Removes only this program's entry; a missing entry or key is passed over silently. An entry
+// that cannot be removed throws AppError naming it.
 void disable();
 bool isEnabled();
 // The entry's "Exec" value starting the program at path: quoted for the Exec line and escaped as

@@ -5,8 +5,8 @@
 #include "win32/Win32CodePage.h"
 #include "win32/Win32Desktop.h"
 
-// The machine-wide Run key: writing needs administrator rights, so a user without them gets the
-// registry's own failure text; removing fails silently then.
+// The machine-wide Run key: writing and removing need administrator rights, so a user without them
+// gets an error.
 namespace Autostart {
 
 namespace {
@@ -32,7 +32,11 @@ void enable(const QString& executablePath)
 
 void disable()
 {
-    Win32::removeRunValue(ansi(ValueName));
+    // A value left behind would start the program with Windows although the box is unticked.
+    const std::string failure = Win32::runValueRemovalFailure(Win32::removeRunValue(ansi(ValueName)));
+    if (!failure.empty())
+        throw AppError(QStringLiteral("Kan inte ta bort autostartvärdet \"%1\\%2\": %3")
+                           .arg(location(), ValueName, QString::fromStdString(failure)));
 }
 
 bool isEnabled()

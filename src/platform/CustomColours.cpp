@@ -38,6 +38,11 @@ std::optional<QColor> slotColour(const QByteArray& value)
     return v == 0xFFFFFFFFLL ? QColor() : ColourValue::toColour(qint32(quint32(v) & 0x00FFFFFFu));
 }
 
+QString notSmallText(const QString& fileName)
+{
+    return QStringLiteral("Filen \"%1\" med egna färger är ingen vanlig liten textfil och används inte.").arg(fileName);
+}
+
 QByteArray slotValue(const QList<QByteArray>& lines, int i)
 {
     const int line = findLine(lines, slotName(i));
@@ -54,14 +59,16 @@ QString CustomColours::load(const QString& fileName)
         return QString();
     // Only a regular file is read: a pipe or a device would never end.
     if (!info.isFile() || info.size() > MaxFileBytes)
-        return QStringLiteral("Filen \"%1\" med egna färger är ingen vanlig liten textfil och används inte.")
-            .arg(fileName);
+        return notSmallText(fileName);
     QFile file(fileName);
     if (!file.open(QIODevice::ReadOnly))
         return AppError::fileOpen(fileName, file.errorString()).message();
-    const QByteArray bytes = file.read(MaxFileBytes + 1);
+    // QIODevice::read(n) reserves n bytes at once; the file's own size keeps a short file cheap.
+    const QByteArray bytes = file.read(qMin(info.size(), MaxFileBytes) + 1);
     if (file.error() != QFileDevice::NoError)
         return AppError::fileOpen(fileName, file.errorString()).message();
+    if (bytes.size() > MaxFileBytes)
+        return notSmallText(fileName);
     m_lines = TextLines::split(bytes);
 
     QStringList bad;

@@ -49,6 +49,20 @@ public:
         QAction* abortBild1 = nullptr;
         QAction* redigeravaldbild1 = nullptr;
     };
+    // The controls taken by name from a set of widgets that holds them all: the window's, or a test's.
+    template <typename Widgets> static Controls controlsFrom(const Widgets& w)
+    {
+        return {w.btStartStop, w.spinEditTimeInterval,
+                w.cmbTidTyp,   w.cmbTyp,
+                w.chkBlanda,   w.img,
+                w.lbTimeLeft,  w.lbMinut,
+                w.lbSek,       w.timerStart,
+                w.timeLeft,    w.timerMinSek,
+                w.btVerkstall, w.btNy,
+                w.btAdd,       w.btSpara,
+                w.btOpen,      w.starta1,
+                w.abortBild1,  w.redigeravaldbild1};
+    }
 
     // programFolder ends in a separator; "MinIkon.ico" is written there.
     Scheduler(Controls controls, PictureList& list, QString programFolder, QObject* parent = nullptr);

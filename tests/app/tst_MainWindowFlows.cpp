@@ -7,6 +7,7 @@
 #include "app/MainWindow.h"
 #include "app/ProgramEntry.h"
 #include "app/SplashWindow.h"
+#include "notify/TrayIcon.h"
 #include "picturelist/ListFile.h"
 #include "picturelist/PictureList.h"
 #include "platform/Autostart.h"
@@ -206,6 +207,43 @@ private slots:
         QCOMPARE(log.size(), 1);
         QVERIFY2(log[0].contains(QStringLiteral("två.bmp")), qPrintable(log[0]));
         QVERIFY2(log[0].contains(QStringLiteral("\"desktop-values\"")), qPrintable(log[0]));
+    }
+
+    // Pictures deleted while the rotation runs: the window says why the change failed, and the
+    // ticks that fire while its one error box is open add no more boxes.
+    void failingTicksShowTheReasonAndOneBox()
+    {
+        ScopedScriptedDialogs dialogs;
+        const QStringList pictures{makePicture(QStringLiteral("a.jpg"), Qt::red),
+                                   makePicture(QStringLiteral("b.jpg"), Qt::green)};
+        {
+            SettingsStore store;
+            store.writeString(Setting::Senaste, makeList(pictures));
+            store.writeString(Setting::Startknapp, QStringLiteral("&Stoppa"));
+            store.writeInteger(Setting::Mellan, 1);
+            store.writeInteger(Setting::Typ, 0); // seconds: every timeout is a tick
+        }
+        ProgramEntry entry;
+        QVERIFY(entry.start());
+        MainWindow* w = entry.mainWindow();
+        MainWindowWidgets& c = w->controls();
+        QVERIFY(w->scheduler().isRunning());
+        for (const QString& picture : pictures)
+            QVERIFY(QFile::remove(picture));
+
+        const auto tick = [&] { QVERIFY(QMetaObject::invokeMethod(c.timerStart, "timeout")); };
+        int nested = 0;
+        dialogs->whileErrorShows = [&] {
+            for (; nested < 3; ++nested)
+                tick();
+        };
+        tick();
+        QCOMPARE(nested, 3);
+        QCOMPARE(dialogs->errors().size(), 1);
+        QVERIFY2(c.lbTips->text().startsWith(QStringLiteral("Bildbytet misslyckades: ")), qPrintable(c.lbTips->text()));
+        QVERIFY2(c.lbTips->text().contains(QStringLiteral(".jpg")), qPrintable(c.lbTips->text()));
+        QCOMPARE(w->tray().hint(), c.lbTips->text());
+        QVERIFY(c.timerStart->isActive());
     }
 
     void closeAndRestartRestoresEveryValue()

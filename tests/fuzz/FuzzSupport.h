@@ -7,6 +7,7 @@
 #include <QString>
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
 #include <unistd.h>
 
 // Helpers shared by the fuzz targets.
@@ -20,6 +21,22 @@
             std::abort();                                                                                              \
         }                                                                                                              \
     } while (false)
+
+// The control character a backslash and this letter stand for in the escapes the desktop entry
+// strings and GVariant text share (\n \t \r).
+inline std::optional<QChar> escapedControl(QChar letter)
+{
+    switch (letter.unicode()) {
+    case 'n':
+        return QChar(u'\n');
+    case 't':
+        return QChar(u'\t');
+    case 'r':
+        return QChar(u'\r');
+    default:
+        return std::nullopt;
+    }
+}
 
 inline QByteArray bytesOf(const uint8_t* data, size_t size)
 {

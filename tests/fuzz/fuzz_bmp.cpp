@@ -1,12 +1,6 @@
-#include "FuzzSupport.h"
-#include "picture/FitRule.h"
-#include "picture/Picture.h"
-#include "platform/AppError.h"
+#include "PictureFuzz.h"
 
-#include <optional>
-
-// Loading a .bmp file through Picture, whole and as a thumbnail: both fail or both succeed, and
-// the thumbnail is the whole picture's size fitted into the box.
+// Loading a .bmp file through Picture, whole and as a thumbnail (see checkWholeAndFitted).
 extern "C" int LLVMFuzzerInitialize(int*, char***)
 {
     startGuiApplication();
@@ -26,27 +20,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         if (width * height > MaxFuzzPixels)
             return 0;
     }
-    const QByteArray bytes = bytesOf(data, size);
-    const QString path = scratchFolder() + QStringLiteral("/picture.bmp");
-    writeFile(path, bytes);
-    const QSize box(96, 77);
-
-    std::optional<QSize> whole;
-    try {
-        const Picture picture = Picture::load(path);
-        FUZZ_CHECK(!picture.isNull());
-        whole = QSize(picture.width(), picture.height());
-    } catch (const AppError&) {
-    }
-    std::optional<QSize> thumbnail;
-    try {
-        thumbnail = Picture::loadFitted(path, box).size();
-    } catch (const AppError&) {
-    }
-    FUZZ_CHECK(whole.has_value() == thumbnail.has_value());
-    if (whole) {
-        const QSize fitted = fitRect(*whole, box).size();
-        FUZZ_CHECK(fitted.isEmpty() ? thumbnail->isEmpty() : *thumbnail == fitted);
-    }
+    checkWholeAndFitted(bytesOf(data, size), QStringLiteral("bmp"));
     return 0;
 }

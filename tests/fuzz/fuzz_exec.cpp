@@ -17,25 +17,14 @@ std::optional<QString> unescapeString(const QString& value)
         }
         if (++i >= value.size())
             return std::nullopt;
-        switch (value[i].unicode()) {
-        case 's':
+        if (const std::optional<QChar> control = escapedControl(value[i]))
+            out += *control;
+        else if (value[i] == u's')
             out += u' ';
-            break;
-        case 'n':
-            out += u'\n';
-            break;
-        case 't':
-            out += u'\t';
-            break;
-        case 'r':
-            out += u'\r';
-            break;
-        case '\\':
+        else if (value[i] == u'\\')
             out += u'\\';
-            break;
-        default:
+        else
             return std::nullopt;
-        }
     }
     return out;
 }

@@ -33,16 +33,11 @@ std::optional<QString> parseGVariantString(const QString& literal)
             i += digits;
             continue;
         }
+        if (const std::optional<QChar> control = escapedControl(e)) {
+            out += *control;
+            continue;
+        }
         switch (e.unicode()) {
-        case 'n':
-            out += u'\n';
-            break;
-        case 't':
-            out += u'\t';
-            break;
-        case 'r':
-            out += u'\r';
-            break;
         case 'b':
             out += u'\b';
             break;

@@ -68,19 +68,7 @@ struct ControlsFixture
         c.redigeravaldbild1 = new QAction(QStringLiteral("&Redigera Markerad bild..."), f);
     }
 
-    Scheduler::Controls schedulerControls() const
-    {
-        return {c.btStartStop, c.spinEditTimeInterval,
-                c.cmbTidTyp,   c.cmbTyp,
-                c.chkBlanda,   c.img,
-                c.lbTimeLeft,  c.lbMinut,
-                c.lbSek,       c.timerStart,
-                c.timeLeft,    c.timerMinSek,
-                c.btVerkstall, c.btNy,
-                c.btAdd,       c.btSpara,
-                c.btOpen,      c.starta1,
-                c.abortBild1,  c.redigeravaldbild1};
-    }
+    Scheduler::Controls schedulerControls() const { return Scheduler::controlsFrom(c); }
 
     Countdown::Controls countdownControls() const
     {

@@ -10,6 +10,7 @@
 #include <cstring>
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 using namespace Win32;
@@ -168,6 +169,16 @@ void activeDesktop()
               std::string(row.why) + ": " + activeDesktopReport(row.result));
 }
 
+// A Run value that stays after the box is unticked must be reported; one that is not there is no failure.
+void runValueRemoval()
+{
+    const std::pair<long, const char*> rows[] = {
+        {ErrorSuccess, ""}, {ErrorFileNotFound, ""}, {5, "felet 5: åtkomst nekad"}, {1018, "felet 1018"}};
+    for (const auto& [rc, failure] : rows)
+        check(runValueRemovalFailure(rc) == failure,
+              "removal answered " + std::to_string(rc) + ": " + runValueRemovalFailure(rc));
+}
+
 // Under LC_ALL=ja_JP.UTF-8 Wine's ANSI code page is 932 (Shift JIS).
 void codePage932()
 {
@@ -200,8 +211,9 @@ void codePage932()
     check(toUtf16KeepingBytes(japanese) == u"C:\\\u5199\u771F\\\u8868.jpg", "Shift JIS text decodes as text");
 
     // The registry keeps REG_SZ as UTF-16: text of the code page comes back, lone lead bytes do not.
+    // A key of its own: the layer's checks may run at the same time in the same prefix and count their values.
     RegKey key;
-    check(key.open(RegRoot::CurrentUser, SettingsKey, true) == ErrorSuccess, "settings key opened");
+    check(key.open(RegRoot::CurrentUser, "Software\\Tavlix\\CodePage932", true) == ErrorSuccess, "key opened");
     check(key.write("ListFile", {RegSz, sz(japanese)}) == ErrorSuccess, "Shift JIS path written");
     RegValue back;
     check(key.read("ListFile", back) == ErrorSuccess && back.data == sz(japanese), "Shift JIS path read back exactly");
@@ -231,6 +243,7 @@ int main(int argc, char** argv)
         settingsRoundTrip();
         codePage1252();
         activeDesktop();
+        runValueRemoval();
     } else if (args[0] == "codepage932" && args.size() == 1) {
         codePage932();
     } else if (args[0] == "desktop" && args.size() == 4) {
@@ -245,6 +258,7 @@ int main(int argc, char** argv)
     } else if (args[0] == "autostart" && args.size() == 3 && args[1] == "off") {
         check(removeRunValue(args[2]) == ErrorSuccess, "Run value removed");
         check(runValueExists(args[2]) == ErrorFileNotFound, "Run value gone");
+        check(runValueRemovalFailure(removeRunValue(args[2])).empty(), "a second removal has nothing to report");
     } else {
         return usage();
     }

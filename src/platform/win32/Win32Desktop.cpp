@@ -162,6 +162,16 @@ long removeRunValue(const std::string& valueName)
     return key.remove(valueName);
 }
 
+std::string runValueRemovalFailure(long rc)
+{
+    if (rc == ERROR_SUCCESS || rc == ERROR_FILE_NOT_FOUND)
+        return {};
+    std::string reason = "felet " + std::to_string(rc);
+    if (const char* text = meaning(std::int32_t(HRESULT_FROM_WIN32(static_cast<unsigned long>(rc)))))
+        reason += std::string(": ") + text;
+    return reason;
+}
+
 long runValueExists(const std::string& valueName)
 {
     RegKey key;

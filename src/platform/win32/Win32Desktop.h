@@ -45,5 +45,8 @@ std::string activeDesktopReport(const ActiveDesktopResult& result);
 long setRunValue(const std::string& valueName, const std::string& command);
 long removeRunValue(const std::string& valueName);
 long runValueExists(const std::string& valueName);
+// Why a removal that returned rc left the value in place (UTF-8, Swedish); empty when the value is
+// gone: removed, or never there (no value, no key).
+std::string runValueRemovalFailure(long rc);
 
 } // namespace Win32
