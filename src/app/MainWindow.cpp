@@ -201,10 +201,15 @@ bool MainWindow::event(QEvent* event)
     return QWidget::event(event);
 }
 
+bool MainWindow::saveCloseValues()
+{
+    return runGuarded([this] { m_lifecycle->FormClose(); });
+}
+
 void MainWindow::closeEvent(QCloseEvent* event)
 {
     // A value that cannot be written keeps the window open and the program running.
-    if (!runGuarded([this] { m_lifecycle->FormClose(); })) {
+    if (!saveCloseValues()) {
         event->ignore();
         return;
     }

@@ -36,6 +36,10 @@ public:
     void adoptSplash(std::unique_ptr<SplashWindow> splash);
     SplashWindow* splash() const { return m_splash; }
 
+    // Writes what a close writes, and stays open: the session is being saved. False when a value
+    // could not be written (the error was shown).
+    bool saveCloseValues();
+
     // The window's own controls; each subsystem is handed only its set of them.
     MainWindowWidgets& controls() { return m_c; }
     PictureList& pictureList() { return *m_list; }

@@ -7,6 +7,7 @@
 #include "platform/Guard.h"
 #include "platform/Pause.h"
 #include "platform/QtDialogs.h"
+#include "platform/SessionEnd.h"
 #include "platform/SessionSetup.h"
 #include "platform/SettingsStore.h"
 #include "resources/Resources.h"
@@ -91,6 +92,15 @@ bool ProgramEntry::start()
 int ProgramEntry::run()
 {
     QObject::connect(m_mainWindow.get(), &MainWindow::closed, qApp, &QApplication::quit);
+    // Ended from outside (a logout, `kill`): closed as the user would close it, so that what the
+    // close keeps, a running rotation included, is there at the next start.
+    SessionEnd end;
+    QObject::connect(&end, &SessionEnd::requested, m_mainWindow.get(), [this] {
+        m_mainWindow->close();
+        QApplication::quit();
+    });
+    QObject::connect(qApp, &QGuiApplication::commitDataRequest, m_mainWindow.get(),
+                     [this] { m_mainWindow->saveCloseValues(); });
     if (!m_minimised)
         m_mainWindow->show();
     const int code = QApplication::exec();

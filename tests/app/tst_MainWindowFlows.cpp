@@ -34,6 +34,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <csignal>
 
 class TestMainWindowFlows : public QObject
 {
@@ -244,6 +245,27 @@ private slots:
         QVERIFY2(c.lbTips->text().contains(QStringLiteral(".jpg")), qPrintable(c.lbTips->text()));
         QCOMPARE(w->tray().hint(), c.lbTips->text());
         QVERIFY(c.timerStart->isActive());
+    }
+
+    void endSignalClosesAsTheUserWould_data()
+    {
+        QTest::addColumn<int>("signal");
+        QTest::newRow("logout") << SIGTERM;
+        QTest::newRow("terminal closed") << SIGHUP;
+        QTest::newRow("Ctrl+C") << SIGINT;
+    }
+
+    void endSignalClosesAsTheUserWould()
+    {
+        QFETCH(int, signal);
+        ScopedScriptedDialogs dialogs;
+        ProgramEntry entry;
+        QVERIFY(entry.start());
+        entry.mainWindow()->controls().cmbTidTyp->setCurrentIndex(3); // kept only by the close
+        QTimer::singleShot(0, [signal] { ::raise(signal); });
+        QCOMPARE(entry.run(), 0);
+        QCOMPARE(SettingsStore().integerOrDefault(Setting::Typ), 3);
+        QCOMPARE(dialogs->errors(), QStringList());
     }
 
     void closeAndRestartRestoresEveryValue()
