@@ -4,7 +4,27 @@
 #include "Registry.h"
 
 #include <QFile>
+#include <QMetaObject>
+#include <QObject>
 #include <QProcessEnvironment>
+
+void Desktop::changeAsync(Route route, const QString& path, const QString& wallpaperStyle, const QString& tileWallpaper,
+                          QObject* context, ChangeDone done)
+{
+    ChangeResult result;
+    try {
+        if (route == Route::ActiveDesktop)
+            result.error = setActiveDesktopWallpaper(path, wallpaperStyle, tileWallpaper);
+        else
+            applyDesktopValues(path, wallpaperStyle, tileWallpaper);
+    } catch (const AppError& failure) {
+        // The Active Desktop route throws only when the desktop cannot be reached at all.
+        result.reached = route != Route::ActiveDesktop;
+        result.error = failure;
+    }
+    QMetaObject::invokeMethod(
+        context, [done = std::move(done), result] { done(result); }, Qt::QueuedConnection);
+}
 
 Desktop::Placement Desktop::placementFor(const QString& wallpaperStyle, const QString& tileWallpaper)
 {

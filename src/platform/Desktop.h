@@ -3,8 +3,11 @@
 #include "AppError.h"
 
 #include <QString>
+#include <functional>
 #include <memory>
 #include <optional>
+
+class QObject;
 
 // The desktop seam: the two ways a picture becomes the background.
 // Windows: the shell's Active Desktop object, and the desktop values + SystemParametersInfoA.
@@ -36,6 +39,26 @@ public:
     // Second step, after the popup: tells the running desktop. Throws AppError when it refused.
     virtual void applyDesktopValues(const QString& path, const QString& wallpaperStyle,
                                     const QString& tileWallpaper) = 0;
+
+    enum class Route
+    {
+        ActiveDesktop, // setActiveDesktopWallpaper
+        DesktopValues  // applyDesktopValues, after writeDesktopValues
+    };
+    // What telling the desktop came to: reached is false when no desktop could be reached at all
+    // (no popup is to follow); error holds a refusal after the picture was handed over.
+    struct ChangeResult
+    {
+        bool reached = true;
+        std::optional<AppError> error;
+    };
+    using ChangeDone = std::function<void(ChangeResult)>;
+
+    // The route's desktop step without blocking the caller: done runs later on context's thread,
+    // never after context is destroyed, and never from within this call. This default runs the
+    // blocking step at once; a backend that waits on desktop programs does that work elsewhere.
+    virtual void changeAsync(Route route, const QString& path, const QString& wallpaperStyle,
+                             const QString& tileWallpaper, QObject* context, ChangeDone done);
 
     // The backend of this platform, chosen anew for each use so a changed environment counts.
     static std::unique_ptr<Desktop> create();
