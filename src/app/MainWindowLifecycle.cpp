@@ -56,9 +56,9 @@ void MainWindowLifecycle::FormCreate()
     reloadLastList(true);
 }
 
-void MainWindowLifecycle::ReloadLastList()
+void MainWindowLifecycle::ReloadLastList(std::function<void()> reloaded)
 {
-    reloadLastList(!m_w.scheduler().isRunning());
+    reloadLastList(!m_w.scheduler().isRunning(), std::move(reloaded));
 }
 
 void MainWindowLifecycle::splashPasses()
@@ -130,9 +130,8 @@ void MainWindowLifecycle::readSettings()
     m_w.scheduler().restoreCaption(store.stringOrDefault(Setting::Startknapp));
 }
 
-void MainWindowLifecycle::reloadLastList(bool resumeRotation)
+void MainWindowLifecycle::reloadLastList(bool resumeRotation, std::function<void()> reloaded)
 {
-    MainWindowWidgets& c = m_w.controls();
     PictureList& list = m_w.pictureList();
     QString lastList;
     bool present = false;
@@ -145,26 +144,36 @@ void MainWindowLifecycle::reloadLastList(bool resumeRotation)
     // An empty name is no list: nothing to open, no error at every start.
     if (!present || lastList.isEmpty()) {
         list.setListFileName(QString());
+        if (reloaded)
+            reloaded();
         return;
     }
 
     list.setListFileName(lastList);
     list.readFile(lastList);
-    m_w.listOperations().LoadPictureList();
-    {
-        SettingsStore store;
-        list.setMarkedIndex(store.integerOrDefault(Setting::Vald));
-    }
-    m_w.colours().setFolderLabelColour(m_w.colours().windowTextColour());
-    c.starta1->setText(c.btStartStop->text());
-    // A running countdown goes on from where it stands: its interval is locked and unchanged.
-    if (!m_w.scheduler().isRunning()) {
-        m_w.scheduler().SpinEditTimeIntervalChange();
-        m_w.scheduler().CmbTidTypChange();
-    }
-    m_w.strip().LB1Click();
-    if (resumeRotation && m_w.scheduler().resumePending())
-        m_w.scheduler().BtStartStopClick();
+    // The steps after the load wait for its end; an error in it ends them.
+    m_w.listOperations().LoadPictureList([this, resumeRotation, reloaded](bool ended) {
+        if (!ended)
+            return;
+        MainWindowWidgets& c = m_w.controls();
+        PictureList& list = m_w.pictureList();
+        {
+            SettingsStore store;
+            list.setMarkedIndex(store.integerOrDefault(Setting::Vald));
+        }
+        m_w.colours().setFolderLabelColour(m_w.colours().windowTextColour());
+        c.starta1->setText(c.btStartStop->text());
+        // A running countdown goes on from where it stands: its interval is locked and unchanged.
+        if (!m_w.scheduler().isRunning()) {
+            m_w.scheduler().SpinEditTimeIntervalChange();
+            m_w.scheduler().CmbTidTypChange();
+        }
+        m_w.strip().LB1Click();
+        if (resumeRotation && m_w.scheduler().resumePending())
+            m_w.scheduler().BtStartStopClick();
+        if (reloaded)
+            reloaded();
+    });
 }
 
 void MainWindowLifecycle::FormClose()

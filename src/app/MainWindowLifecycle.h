@@ -1,5 +1,7 @@
 #pragma once
 
+#include <functional>
+
 class MainWindow;
 
 // The main window's creation and close steps: dressing, the splash progress, every
@@ -13,8 +15,9 @@ public:
     void FormCreate();
     void FormClose();
     // After the list editor has saved: the last list read again and its selection restored.
-    // A running rotation goes on (a full creation run would stop it).
-    void ReloadLastList();
+    // A running rotation goes on (a full creation run would stop it). reloaded runs when the list
+    // is loaded and its selection restored, or at once when there is no last list.
+    void ReloadLastList(std::function<void()> reloaded = {});
 
     // The pauses of the two splash passes, per step (40 ms and 1 ms).
     static constexpr int ChildPauseMs = 40;
@@ -23,7 +26,7 @@ public:
 private:
     void splashPasses();
     void readSettings();
-    void reloadLastList(bool resumeRotation);
+    void reloadLastList(bool resumeRotation, std::function<void()> reloaded = {});
 
     MainWindow& m_w;
 };
