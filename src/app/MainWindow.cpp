@@ -96,7 +96,8 @@ MainWindow::MainWindow(SplashWindow* splash, QWidget* parent)
     bind();
     wire();
     // A failure in the creation steps is reported; the window is created all the same.
-    runGuarded([this] { m_lifecycle->FormCreate(); });
+    if (!runGuarded([this] { m_lifecycle->FormCreate([this] { creationEnded(); }); }))
+        creationEnded();
 
     // Created once, shown and hidden afterwards.
     m_about = std::make_unique<AboutWindow>(this);
@@ -104,6 +105,22 @@ MainWindow::MainWindow(SplashWindow* splash, QWidget* parent)
 }
 
 MainWindow::~MainWindow() = default;
+
+void MainWindow::whenCreated(std::function<void()> then)
+{
+    if (m_created)
+        then();
+    else
+        m_whenCreated.push_back(std::move(then));
+}
+
+void MainWindow::creationEnded()
+{
+    if (std::exchange(m_created, true))
+        return;
+    for (const auto& then : std::exchange(m_whenCreated, {}))
+        then();
+}
 
 void MainWindow::adoptSplash(std::unique_ptr<SplashWindow> splash)
 {

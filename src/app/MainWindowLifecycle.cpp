@@ -11,6 +11,7 @@
 #include "picturelist/PictureList.h"
 #include "picturelist/ThumbnailStrip.h"
 #include "platform/ColourValue.h"
+#include "platform/Guard.h"
 #include "platform/Pause.h"
 #include "platform/SettingsStore.h"
 #include "schedule/Countdown.h"
@@ -29,7 +30,7 @@
 #include <QThread>
 #include <QTimer>
 
-void MainWindowLifecycle::FormCreate()
+void MainWindowLifecycle::FormCreate(std::function<void()> created)
 {
     MainWindowWidgets& c = m_w.controls();
 
@@ -53,12 +54,18 @@ void MainWindowLifecycle::FormCreate()
 
     splashPasses();
     readSettings();
-    reloadLastList(true);
+    reloadLastList(true, [created](bool) {
+        if (created)
+            created();
+    });
 }
 
 void MainWindowLifecycle::ReloadLastList(std::function<void()> reloaded)
 {
-    reloadLastList(!m_w.scheduler().isRunning(), std::move(reloaded));
+    reloadLastList(!m_w.scheduler().isRunning(), [reloaded](bool ok) {
+        if (ok && reloaded)
+            reloaded();
+    });
 }
 
 void MainWindowLifecycle::splashPasses()
@@ -130,7 +137,7 @@ void MainWindowLifecycle::readSettings()
     m_w.scheduler().restoreCaption(store.stringOrDefault(Setting::Startknapp));
 }
 
-void MainWindowLifecycle::reloadLastList(bool resumeRotation, std::function<void()> reloaded)
+void MainWindowLifecycle::reloadLastList(bool resumeRotation, std::function<void(bool ok)> reloaded)
 {
     PictureList& list = m_w.pictureList();
     QString lastList;
@@ -144,8 +151,7 @@ void MainWindowLifecycle::reloadLastList(bool resumeRotation, std::function<void
     // An empty name is no list: nothing to open, no error at every start.
     if (!present || lastList.isEmpty()) {
         list.setListFileName(QString());
-        if (reloaded)
-            reloaded();
+        reloaded(true);
         return;
     }
 
@@ -153,26 +159,25 @@ void MainWindowLifecycle::reloadLastList(bool resumeRotation, std::function<void
     list.readFile(lastList);
     // The steps after the load wait for its end; an error in it ends them.
     m_w.listOperations().LoadPictureList([this, resumeRotation, reloaded](bool ended) {
-        if (!ended)
-            return;
-        MainWindowWidgets& c = m_w.controls();
-        PictureList& list = m_w.pictureList();
-        {
-            SettingsStore store;
-            list.setMarkedIndex(store.integerOrDefault(Setting::Vald));
-        }
-        m_w.colours().setFolderLabelColour(m_w.colours().windowTextColour());
-        c.starta1->setText(c.btStartStop->text());
-        // A running countdown goes on from where it stands: its interval is locked and unchanged.
-        if (!m_w.scheduler().isRunning()) {
-            m_w.scheduler().SpinEditTimeIntervalChange();
-            m_w.scheduler().CmbTidTypChange();
-        }
-        m_w.strip().LB1Click();
-        if (resumeRotation && m_w.scheduler().resumePending())
-            m_w.scheduler().BtStartStopClick();
-        if (reloaded)
-            reloaded();
+        const bool ok = ended && runGuarded([this, resumeRotation] {
+                            MainWindowWidgets& c = m_w.controls();
+                            {
+                                SettingsStore store;
+                                m_w.pictureList().setMarkedIndex(store.integerOrDefault(Setting::Vald));
+                            }
+                            m_w.colours().setFolderLabelColour(m_w.colours().windowTextColour());
+                            c.starta1->setText(c.btStartStop->text());
+                            // A running countdown goes on from where it stands: its interval is locked and
+                            // unchanged.
+                            if (!m_w.scheduler().isRunning()) {
+                                m_w.scheduler().SpinEditTimeIntervalChange();
+                                m_w.scheduler().CmbTidTypChange();
+                            }
+                            m_w.strip().LB1Click();
+                            if (resumeRotation && m_w.scheduler().resumePending())
+                                m_w.scheduler().BtStartStopClick();
+                        });
+        reloaded(ok);
     });
 }
 

@@ -12,7 +12,9 @@ class MainWindowLifecycle
 public:
     explicit MainWindowLifecycle(MainWindow& window) : m_w(window) {}
 
-    void FormCreate();
+    // created runs when the creation steps have ended, the last list's load included, whether or
+    // not one of them failed.
+    void FormCreate(std::function<void()> created = {});
     void FormClose();
     // After the list editor has saved: the last list read again and its selection restored.
     // A running rotation goes on (a full creation run would stop it). reloaded runs when the list
@@ -26,7 +28,9 @@ public:
 private:
     void splashPasses();
     void readSettings();
-    void reloadLastList(bool resumeRotation, std::function<void()> reloaded = {});
+    // reloaded(ok) runs when the load and the steps after it have ended; ok is false when one
+    // failed (and was reported).
+    void reloadLastList(bool resumeRotation, std::function<void(bool ok)> reloaded);
 
     MainWindow& m_w;
 };

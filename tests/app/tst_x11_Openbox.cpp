@@ -106,6 +106,7 @@ private slots:
         seed(false, true);
         ProgramEntry entry;
         QVERIFY(entry.start()); // the resumed rotation applies the picture: the popup slides in
+        QTRY_VERIFY(entry.started());
         MainWindow* w = entry.mainWindow();
         w->show();
         QVERIFY(QTest::qWaitForWindowActive(w));
@@ -136,6 +137,7 @@ private slots:
         QVERIFY(!TrayIcon::areaAvailable());
         ProgramEntry entry;
         QVERIFY(entry.start());
+        QTRY_VERIFY(entry.started());
         MainWindow* w = entry.mainWindow();
         const WId id = w->winId();
         QTRY_VERIFY(xprop(QStringLiteral("WM_STATE"), id).contains(QStringLiteral("Iconic")));
@@ -161,6 +163,7 @@ private slots:
         QVERIFY(PrivateSession::waitFor([] { return TrayIcon::areaAvailable(); }));
         ProgramEntry entry;
         QVERIFY(entry.start());
+        QTRY_VERIFY(entry.started());
         MainWindow* w = entry.mainWindow();
         w->show();
         QVERIFY(QTest::qWaitForWindowExposed(w));

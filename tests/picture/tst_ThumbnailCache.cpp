@@ -172,7 +172,7 @@ private slots:
         QSignalSpy ready(&loader, &ThumbnailLoader::ready);
         for (int k : {1, 0, 2}) {
             std::optional<QImage> image;
-            QTRY_VERIFY((image = loader.take(k)));
+            QTRY_VERIFY(image || (image = loader.take(k)));
             QCOMPARE(image->size(), QSize(72, 54));
             QCOMPARE(loader.take(k), std::nullopt); // handed over once
         }

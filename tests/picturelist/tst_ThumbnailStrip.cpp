@@ -1,8 +1,10 @@
+#include "ListFixture.h"
 #include "ScriptedDialogs.h"
-#include "StripControls.h"
 #include "picture/PathText.h"
-#include "picturelist/ThumbnailStrip.h"
 #include "platform/SettingsStore.h"
+#include "toolkit/PictureView.h"
+#include "toolkit/SpeedButton.h"
+#include "toolkit/SpinEdit.h"
 
 #include <QDesktopServices>
 #include <QTest>
@@ -35,12 +37,14 @@ class TestThumbnailStrip : public QObject
         store.writeInteger(Setting::Vald, value);
     }
 
-    // A strip of count pictures named bild0.jpg, bild1.jpg, ...; the form is shown for clicks.
-    static void fill(StripControls& f, ThumbnailStrip& strip, int count, bool singleBorder = true)
+    // Cards for count pictures named bild0.jpg, bild1.jpg, ..., built as a load builds them.
+    static void fill(ListFixture& f, int count, bool singleBorder = true)
     {
         for (int k = 0; k < count; ++k) {
-            f.append(f.picture(QStringLiteral("bild%1.jpg").arg(k)));
-            strip.AddThumbnail(k, singleBorder);
+            f.list.append(QFile::encodeName(f.picture(QStringLiteral("bild%1.jpg").arg(k))));
+            QImage thumbnail(40, 30, QImage::Format_RGB32);
+            thumbnail.fill(Qt::green);
+            f.strip.AddThumbnail(k, singleBorder, thumbnail);
         }
     }
 
@@ -69,16 +73,15 @@ private slots:
     {
         QFETCH(int, index);
         QFETCH(QPoint, place);
-        StripControls f;
-        ThumbnailStrip strip(f.stripControls(), *f.list);
-        fill(f, strip, 9);
+        ListFixture f;
+        fill(f, 9);
 
         QWidget* area = f.c.sb1->widget();
         const QList<QWidget*> cards = area->findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
         QCOMPARE(cards.size(), 9);
         // The k-th child of the strip is the card of entry k.
         QWidget* card = cards[index];
-        QCOMPARE(card, strip.card(index));
+        QCOMPARE(card, f.strip.card(index));
         QCOMPARE(card->geometry(), QRect(place, QSize(96, 116)));
 
         auto* frame = card->findChild<BevelPanel*>(QStringLiteral("PnlRam%1").arg(index));
@@ -117,11 +120,12 @@ private slots:
 
     void thumbnailKeepsOnlyASmallPicture()
     {
-        StripControls f;
-        ThumbnailStrip strip(f.stripControls(), *f.list);
-        f.append(f.picture(QStringLiteral("stor.jpg"), QSize(1600, 1200)));
-        strip.AddThumbnail(0, false);
-        auto* view = strip.card(0)->findChild<PictureView*>();
+        ListFixture f;
+        f.list.append(QFile::encodeName(f.picture(QStringLiteral("stor.jpg"), QSize(1600, 1200))));
+        std::optional<QImage> small;
+        QTRY_VERIFY(small || (small = f.strip.takeThumbnail(0, false)));
+        f.strip.AddThumbnail(0, false, *small);
+        auto* view = f.strip.card(0)->findChild<PictureView*>();
         // Frame 94 x 77 less border 8 and the mat's bevel 2 on each side: 74 x 57.
         QCOMPARE(view->geometry().size(), QSize(74, 57));
         QVERIFY(view->image().width() <= 74 && view->image().height() <= 57);
@@ -191,14 +195,13 @@ private slots:
         QFETCH(QPoint, at);
         QFETCH(bool, marks);
         ScopedScriptedDialogs dialogs;
-        StripControls f;
-        ThumbnailStrip strip(f.stripControls(), *f.list);
-        fill(f, strip, 6);
+        ListFixture f;
+        fill(f, 6);
         f.form.show();
         QVERIFY(QTest::qWaitForWindowExposed(&f.form));
         storeChoice(-7);
 
-        QWidget* card = strip.card(5);
+        QWidget* card = f.strip.card(5);
         auto* frame = card->findChild<BevelPanel*>(QStringLiteral("PnlRam5"));
         auto* image = card->findChild<PictureView*>();
         QWidget* target = part == "image"     ? static_cast<QWidget*>(image)
@@ -209,9 +212,9 @@ private slots:
         QTest::mouseClick(target, Qt::LeftButton, {}, at);
 
         QVERIFY(dialogs->calls.isEmpty());
-        QCOMPARE(f.list->markedIndex(), marks ? 5 : -1);
+        QCOMPARE(f.list.markedIndex(), marks ? 5 : -1);
         QCOMPARE(storedChoice(), -7); // a click marks; only LB1Click and the close store it
-        QCOMPARE(frame->color(), marks ? StripControls::markColour() : StripControls::frameColour());
+        QCOMPARE(frame->color(), marks ? ListFixture::markColour() : ListFixture::frameColour());
         QCOMPARE(static_cast<BevelPanel*>(card)->color(), frame->color());
         if (marks) {
             QCOMPARE(f.c.lbSel->text(), QStringLiteral("Vald Bild: 6"));
@@ -222,30 +225,28 @@ private slots:
 
     void markingMovesFromCardToCard()
     {
-        StripControls f;
-        ThumbnailStrip strip(f.stripControls(), *f.list);
-        fill(f, strip, 3);
-        strip.SelectThumbnail(strip.card(0)->findChild<PictureView*>());
-        strip.SelectThumbnail(strip.card(2)->findChild<PictureView*>());
+        ListFixture f;
+        fill(f, 3);
+        f.strip.SelectThumbnail(f.strip.card(0)->findChild<PictureView*>());
+        f.strip.SelectThumbnail(f.strip.card(2)->findChild<PictureView*>());
         QList<QColor> colours;
         for (int k = 0; k < 3; ++k)
-            colours << static_cast<BevelPanel*>(strip.card(k))->color();
-        QCOMPARE(colours, QList<QColor>({StripControls::frameColour(), StripControls::frameColour(),
-                                         StripControls::markColour()}));
+            colours << static_cast<BevelPanel*>(f.strip.card(k))->color();
+        QCOMPARE(colours,
+                 QList<QColor>({ListFixture::frameColour(), ListFixture::frameColour(), ListFixture::markColour()}));
         // A new frame colour paints every card, the marked one too.
-        strip.paintFrames(Qt::green);
-        QCOMPARE(static_cast<BevelPanel*>(strip.card(2))->color(), QColor(Qt::green));
+        f.strip.paintFrames(Qt::green);
+        QCOMPARE(static_cast<BevelPanel*>(f.strip.card(2))->color(), QColor(Qt::green));
     }
 
     void frameThicknessMovesTheMat()
     {
-        StripControls f;
-        ThumbnailStrip strip(f.stripControls(), *f.list);
-        fill(f, strip, 2, false);
-        strip.setFrameThickness(3);
-        auto* frame = strip.card(1)->findChild<BevelPanel*>(QStringLiteral("PnlRam1"));
+        ListFixture f;
+        fill(f, 2, false);
+        f.strip.setFrameThickness(3);
+        auto* frame = f.strip.card(1)->findChild<BevelPanel*>(QStringLiteral("PnlRam1"));
         QCOMPARE(frame->borderWidth(), 3);
-        QCOMPARE(strip.card(1)->findChild<PictureView*>()->parentWidget()->geometry(), QRect(3, 3, 88, 71));
+        QCOMPARE(f.strip.card(1)->findChild<PictureView*>()->parentWidget()->geometry(), QRect(3, 3, 88, 71));
     }
 
     void verkstallEnabledOnlyAwayFromTheConfirmedPicture_data()
@@ -262,31 +263,29 @@ private slots:
         QFETCH(int, confirmed);
         QFETCH(int, clicked);
         QFETCH(bool, enabled);
-        StripControls f;
-        ThumbnailStrip strip(f.stripControls(), *f.list);
-        fill(f, strip, 3);
-        f.list->setMarkedIndex(confirmed);
-        strip.LB1Click();
-        QCOMPARE(f.list->currentIndex(), confirmed);
+        ListFixture f;
+        fill(f, 3);
+        f.list.setMarkedIndex(confirmed);
+        f.strip.LB1Click();
+        QCOMPARE(f.list.currentIndex(), confirmed);
         QVERIFY(!f.c.btVerkstall->isEnabled());
-        strip.SelectThumbnail(strip.card(clicked)->findChild<BevelPanel*>(QStringLiteral("PnlRam%1").arg(clicked)));
+        f.strip.SelectThumbnail(f.strip.card(clicked)->findChild<BevelPanel*>(QStringLiteral("PnlRam%1").arg(clicked)));
         QCOMPARE(f.c.btVerkstall->isEnabled(), enabled);
         // A click does not confirm: the confirmed index stays.
-        QCOMPARE(f.list->currentIndex(), confirmed);
+        QCOMPARE(f.list.currentIndex(), confirmed);
     }
 
     void lb1ClickOnEmptyListOnlyDisablesTheMenu()
     {
         ScopedScriptedDialogs dialogs;
-        StripControls f;
-        ThumbnailStrip strip(f.stripControls(), *f.list);
-        f.list->setCurrentIndex(3);
+        ListFixture f;
+        f.list.setCurrentIndex(3);
         f.c.lbSel->setText(QStringLiteral("före"));
         storeChoice(4);
-        strip.LB1Click();
+        f.strip.LB1Click();
         QVERIFY(!f.c.abortBild1->isEnabled());
         QVERIFY(!f.c.redigeravaldbild1->isEnabled());
-        QCOMPARE(f.list->currentIndex(), 3);
+        QCOMPARE(f.list.currentIndex(), 3);
         QCOMPARE(f.c.lbSel->text(), QStringLiteral("före"));
         QCOMPARE(storedChoice(), 4);
         QVERIFY(dialogs->calls.isEmpty());
@@ -295,38 +294,36 @@ private slots:
     void lb1ClickWithMissingFile()
     {
         ScopedScriptedDialogs dialogs;
-        StripControls f;
-        ThumbnailStrip strip(f.stripControls(), *f.list);
-        fill(f, strip, 2);
+        ListFixture f;
+        fill(f, 2);
         const QString missing = f.dir.filePath(QStringLiteral("borta.jpg"));
-        f.append(missing);
-        f.list->setMarkedIndex(2);
+        f.list.append(QFile::encodeName(missing));
+        f.list.setMarkedIndex(2);
         storeChoice(1);
         f.c.lbSel->setText(QStringLiteral("före"));
 
-        strip.LB1Click();
+        f.strip.LB1Click();
         QCOMPARE(dialogs->messages(),
                  QStringList(QStringLiteral("Bilden ") + missing +
                              QStringLiteral("\n\rkunde inte hittas! Kontollera att sökväg och fil är korrekt.\n\r"
                                             "Högerklicka på bilden för att redigera den.")));
         QCOMPARE(storedChoice(), 1);
         QCOMPARE(f.c.lbSel->text(), QStringLiteral("före"));
-        QCOMPARE(f.list->markedIndex(), 2);
-        QCOMPARE(f.list->currentIndex(), 2);
+        QCOMPARE(f.list.markedIndex(), 2);
+        QCOMPARE(f.list.currentIndex(), 2);
         QVERIFY(f.c.img->image().isNull());
     }
 
     void lb1ClickWithNothingMarkedConfirmsTheFirst()
     {
         ScopedScriptedDialogs dialogs;
-        StripControls f;
-        ThumbnailStrip strip(f.stripControls(), *f.list);
-        fill(f, strip, 9);
-        f.list->setMarkedIndex(-1);
+        ListFixture f;
+        fill(f, 9);
+        f.list.setMarkedIndex(-1);
         storeChoice(8);
-        strip.LB1Click();
-        QCOMPARE(f.list->markedIndex(), 0);
-        QCOMPARE(f.list->currentIndex(), -1);
+        f.strip.LB1Click();
+        QCOMPARE(f.list.markedIndex(), 0);
+        QCOMPARE(f.list.currentIndex(), -1);
         QCOMPARE(storedChoice(), 0);
         QCOMPARE(f.c.lbSel->text(), QStringLiteral("Vald Bild: 1"));
         QCOMPARE(f.c.lbNamn->text(), QStringLiteral("Filnamn: bild0, Filtyp: .jpg"));
@@ -334,20 +331,19 @@ private slots:
         QCOMPARE(f.c.img->image().size(), QSize(160, 120));
         // The mark moved from none to 0, so Verkställ may apply it.
         QVERIFY(f.c.btVerkstall->isEnabled());
-        QCOMPARE(static_cast<BevelPanel*>(strip.card(0))->color(), StripControls::markColour());
+        QCOMPARE(static_cast<BevelPanel*>(f.strip.card(0))->color(), ListFixture::markColour());
         QVERIFY(dialogs->calls.isEmpty());
     }
 
     void lb1ClickScrollsToTheMarkedCard()
     {
-        StripControls f;
-        ThumbnailStrip strip(f.stripControls(), *f.list);
-        fill(f, strip, 16);
+        ListFixture f;
+        fill(f, 16);
         f.form.show();
         QVERIFY(QTest::qWaitForWindowExposed(&f.form));
-        f.list->setMarkedIndex(15);
-        strip.LB1Click();
-        const int top = f.c.sb1->widget()->mapTo(f.c.sb1->viewport(), strip.card(15)->pos()).y();
+        f.list.setMarkedIndex(15);
+        f.strip.LB1Click();
+        const int top = f.c.sb1->widget()->mapTo(f.c.sb1->viewport(), f.strip.card(15)->pos()).y();
         QVERIFY(top >= 0);
         QVERIFY(top + 116 <= f.c.sb1->viewport()->height());
     }
@@ -365,10 +361,9 @@ private slots:
     {
         QFETCH(QString, text);
         QFETCH(bool, opens);
-        StripControls f;
+        ListFixture f;
         f.picture(QStringLiteral("bild.jpg"));
-        ThumbnailStrip strip(f.stripControls(), *f.list);
-        strip.bind();
+        f.strip.bind();
         UrlRecorder recorder;
         QDesktopServices::setUrlHandler(QStringLiteral("file"), &recorder, "open");
         const QString folder = text.replace(QStringLiteral("DIR"), f.dir.path());
