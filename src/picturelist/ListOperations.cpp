@@ -198,6 +198,12 @@ void ListOperations::LoadPictureList(Loaded loaded)
     startJob(Kind::Load, 0, true);
 }
 
+void ListOperations::stop()
+{
+    m_loaded.clear();
+    dropJob();
+}
+
 void ListOperations::startJob(Kind kind, int from, bool singleBorder)
 {
     dropJob();

@@ -73,6 +73,9 @@ public:
     // load or reading of pictures that still runs is superseded: it stops, and what waited for it
     // waits for this load instead.
     void LoadPictureList(Loaded loaded = {});
+    // Stops a load or reading of pictures at once (the program is closing): nothing waits for it
+    // any more, and the cards built so far stay as they are.
+    void stop();
     // The next step of the running load comes this much later (the splash's pause per picture).
     void pauseBeforeNextStep(int milliseconds) { m_nextPause = milliseconds; }
     // While the rotation runs its locks on BtAdd and BtSpara hold, and a load keeps the preview
