@@ -1,6 +1,7 @@
 #include "../picturelist/ListFixture.h"
 #include "ScriptedDialogs.h"
 #include "TestFiles.h"
+#include "TestPictures.h"
 #include "app/MainWindow.h"
 #include "picturelist/ListEditorText.h"
 #include "picturelist/ListEditorWindow.h"
@@ -367,11 +368,8 @@ private slots:
     void missingPictureRepairedThroughTheMainWindow()
     {
         ScopedScriptedDialogs dialogs;
-        QImage picture(32, 24, QImage::Format_RGB32);
-        picture.fill(Qt::red);
-        const QString a = m_dir.filePath(QStringLiteral("a.bmp"));
-        const QString b = m_dir.filePath(QStringLiteral("b.bmp"));
-        QVERIFY(picture.save(a) && picture.save(b));
+        const QString a = TestPictures::writePicture(m_dir.filePath(QStringLiteral("a.bmp")));
+        const QString b = TestPictures::writePicture(m_dir.filePath(QStringLiteral("b.bmp")));
         const QString gone = m_dir.filePath(QStringLiteral("borta/B.bmp"));
         writeBytes(m_listFile, QFile::encodeName(a + QStringLiteral("\r\n") + gone + QStringLiteral("\r\n")));
 

@@ -4,13 +4,13 @@
 // window recorded, and pictures written into a temporary folder.
 
 #include "MainLayout.h"
+#include "TestPictures.h"
 #include "picturelist/ListOperations.h"
 #include "picturelist/PictureList.h"
 #include "picturelist/ThumbnailStrip.h"
 #include "toolkit/BevelPanel.h"
 
 #include <QFile>
-#include <QImage>
 #include <QLabel>
 #include <QScrollArea>
 #include <QTemporaryDir>
@@ -72,12 +72,7 @@ struct ListFixture : MainLayout
     // A picture of the given size, saved under name in the temporary folder; returns its path.
     QString picture(const QString& name, QSize size = QSize(160, 120))
     {
-        QImage image(size, QImage::Format_RGB32);
-        image.fill(QColor(40, 120, 200));
-        const QString path = dir.filePath(name);
-        if (!image.save(path, name.endsWith(QLatin1String(".jpg")) ? "JPEG" : nullptr))
-            qFatal("cannot write a test picture");
-        return path;
+        return TestPictures::writePicture(dir.filePath(name), size);
     }
     // Pictures prefix0.jpg, prefix1.jpg, ... appended to the list.
     QStringList append(const QString& prefix, int count)

@@ -1,5 +1,6 @@
 #include "ListFixture.h"
 #include "ScriptedDialogs.h"
+#include "TempHome.h"
 #include "picture/PathText.h"
 #include "platform/SettingsStore.h"
 #include "toolkit/PictureView.h"
@@ -26,16 +27,8 @@ class TestThumbnailStrip : public QObject
 {
     Q_OBJECT
 
-    static qint32 storedChoice()
-    {
-        SettingsStore store;
-        return store.exists(Setting::Vald) ? store.readInteger(Setting::Vald) : -100;
-    }
-    static void storeChoice(qint32 value)
-    {
-        SettingsStore store;
-        store.writeInteger(Setting::Vald, value);
-    }
+    static int storedChoice() { return TempHome::stored(Setting::Vald).toInt(); }
+    static void storeChoice(int value) { TempHome::store(Setting::Vald, value); }
 
     // Cards for count pictures named bild0.jpg, bild1.jpg, ..., built as a load builds them.
     static void fill(ListFixture& f, int count, bool singleBorder = true)
