@@ -68,7 +68,11 @@ MainWindow::MainWindow(SplashWindow* splash, QWidget* parent)
                                     .progBar = c.progBar,
                                     .abortBild1 = c.abortBild1,
                                     .redigeravaldbild1 = c.redigeravaldbild1},
-                                   {.showPathDialog = [this](int index) { m_pathDialog->showEntry(index); },
+                                   {.showPathDialog =
+                                        [this](int index) {
+                                            if (m_pathDialog)
+                                                m_pathDialog->showEntry(index);
+                                        },
                                     .listDropped = [this] { m_c.chkMin->setChecked(false); },
                                     .openListEditor =
                                         [this](const QString& missingPath) {
