@@ -29,7 +29,8 @@ TrayIcon::AreaKind TrayIcon::detectedAreaKind()
     // at the first use of a tray icon, and otherwise an XEmbed icon; Qt keeps that choice for the
     // process, and so does this.
     static const AreaKind kind = [] {
-        if (QGuiApplication::platformName() == QLatin1String("windows"))
+        const QString platform = QGuiApplication::platformName();
+        if (platform == QLatin1String("windows") || platform == QLatin1String("direct2d"))
             return AreaKind::DoubleClicks;
         const QString watcher = QStringLiteral("org.kde.StatusNotifierWatcher");
         QDBusConnection bus = QDBusConnection::sessionBus();

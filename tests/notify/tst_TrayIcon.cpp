@@ -9,8 +9,6 @@
 
 using Reason = QSystemTrayIcon::ActivationReason;
 
-using Area = TrayIcon::AreaKind;
-
 // The default item runs once per double-click on areas that send them, once per activation on the others.
 class TestTrayIcon : public QObject
 {
@@ -19,10 +17,10 @@ class TestTrayIcon : public QObject
 private slots:
     void defaultItemRunsOncePerActivation_data()
     {
-        QTest::addColumn<Area>("area");
+        QTest::addColumn<TrayIcon::AreaKind>("area");
         QTest::addColumn<QList<int>>("reasons"); // sent one after the other, at once
         QTest::addColumn<int>("runs");
-        const Area sni = Area::SingleActivation, xembed = Area::DoubleClicks;
+        const auto sni = TrayIcon::AreaKind::SingleActivation, xembed = TrayIcon::AreaKind::DoubleClicks;
         QTest::newRow("single activation (StatusNotifierItem hosts)") << sni << QList<int>{Reason::Trigger} << 1;
         QTest::newRow("host sending two activations for a double-click")
             << sni << QList<int>{Reason::Trigger, Reason::Trigger} << 1;
@@ -38,7 +36,7 @@ private slots:
 
     void defaultItemRunsOncePerActivation()
     {
-        QFETCH(Area, area);
+        QFETCH(TrayIcon::AreaKind, area);
         QFETCH(QList<int>, reasons);
         QFETCH(int, runs);
         QWidget window;
