@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QJsonArray>
 #include <QJsonDocument>
+#include <QStandardPaths>
 #include <QTest>
 #include <QUrl>
 #include <functional>
@@ -21,7 +22,10 @@ class RecordingRunner : public Runner
 public:
     std::function<Result(const Command&)> reply = [](const Command&) { return Result{}; };
     std::function<Result(const DBusCall&)> dbusReply = [](const DBusCall&) { return Result{}; };
-    QList<QStringList> ran; // program followed by its arguments; "dbus" calls as their address
+    QStringList runningPrograms;
+    // Program followed by its arguments; "dbus" calls as their address and short arguments,
+    // files written as "write", path and content.
+    QList<QStringList> ran;
     QStringList scripts;
 
     Result run(const Command& command) override
@@ -31,9 +35,22 @@ public:
     }
     Result call(const DBusCall& call) override
     {
-        ran << QStringList{"dbus", call.service, call.path, call.interface, call.method};
+        QStringList record{"dbus", call.service, call.path, call.interface, call.method};
+        for (const QVariant& argument : call.arguments) {
+            QStringList map;
+            for (const auto& [key, value] : argument.toMap().asKeyValueRange())
+                map << key + "=" + value.toString();
+            record << (map.isEmpty() ? argument.toString() : map.join(' '));
+        }
+        ran << (record.join(' ').size() > 300 ? record.mid(0, 5) : record);
         scripts << call.arguments.value(0).toString();
         return dbusReply(call);
+    }
+    bool isRunning(const QString& program) override { return runningPrograms.contains(program); }
+    bool writeFile(const QString& path, const QByteArray& content, QString*) override
+    {
+        ran << QStringList{"write", path, QString::fromUtf8(content)};
+        return true;
     }
 };
 
@@ -90,9 +107,24 @@ QString pathReachedBy(const QString& key, const RecordingRunner& runner)
             return command.value(command.indexOf("-i") + 1);
         if (program == "feh")
             return command.last();
+        if (program == "write" && command.value(1).endsWith("/all")) {
+            // The RON string after Path(, unescaped.
+            const QString entry = command.value(2);
+            QString path;
+            for (qsizetype i = entry.indexOf("Path(\"") + 6; i < entry.size() && entry[i] != '"'; ++i) {
+                if (entry[i] == '\\' && entry[i + 1] == 'u') {
+                    const qsizetype end = entry.indexOf('}', i);
+                    path += QChar(entry.mid(i + 3, end - i - 3).toUShort(nullptr, 16));
+                    i = end;
+                } else {
+                    path += entry[i] == '\\' ? entry[++i] : entry[i];
+                }
+            }
+            return path;
+        }
     }
     if (key == "kde" && !runner.scripts.isEmpty()) {
-        const QString script = runner.scripts.first();
+        const QString script = runner.scripts.last();
         const qsizetype start = script.indexOf("var image = ") + 12;
         const qsizetype end = script.indexOf(";\nvar fillMode");
         const QJsonArray value = QJsonDocument::fromJson(("[" + script.mid(start, end - start) + "]").toUtf8()).array();
@@ -156,8 +188,9 @@ private slots:
         QTest::newRow("XFCE stretched") << "xfce" << Placement::Stretched << xfce("3");
 
         const auto kde = QList<QStringList>{
+            {"dbus", "org.kde.plasmashell", "/PlasmaShell", "org.freedesktop.DBus.Introspectable", "Introspect"},
             {"dbus", "org.kde.plasmashell", "/PlasmaShell", "org.kde.PlasmaShell", "evaluateScript"}};
-        QTest::newRow("KDE centred") << "kde" << Placement::Centred << kde;
+        QTest::newRow("Plasma 5, no setWallpaper: a script") << "kde" << Placement::Centred << kde;
 
         QTest::newRow("LXQt centred") << "lxqt" << Placement::Centred
                                       << QList<QStringList>{
@@ -175,6 +208,8 @@ private slots:
                                     << QList<QStringList>{{"swaybg", "-i", path, "-m", "tile"}};
         QTest::newRow("wlroots stretched")
             << "wlroots" << Placement::Stretched << QList<QStringList>{{"swaybg", "-i", path, "-m", "stretch"}};
+        QTest::newRow("niri centred") << "niri" << Placement::Centred
+                                      << QList<QStringList>{{"swaybg", "-i", path, "-m", "center"}};
         QTest::newRow("X11 centred") << "x11" << Placement::Centred
                                      << QList<QStringList>{{"feh", "--no-fehbg", "--bg-center", path}};
         QTest::newRow("X11 tiled") << "X11" << Placement::Tiled
@@ -218,26 +253,186 @@ private slots:
         QVERIFY(script.contains("d.writeConfig(\"FillMode\", fillMode)"));
     }
 
-    // A channel with no backdrop yet: the properties are created, typed, per monitor.
-    void xfceCreatesMissingProperties()
+    void xfceEveryMonitor_data()
     {
+        QTest::addColumn<bool>("emptyChannel");
+        QTest::addColumn<QStringList>("monitors");
+        QTest::addColumn<QList<QStringList>>("expected");
+        const QStringList xfconf = {"xfconf-query", "-c", "xfce4-desktop"};
+        const auto created = [&](const QString& monitor) {
+            const QString base = "/backdrop/screen0/monitor" + monitor + "/workspace0/";
+            return QList<QStringList>{
+                xfconf + QStringList{"-p", base + "image-style", "-n", "-t", "int", "-s", "2"},
+                xfconf + QStringList{"-p", base + "last-image", "-n", "-t", "string", "-s", "/b/c.png"}};
+        };
+        // The listing of an empty channel fails in the user's language; the channels' list decides.
+        QTest::newRow("empty channel, both monitors created")
+            << true << QStringList{"eDP-1", "HDMI-1"}
+            << (QList<QStringList>{xfconf + QStringList{"-l"}, {"xfconf-query", "-l"}} + created("eDP-1") +
+                created("HDMI-1"));
+        const QString m0 = "/backdrop/screen0/monitor0/workspace0/";
+        const QString hdmi = "/backdrop/screen0/monitorHDMI-1/workspace0/";
+        QTest::newRow("a monitor plugged in later gets one too")
+            << false << QStringList{"HDMI-1", "DP-2"}
+            << (QList<QStringList>{xfconf + QStringList{"-l"},
+                                   xfconf + QStringList{"-p", m0 + "image-style", "-s", "2"},
+                                   xfconf + QStringList{"-p", m0 + "last-image", "-s", "/b/c.png"},
+                                   xfconf + QStringList{"-p", hdmi + "image-style", "-n", "-t", "int", "-s", "2"},
+                                   xfconf + QStringList{"-p", hdmi + "last-image", "-s", "/b/c.png"}} +
+                created("DP-2"));
+    }
+
+    void xfceEveryMonitor()
+    {
+        QFETCH(bool, emptyChannel);
+        QFETCH(QStringList, monitors);
+        QFETCH(QList<QStringList>, expected);
         RecordingRunner runner;
-        runner.reply = [](const Command& command) {
-            Result result;
-            if (command.arguments.contains("-l")) {
+        runner.reply = [&](const Command& command) {
+            Result result = emptyChannel ? Result{} : typicalReply(command);
+            if (emptyChannel && command.arguments.contains("-c") && command.arguments.contains("-l")) {
                 result.exitCode = 1;
-                result.errors = "Channel \"xfce4-desktop\" contains no properties\n";
+                result.errors = "Kanalen \"xfce4-desktop\" innehåller inga egenskaper\n";
             }
             return result;
         };
-        adapterFor("xfce", {"eDP-1"})->apply("/b/c.png", Placement::Tiled, runner);
-        const QStringList xfconf = {"xfconf-query", "-c", "xfce4-desktop"};
-        const QString base = "/backdrop/screen0/monitoreDP-1/workspace0/";
-        QCOMPARE(runner.ran,
-                 (QList<QStringList>{
-                     xfconf + QStringList{"-l"},
-                     xfconf + QStringList{"-p", base + "image-style", "-n", "-t", "int", "-s", "2"},
-                     xfconf + QStringList{"-p", base + "last-image", "-n", "-t", "string", "-s", "/b/c.png"}}));
+        adapterFor("xfce", monitors)->apply("/b/c.png", Placement::Tiled, runner);
+        QCOMPARE(runner.ran, expected);
+    }
+
+    void plasma6_data()
+    {
+        QTest::addColumn<Placement>("placement");
+        QTest::addColumn<QString>("plugins");
+        QTest::addColumn<QStringList>("monitors");
+        QTest::addColumn<QList<QStringList>>("expected");
+        const QStringList shell = {"dbus", "org.kde.plasmashell", "/PlasmaShell", "org.kde.PlasmaShell",
+                                   "setWallpaper"};
+        const QStringList introspect = {"dbus", "org.kde.plasmashell", "/PlasmaShell",
+                                        "org.freedesktop.DBus.Introspectable", "Introspect"};
+        const QStringList kpackage = {"kpackagetool6", "--type", "Plasma/Wallpaper", "--list"};
+        const QString image = "Image=file:///b/a%20b.jpg";
+        QTest::newRow("centred, one call per screen")
+            << Placement::Centred << "" << QStringList{"DP-1", "HDMI-1"}
+            << QList<QStringList>{introspect, shell + QStringList{"org.kde.image", "FillMode=6 " + image, "0"},
+                                  shell + QStringList{"org.kde.image", "FillMode=6 " + image, "1"}};
+        QTest::newRow("tiled from 6.6 on: its own plugin")
+            << Placement::Tiled << "Listing KPackageType: Plasma/Wallpaper\norg.kde.image\norg.kde.tiled\n"
+            << QStringList{"DP-1"}
+            << QList<QStringList>{introspect, kpackage, shell + QStringList{"org.kde.tiled", image, "0"}};
+        QTest::newRow("tiled before 6.6: the fill mode")
+            << Placement::Tiled << "org.kde.image\norg.kde.tiledish\n"
+            << QStringList{}
+            << QList<QStringList>{introspect, kpackage,
+                                  shell + QStringList{"org.kde.image", "FillMode=3 " + image, "0"}};
+    }
+
+    void plasma6()
+    {
+        QFETCH(Placement, placement);
+        QFETCH(QString, plugins);
+        QFETCH(QStringList, monitors);
+        QFETCH(QList<QStringList>, expected);
+        RecordingRunner runner;
+        runner.reply = [&](const Command&) { return output(plugins); };
+        runner.dbusReply = [](const DBusCall& call) {
+            return output(call.method != "Introspect" ? QString() : R"(<node>
+ <interface name="org.kde.PlasmaShell">
+  <method name="evaluateScript"><arg name="script" type="s" direction="in"/></method>
+  <method name="setWallpaper"><arg type="s" direction="in"/><arg type="a{sv}" direction="in"/>
+   <arg type="u" direction="in"/></method>
+ </interface>
+</node>)");
+        };
+        adapterFor("kde", monitors)->apply("/b/a b.jpg", placement, runner);
+        QCOMPARE(runner.ran, expected);
+    }
+
+    void hyprland_data()
+    {
+        QTest::addColumn<bool>("hyprpaperRuns");
+        QTest::addColumn<QString>("answer"); // to the current syntax
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<QList<QStringList>>("expected");
+        QTest::addColumn<QString>("error");
+        const QString path = "/b/a b.jpg";
+        const QStringList hyprpaper = {"hyprctl", "hyprpaper"};
+        const QStringList monitors = {"hyprctl", "-j", "monitors"};
+        QTest::newRow("no hyprpaper: swaybg")
+            << false << "" << path << QList<QStringList>{{"swaybg", "-i", path, "-m", "tile"}} << "";
+        QTest::newRow("hyprpaper 0.8, every monitor")
+            << true << "ok" << path
+            << QList<QStringList>{monitors, hyprpaper + QStringList{"wallpaper", "DP-1," + path + ",tile"},
+                                  hyprpaper + QStringList{"wallpaper", "HDMI-A-1," + path + ",tile"}}
+            << "";
+        QTest::newRow("older hyprpaper: loaded once, then shown")
+            << true << "wallpaper failed (not preloaded)" << path
+            << QList<QStringList>{monitors, hyprpaper + QStringList{"wallpaper", "DP-1," + path + ",tile"},
+                                  hyprpaper + QStringList{"preload", path},
+                                  hyprpaper + QStringList{"wallpaper", "DP-1,tile:" + path},
+                                  hyprpaper + QStringList{"wallpaper", "HDMI-A-1,tile:" + path}}
+            << "";
+        const QString start = "Bakgrunden kunde inte bytas på skrivbordet Hyprland: ";
+        QTest::newRow("hyprpaper refuses")
+            << true << "invalid monitor" << path
+            << QList<QStringList>{monitors, hyprpaper + QStringList{"wallpaper", "DP-1," + path + ",tile"}}
+            << start + "hyprpaper svarade \"invalid monitor\".";
+        QTest::newRow("a comma would split the path") << true << "ok"
+                                                      << "/b/a,b.jpg" << QList<QStringList>{}
+                                                      << start + "hyprpaper tar inte en bild vars sökväg har "
+                                                                 "kommatecken eller radbrytningar.";
+    }
+
+    void hyprland()
+    {
+        QFETCH(bool, hyprpaperRuns);
+        QFETCH(QString, answer);
+        QFETCH(QString, path);
+        QFETCH(QList<QStringList>, expected);
+        QFETCH(QString, error);
+        RecordingRunner runner;
+        if (hyprpaperRuns)
+            runner.runningPrograms << "hyprpaper";
+        runner.reply = [&](const Command& command) {
+            if (command.arguments.contains("monitors"))
+                return output(R"([{"id": 0, "name": "DP-1"}, {"id": 1, "name": "HDMI-A-1"}])");
+            if (command.arguments.value(2).count(',') == 2)
+                return output(answer + "\n");
+            return typicalReply(command).status == Result::Status::Running ? typicalReply(command) : output("ok");
+        };
+        QString message;
+        try {
+            adapterFor("hyprland")->apply(path, Placement::Tiled, runner);
+        } catch (const AppError& e) {
+            message = e.message();
+        }
+        QCOMPARE(message, error);
+        QCOMPARE(runner.ran, expected);
+    }
+
+    void cosmic_data()
+    {
+        QTest::addColumn<Placement>("placement");
+        QTest::addColumn<QString>("scaling");
+        QTest::newRow("centred: fitted whole") << Placement::Centred << "scaling_mode: Fit((0.0, 0.0, 0.0)),";
+        QTest::newRow("tiled: zoomed to cover") << Placement::Tiled << "scaling_mode: Zoom,";
+        QTest::newRow("stretched") << Placement::Stretched << "scaling_mode: Stretch,";
+    }
+
+    // One entry for all outputs, and cosmic-bg told to use it on every one.
+    void cosmic()
+    {
+        QFETCH(Placement, placement);
+        QFETCH(QString, scaling);
+        RecordingRunner runner;
+        adapterFor("cosmic")->apply("/b/a.jpg", placement, runner);
+        const QString folder = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
+                               "/cosmic/com.system76.CosmicBackground/v1/";
+        QCOMPARE(runner.ran.size(), 2);
+        QCOMPARE(runner.ran[0].mid(0, 2), (QStringList{"write", folder + "all"}));
+        QVERIFY(runner.ran[0][2].contains("output: \"all\","));
+        QVERIFY2(runner.ran[0][2].contains(scaling), qPrintable(runner.ran[0][2]));
+        QCOMPARE(runner.ran[1], (QStringList{"write", folder + "same-on-all", "true"}));
     }
 
     void hostileNames_data()
@@ -252,7 +447,8 @@ private slots:
                                    "%41%20.jpg",     "`id`&|<>*?.jpg",
                                    "tab\t.jpg",      "#hash?q.jpg",
                                    "100%1 %2%0.jpg"};
-        for (const QString key : {"gnome", "cinnamon", "mate", "kde", "xfce", "lxqt", "lxde", "wlroots", "x11"}) {
+        for (const QString key :
+             {"gnome", "cinnamon", "mate", "kde", "xfce", "lxqt", "lxde", "wlroots", "x11", "cosmic"}) {
             for (const QString& name : names)
                 QTest::addRow("%s %s", qPrintable(key), qPrintable(QString(name).replace('\n', "\\n"))) << key << name;
         }
@@ -356,7 +552,7 @@ private slots:
             << "list" << noDaemon
             << "Bakgrunden kunde inte bytas på skrivbordet XFCE: xfconf-query avslutades med felkod 1 (Failed to "
                "init libxfconf: Cannot autolaunch D-Bus)."
-            << 1;
+            << 2;
         QTest::newRow("swaybg ends at once")
             << "wlroots"
             << "swaybg" << endedAtOnce
@@ -418,7 +614,9 @@ private slots:
         QTest::newRow("LXQt") << QStringList{"XDG_CURRENT_DESKTOP=LXQt"} << "lxqt";
         QTest::newRow("LXDE") << QStringList{"XDG_CURRENT_DESKTOP=LXDE"} << "lxde";
         QTest::newRow("sway") << QStringList{"XDG_CURRENT_DESKTOP=sway", "WAYLAND_DISPLAY=wayland-1"} << "wlroots";
-        QTest::newRow("Hyprland") << QStringList{"XDG_CURRENT_DESKTOP=Hyprland"} << "wlroots";
+        QTest::newRow("Hyprland") << QStringList{"XDG_CURRENT_DESKTOP=Hyprland"} << "hyprland";
+        QTest::newRow("COSMIC") << QStringList{"XDG_CURRENT_DESKTOP=COSMIC", "WAYLAND_DISPLAY=wayland-1"} << "cosmic";
+        QTest::newRow("niri") << QStringList{"XDG_CURRENT_DESKTOP=niri", "WAYLAND_DISPLAY=wayland-1"} << "wlroots";
         QTest::newRow("unknown first entry, known second") << QStringList{"XDG_CURRENT_DESKTOP=Foo:XFCE"} << "xfce";
         QTest::newRow("session plasma") << QStringList{"DESKTOP_SESSION=plasma"} << "kde";
         QTest::newRow("session xubuntu") << QStringList{"DESKTOP_SESSION=xubuntu"} << "xfce";
