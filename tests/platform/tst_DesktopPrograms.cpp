@@ -1,5 +1,6 @@
 #include "TestFiles.h"
 #include "platform/Desktop.h"
+#include "platform/SessionSetup.h"
 
 #include <QDBusConnection>
 #include <QDBusContext>
@@ -13,6 +14,8 @@
 #include <QTest>
 #include <QThread>
 #include <QUrl>
+#include <csignal>
+#include <optional>
 
 // The adapters against the real desktop programs, run headless: gsettings on a key file,
 // xfconf and a stand-in Plasma shell on a private session bus.
@@ -30,6 +33,37 @@ QString run(const QString& program, const QStringList& arguments)
     if (!process.waitForFinished(10000))
         return QStringLiteral("<did not finish>");
     return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+// A feh that says it started (its pid), waits until released, writes its environment and
+// exits with FAKE_EXIT.
+void writeFakeFeh(const QString& folder)
+{
+    QFile script(folder + "/feh");
+    QVERIFY(script.open(QIODevice::WriteOnly));
+    script.write("#!/bin/sh\n"
+                 "echo $$ > \"$FAKE_DIR/started\"\n"
+                 "while [ ! -e \"$FAKE_DIR/release\" ]; do sleep 0.02; done\n"
+                 "env > \"$FAKE_DIR/environment\"\n"
+                 "exit ${FAKE_EXIT:-0}\n");
+    script.close();
+    QVERIFY(script.setPermissions(script.permissions() | QFile::ExeOwner));
+}
+
+// Runs a change to a hung feh and ends the program while it runs (see main).
+int exitProbe(const char* folder)
+{
+    int argc = 1;
+    char name[] = "probe";
+    char* argv[] = {name, nullptr};
+    QCoreApplication app(argc, argv);
+    QObject context;
+    Desktop::create()->changeAsync(Desktop::Route::DesktopValues, QString::fromLocal8Bit(folder) + "/a.jpg", "0", "0",
+                                   &context, [](Desktop::ChangeResult) { std::abort(); });
+    const QString started = QString::fromLocal8Bit(folder) + "/started";
+    while (!QFile::exists(started))
+        QThread::msleep(10);
+    return 0;
 }
 
 // The desktops take only pictures that exist; an empty file stands in for one.
@@ -276,6 +310,99 @@ private slots:
         QVERIFY(!QFile::exists(QStringLiteral("pwned")));
     }
 
+    void changeAsync_data()
+    {
+        QTest::addColumn<QString>("desktop");
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<bool>("contextGoes");
+        QTest::addColumn<bool>("reached");
+        QTest::addColumn<QString>("error"); // the start of the message; "-" when nothing is delivered
+        QTest::newRow("a hung program: the call returns, the result follows") << "x11" << 0 << false << true << "";
+        QTest::newRow("the program fails: reached, with its error")
+            << "x11" << 3 << false << true
+            << "Bakgrunden kunde inte bytas på skrivbordet X11 (feh): feh avslutades med felkod 3";
+        QTest::newRow("the caller is gone: nothing is delivered") << "x11" << 0 << true << true << "-";
+        QTest::newRow("an unknown desktop is refused before any popup")
+            << "nosuch" << 0 << false << false
+            << "Bakgrunden kunde inte bytas på skrivbordet nosuch: namnet i TAVELVAXLAREN_DESKTOP är okänt";
+    }
+
+    void changeAsync()
+    {
+        QFETCH(QString, desktop);
+        QFETCH(int, exitCode);
+        QFETCH(bool, contextGoes);
+        QFETCH(bool, reached);
+        QFETCH(QString, error);
+        QTemporaryDir fake;
+        writeFakeFeh(fake.path());
+        qputenv("PATH", QFile::encodeName(fake.path()) + ":" + qgetenv("PATH"));
+        qputenv("FAKE_DIR", QFile::encodeName(fake.path()));
+        qputenv("FAKE_EXIT", QByteArray::number(exitCode));
+        qputenv("TAVELVAXLAREN_DESKTOP", desktop.toUtf8());
+        // As on a Wayland session, where the program asks for XWayland for itself alone.
+        qunsetenv("QT_QPA_PLATFORM");
+        qputenv("XDG_SESSION_TYPE", "wayland");
+        SessionSetup::chooseWindowSystem();
+        const QString picture = fake.filePath("a.jpg");
+        QFile(picture).open(QIODevice::WriteOnly);
+
+        auto context = std::make_unique<QObject>();
+        std::optional<Desktop::ChangeResult> result;
+        Qt::HANDLE thread = nullptr;
+        Desktop::create()->changeAsync(Desktop::Route::DesktopValues, picture, "0", "0", context.get(),
+                                       [&](Desktop::ChangeResult r) {
+                                           result = r;
+                                           thread = QThread::currentThreadId();
+                                       });
+        QVERIFY(!result);
+        if (desktop == "x11") {
+            QTRY_VERIFY(QFile::exists(fake.filePath("started")));
+            QTest::qWait(50);
+            QVERIFY2(!result, "the result came before the program ended");
+            if (contextGoes)
+                context.reset();
+            QFile(fake.filePath("release")).open(QIODevice::WriteOnly);
+        }
+        if (error == "-") {
+            QTRY_VERIFY(QFile::exists(fake.filePath("environment")));
+            QTest::qWait(200);
+            QVERIFY(!result);
+            return;
+        }
+        QTRY_VERIFY(result);
+        QCOMPARE(thread, QThread::currentThreadId());
+        QCOMPARE(result->reached, reached);
+        QCOMPARE(result->error ? result->error->message().left(error.size()) : QString(), error);
+        if (desktop == "x11") {
+            QFile environment(fake.filePath("environment"));
+            QVERIFY(environment.open(QIODevice::ReadOnly));
+            QVERIFY(!environment.readAll().contains("QT_QPA_PLATFORM"));
+        }
+    }
+
+    // A change still running when the program ends neither holds the end up nor outlives it.
+    void endKillsAHungProgram()
+    {
+        QTemporaryDir fake;
+        writeFakeFeh(fake.path());
+        QFile(fake.filePath("a.jpg")).open(QIODevice::WriteOnly);
+        QProcess probe;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("PATH", fake.path() + ":" + env.value("PATH"));
+        env.insert("FAKE_DIR", fake.path());
+        env.insert("TAVELVAXLAREN_DESKTOP", "x11");
+        probe.setProcessEnvironment(env);
+        probe.start(QCoreApplication::applicationFilePath(), {"--exit-probe", fake.path()});
+        QVERIFY(probe.waitForFinished(20000));
+        QCOMPARE(probe.exitCode(), 0);
+        QFile started(fake.filePath("started"));
+        QVERIFY(started.open(QIODevice::ReadOnly));
+        const pid_t feh = started.readAll().trimmed().toInt();
+        QVERIFY(feh > 0);
+        QTRY_VERIFY(::kill(feh, 0) != 0);
+    }
+
     void plasma_data()
     {
         QTest::addColumn<QString>("name");
@@ -339,5 +466,12 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestDesktopPrograms)
+int main(int argc, char** argv)
+{
+    if (argc == 3 && qstrcmp(argv[1], "--exit-probe") == 0)
+        return exitProbe(argv[2]);
+    QCoreApplication app(argc, argv);
+    TestDesktopPrograms test;
+    return QTest::qExec(&test, argc, argv);
+}
 #include "tst_DesktopPrograms.moc"
