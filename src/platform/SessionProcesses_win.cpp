@@ -1,5 +1,7 @@
 #include "SessionProcesses.h"
 
+#include <utility>
+
 // Windows has no background programs of the desktop to replace.
 namespace SessionProcesses {
 
