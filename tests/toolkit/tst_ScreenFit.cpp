@@ -27,18 +27,12 @@ private slots:
         // The stored place of a monitor that was unplugged comes back whole, not as a corner.
         QTest::newRow("stored beyond the only screen")
             << QList<Screen>{primary} << QRect({2600, 1500}, main) << QPoint(1920 - 988, 1040 - 608);
-        QTest::newRow("right of the second screen: onto it")
-            << both << QRect({3500, 100}, main) << QPoint(1920 + 1280 - 988, 100);
-        QTest::newRow("above every screen: down to the top edge") << both << QRect({500, -900}, main) << QPoint(500, 0);
-        QTest::newRow("left of every screen") << both << QRect({-2000, 300}, main) << QPoint(0, 300);
         QTest::newRow("top panel: below it") << QList<Screen>{{{0, 0, 1920, 1080}, {0, 32, 1920, 1048}}}
                                              << QRect(100, -700, 300, 124) << QPoint(100, 32);
         QTest::newRow("the nearest screen, not the primary")
             << QList<Screen>{primary, far} << QRect(4800, 1500, 300, 124) << QPoint(3000 + 1920 - 300, 1080 - 124);
         QTest::newRow("larger than the work area: its top-left there")
             << QList<Screen>{primary} << QRect(5000, 5000, 2000, 1200) << QPoint(0, 0);
-        QTest::newRow("no screen known: left alone")
-            << QList<Screen>{} << QRect({2600, 1500}, main) << QPoint(2600, 1500);
     }
 
     void place()
