@@ -147,6 +147,8 @@ private slots:
         if (tray)
             s_session->stop(tray);
         QTRY_VERIFY_WITH_TIMEOUT(!TrayIcon::areaAvailable(), 10000);
+        QTRY_COMPARE(QGuiApplication::primaryScreen()->availableGeometry(),
+                     QGuiApplication::primaryScreen()->geometry());
     }
 
     void storedPlaceOffEveryScreen_data()
