@@ -15,6 +15,7 @@
 #include <QSaveFile>
 #include <QThread>
 #include <cerrno>
+#include <csignal>
 #include <fcntl.h>
 #include <mutex>
 #include <poll.h>
@@ -195,7 +196,9 @@ Result ProcessRunner::run(const Command& command)
     QDeadlineTimer lastOutput;
     while (outOpen || errOpen || !ended) {
         if (!ended && (deadline.hasExpired() || stopped())) {
-            child.kill();
+            // Without a pidfd (an old kernel) the id is still safe: the child is not reaped yet.
+            if (!child.kill())
+                ::kill(pid, SIGKILL);
             reap(pid);
             result.status = Result::Status::TimedOut;
             return result;
@@ -213,6 +216,12 @@ Result ProcessRunner::run(const Command& command)
         if (::poll(fds.data(), nfds_t(fds.size()), int(qMin<qint64>(StopPollMs, until.remainingTime()))) < 0 &&
             errno != EINTR)
             break;
+        siginfo_t info = {};
+        if (!child.isValid() && !ended && ::waitid(P_PID, id_t(pid), &info, WEXITED | WNOHANG | WNOWAIT) == 0 &&
+            info.si_pid == pid) {
+            ended = true;
+            lastOutput = QDeadlineTimer(200);
+        }
         for (const pollfd& fd : fds) {
             if (!(fd.revents & (POLLIN | POLLHUP | POLLERR)))
                 continue;
