@@ -176,6 +176,7 @@ private slots:
         }
         ProgramEntry entry;
         QVERIFY(entry.start());
+        QTRY_VERIFY(entry.started());
         MainWindow* w = entry.mainWindow();
         w->show();
         QVERIFY(QTest::qWaitForWindowExposed(w));
