@@ -1,5 +1,6 @@
 #include "ListFixture.h"
 #include "ScriptedDialogs.h"
+#include "picturelist/ListFile.h"
 #include "platform/SettingsStore.h"
 #include "toolkit/PictureView.h"
 #include "toolkit/SpeedButton.h"
@@ -106,7 +107,9 @@ private slots:
         QCOMPARE(f.c.img->image() == shown, previewKept);
         if (operation != "load") {
             const Dialogs::FileRequest& request = dialogs->calls.last().request;
-            QCOMPARE(request.filter, ListOperations::PictureFilter);
+            QCOMPARE(request.filter,
+                     QStringLiteral("Alla (*.jpg;*.bmp;*.gif)|*.jpg;*.bmp;*.gif|JPEG-bilder "
+                                    "(*.jpg)|*.jpg|Bitmap-bolder (*.bmp)|*.bmp|Gif-bilder(*.gif)|*.gif"));
             QVERIFY(request.multiSelect && request.preview);
         }
         // Only a load sets the two buttons; new list and add leave them as the last load did.
@@ -267,11 +270,10 @@ private slots:
         ListFixture f;
         f.append(QStringLiteral("gammal"), 2);
         const QString listFile = f.dir.filePath(QStringLiteral("lista.lst"));
-        QFile file(listFile);
-        QVERIFY(file.open(QIODevice::WriteOnly));
+        QList<QByteArray> listed;
         for (int k = 0; k < 3; ++k)
-            file.write(QFile::encodeName(f.picture(QStringLiteral("listad%1.jpg").arg(k))) + "\r\n");
-        file.close();
+            listed << QFile::encodeName(f.picture(QStringLiteral("listad%1.jpg").arg(k)));
+        ListFile::write(listFile, listed);
         const QString earlier = f.dir.filePath(QStringLiteral("förra.lst"));
         if (openedBefore)
             f.list.setListFileName(earlier);
