@@ -1,6 +1,6 @@
+#include "TestFiles.h"
 #include "TestPictures.h"
 #include "picture/Picture.h"
-#include "platform/AppError.h"
 
 #include <QDir>
 #include <QPainter>
@@ -87,16 +87,6 @@ class TestPicture : public QObject
         if (!write(path, bytes))
             qFatal("cannot write %s", qPrintable(path));
         return path;
-    }
-
-    static QString errorOf(const std::function<void()>& f)
-    {
-        try {
-            f();
-        } catch (const AppError& e) {
-            return e.message();
-        }
-        return QString();
     }
 
 private slots:
