@@ -56,13 +56,19 @@ private slots:
                                         "&Öppna Bildlista...", "&Starta", "&Verkställ", "&Minimera", "&Avsluta"}));
     }
 
-    // What the window shows before the stored values are applied agrees with the store's defaults.
+    // The choices of the two lists; what the window shows before the stored values are applied
+    // agrees with the store's defaults.
     void startsAsTheDefaults()
     {
         QCOMPARE(c().spinEditTimeInterval->value(), SettingsStore::defaultInteger(Setting::Mellan));
         QCOMPARE(c().cmbTidTyp->currentIndex(), SettingsStore::defaultInteger(Setting::Typ));
         QCOMPARE(c().cmbTyp->currentIndex(), SettingsStore::defaultInteger(Setting::Screenstyle));
-        QCOMPARE(c().cmbTyp->currentText(), QStringLiteral("Anpassad"));
+        QStringList items;
+        for (QComboBox* combo : {c().cmbTidTyp, c().cmbTyp})
+            for (int i = 0; i < combo->count(); ++i)
+                items << combo->itemText(i);
+        QCOMPARE(items, QStringList({"Minut", "Minuter", "Timme", "Timmar", "Dag", "Dagar", "Centrerad",
+                                     "Sida vid Sida", "Anpassad"}));
         QCOMPARE(c().btStartStop->text(), SettingsStore::entry(Setting::Startknapp).defaultValue.toString());
         QCOMPARE(c().lbTimeLeft->text() + ' ' + c().lbMinut->text(), QStringLiteral("30 Minuter"));
         QCOMPARE(c().lbMinut->text(), c().cmbTidTyp->currentText());

@@ -40,6 +40,7 @@ private slots:
         QTest::newRow("first start: not running") << Setting::Startknapp << QVariant() << QVariant("&Starta");
         QTest::newRow("first start: tray icon") << Setting::IkonSynlig << QVariant() << QVariant(true);
         QTest::newRow("first start: not minimised") << Setting::Minimerad << QVariant() << QVariant(false);
+        QTest::newRow("first start: in order") << Setting::Blanda << QVariant() << QVariant(false);
         QTest::newRow("first start: window colour") << Setting::BgFarge << QVariant() << QVariant(15780518);
         QTest::newRow("first start: no list") << Setting::Senaste << QVariant() << QVariant(QString());
         QTest::newRow("colour") << Setting::Ramfarg << QVariant(0x00123456) << QVariant(0x00123456);
