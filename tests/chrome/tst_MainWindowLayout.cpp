@@ -79,6 +79,13 @@ private slots:
                  SettingsStore::defaultColour(Setting::TextFargeBotten));
         QCOMPARE(form()->windowTitle(), QStringLiteral("Tavelvaxlaren"));
         QCOMPARE(c().panel6->color(), QColor(Qt::white)); // the preview's mat
+        // The designed ticks: start-up's box handlers run where the stored value differs from them.
+        QStringList ticked;
+        for (QCheckBox* box : form()->findChildren<QCheckBox*>())
+            if (box->isChecked())
+                ticked << box->objectName();
+        ticked.sort();
+        QCOMPARE(ticked, QStringList({"ChkMin", "ChkSysStart", "ChkTray"}));
         QVERIFY(c().lb1->isHidden());
         QVERIFY(c().progBar->isHidden());
         QVERIFY(c().lbPath->font().underline());
