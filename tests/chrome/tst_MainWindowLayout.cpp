@@ -130,8 +130,8 @@ private slots:
             QCOMPARE(hotSpot->geometry(), image->geometry());
             QVERIFY2(z(hotSpot) > z(image) && z(image) > z(c().imgBg), qPrintable(image->objectName()));
         }
-        for (QWidget* panel : {c().panel1, c().panel2, c().panel3, c().panel4})
-            QVERIFY(z(panel) > z(c().imgBg));
+        for (BevelPanel* panel : {c().panel1, c().panel2, c().panel3, c().panel4})
+            QVERIFY(z(panel) > z(c().imgBg) && panel->bevelOuter() == BevelPanel::Bevel::Lowered);
         // The minimise image is opaque: it is drawn to blend into the tray of the skin.
         QVERIFY(c().imgClose->isTransparent() && c().imgOm->isTransparent() && !c().imgMin->isTransparent());
     }
