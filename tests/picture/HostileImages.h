@@ -4,7 +4,6 @@
 // picture tests and the benchmark that weighs their cost.
 
 #include <QByteArray>
-#include <QtEndian>
 
 namespace HostileImages {
 
@@ -62,36 +61,6 @@ inline QByteArray bigScreenGif(int width, int height)
     word(1);
     out.append(QByteArray::fromHex("0002024401003b")); // code size 2: clear, literal 0, end
     return out;
-}
-
-inline quint32 crc32(const QByteArray& bytes)
-{
-    quint32 crc = 0xFFFFFFFFu;
-    for (const char byte : bytes) {
-        crc ^= uchar(byte);
-        for (int k = 0; k < 8; ++k)
-            crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
-    }
-    return ~crc;
-}
-
-// A PNG whose header claims width x height (RGBA, 8 bits), with a few bytes of pixel data.
-inline QByteArray pngClaiming(int width, int height)
-{
-    const auto chunk = [](const QByteArray& type, const QByteArray& data) {
-        QByteArray out(4, '\0');
-        qToBigEndian<quint32>(quint32(data.size()), out.data());
-        QByteArray crc(4, '\0');
-        qToBigEndian<quint32>(crc32(type + data), crc.data());
-        return out + type + data + crc;
-    };
-    QByteArray header(13, '\0');
-    qToBigEndian<quint32>(quint32(width), header.data());
-    qToBigEndian<quint32>(quint32(height), header.data() + 4);
-    header[8] = 8;
-    header[9] = 6;
-    return QByteArray::fromHex("89504e470d0a1a0a") + chunk("IHDR", header) +
-           chunk("IDAT", QByteArray::fromHex("789c030000000001")) + chunk("IEND", QByteArray());
 }
 
 } // namespace HostileImages

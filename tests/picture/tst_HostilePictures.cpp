@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QtEndian>
 #include <future>
 #include <jerror.h>
 #include <sys/stat.h>
@@ -59,7 +60,6 @@ private slots:
         QTest::newRow("within the budget, scans that hold nothing")
             << "d.jpg" << emptyProgressive(6000, 6000, 1, 3) << jpegError.arg(JWRN_HIT_MARKER);
         QTest::newRow("35-byte GIF on an 11000 x 11000 screen") << "e.gif" << bigScreenGif(11000, 11000) << tooLarge;
-        QTest::newRow("PNG claiming 10000 x 10000") << "f.png" << pngClaiming(10000, 10000) << tooLarge;
         QByteArray bmp = encoded(halves(4, 4), "bmp");
         qToLittleEndian<qint32>(9000, bmp.data() + 18);
         qToLittleEndian<qint32>(9000, bmp.data() + 22);

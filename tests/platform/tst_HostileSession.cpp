@@ -48,27 +48,15 @@ private slots:
         std::signal(signal, SIG_DFL);
     }
 
-    void storeIsPrivate()
+    // The store is the user's alone (also in a folder an older version left open), and another
+    // instance can take it at once while this one shows a dialog in the middle of a use that has
+    // written, and sees what was written.
+    void storeIsPrivateAndFreeDuringADialog()
     {
         const QString folder = qEnvironmentVariable("XDG_CONFIG_HOME") + "/Tavlix";
-        QDir(folder).removeRecursively();
         QVERIFY(QDir().mkpath(folder));
-        QVERIFY(QFile::setPermissions(folder, QFile::Permissions(0x7755))); // as an older version left it
-        {
-            RegistryKey key(Registry::Root::CurrentUser, "Software\\Tavlix\\Settings");
-            key.writeString("Senaste", "/home/a/bilder.lst");
-        }
-        struct stat info = {};
-        QCOMPARE(::stat(QFile::encodeName(folder).constData(), &info), 0);
-        QCOMPARE(info.st_mode & 0777, mode_t(0700));
-        QCOMPARE(::stat(QFile::encodeName(folder + "/registry.sqlite3").constData(), &info), 0);
-        QCOMPARE(info.st_mode & 0777, mode_t(0600));
-    }
-
-    // Another instance can take the store at once while this one shows a dialog in the middle of a
-    // use that has written, and sees what was written.
-    void noLockAcrossADialog()
-    {
+        QVERIFY(QFile::setPermissions(folder, QFile::Permissions(0x7755)));
+        QFile::setPermissions(folder + "/registry.sqlite3", QFile::Permissions(0x6644)); // when there
         ScopedScriptedDialogs dialogs;
         QString seen = "not asked";
         dialogs->whileErrorShows = [&] {
@@ -94,6 +82,11 @@ private slots:
         QCOMPARE(seen, QString("1"));
         RegistryKey key(Registry::Root::CurrentUser, "Software\\Tavlix\\Settings");
         QCOMPARE(key.readInteger("Typ"), 2);
+        struct stat info = {};
+        QCOMPARE(::stat(QFile::encodeName(folder).constData(), &info), 0);
+        QCOMPARE(info.st_mode & 0777, mode_t(0700));
+        QCOMPARE(::stat(QFile::encodeName(folder + "/registry.sqlite3").constData(), &info), 0);
+        QCOMPARE(info.st_mode & 0777, mode_t(0600));
     }
 };
 
