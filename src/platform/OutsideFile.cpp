@@ -1,7 +1,5 @@
 #include "OutsideFile.h"
 
-#include <QDir>
-
 namespace OutsideFile {
 
 QString sizeText(qint64 bytes)
@@ -13,14 +11,14 @@ QString sizeText(qint64 bytes)
 
 AppError error(const QString& path, const Result& result, qint64 maxBytes)
 {
-    const QString shown = QDir::toNativeSeparators(path);
     switch (result.problem) {
     case Problem::NotRegular:
-        return AppError(QStringLiteral("Filen \"%1\" läses inte: det är ingen vanlig fil.").arg(shown));
+        return AppError::fileOpen(path, QStringLiteral("Det är ingen vanlig fil."));
     case Problem::TooLarge:
-        return AppError(QStringLiteral("Filen \"%1\" läses inte: den är större än %2.").arg(shown, sizeText(maxBytes)));
+        return AppError::fileOpen(path,
+                                  QStringLiteral("Filen är större än %1 och läses inte.").arg(sizeText(maxBytes)));
     case Problem::NotOwned:
-        return AppError(QStringLiteral("Filen \"%1\" läses inte: den tillhör en annan användare.").arg(shown));
+        return AppError::fileOpen(path, QStringLiteral("Filen tillhör en annan användare."));
     case Problem::None:
     case Problem::Missing:
     case Problem::CannotOpen:

@@ -41,8 +41,8 @@ struct Result
 
 Result read(const QString& path, const Options& options);
 
-// The user's message for a failed read of path: the framework's "Cannot open file" text for a
-// file that cannot be opened, Swedish words for what the program refuses.
+// The user's message for a failed read of path: the framework's "Cannot open file" text, with the
+// system's reason or Swedish words for what the program refuses.
 AppError error(const QString& path, const Result& result, qint64 maxBytes);
 
 // "64 kB", "32 MB": a limit as the user reads it.
