@@ -64,6 +64,7 @@ int main(int argc, char** argv)
         return decodeChild(QString::fromLocal8Bit(argv[2]), atoi(argv[3]), QSize(atoi(argv[4]), atoi(argv[4])));
 
     QTemporaryDir dir;
+    dir.setAutoRemove(qEnvironmentVariableIsEmpty("BENCH_KEEP")); // BENCH_KEEP=1 keeps the pictures to try by hand
     const auto put = [&](const QString& name, const QByteArray& bytes) {
         const QString path = dir.filePath(name);
         TestImages::write(path, bytes);
@@ -76,9 +77,9 @@ int main(int argc, char** argv)
     camera.fill(qRgb(90, 120, 160));
     const QString cameraFile = put("camera.jpg", TestImages::jpeg(camera, TestImages::JpegKind::Baseline420, 92));
     camera = QImage();
-    QImage largest(9000, 9000, QImage::Format_RGB32); // grey progressive: 155 MB of coefficients
-    largest.fill(qRgb(128, 128, 128));
-    const QString largestFile = put("largest.jpg", TestImages::jpeg(largest, TestImages::JpegKind::Grey));
+    QImage largest(7500, 7500, QImage::Format_RGB32); // progressive 4:2:0: 161 MB of coefficients
+    largest.fill(qRgb(128, 140, 150));
+    const QString largestFile = put("largest.jpg", TestImages::jpeg(largest, TestImages::JpegKind::Progressive420));
     largest = QImage();
 
     const QList<Case> cases = {

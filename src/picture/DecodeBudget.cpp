@@ -1,10 +1,13 @@
 #include "DecodeBudget.h"
 
+#include "platform/LargeBlocks.h"
+
 #include <utility>
 
 DecodeBudget& DecodeBudget::shared()
 {
-    static DecodeBudget budget;
+    // What a decode frees is free again for the next.
+    static DecodeBudget budget((LargeBlocks::returnToTheSystem(), DefaultBytes));
     return budget;
 }
 
