@@ -11,6 +11,7 @@
 #include <QImageReader>
 #include <QImageWriter>
 #include <QStandardPaths>
+#include <QtEndian>
 
 namespace {
 
@@ -26,6 +27,23 @@ constexpr qint64 MaxEntryBytes = 1024 * 1024;
 QString folderName(ThumbnailCache::Flavour flavour)
 {
     return flavour == ThumbnailCache::Flavour::Normal ? QStringLiteral("normal") : QStringLiteral("large");
+}
+
+// Every chunk of the PNG lies within the file: libpng allocates a chunk's claimed length before it
+// reads it, so a few bytes could otherwise make it take megabytes.
+bool chunksFit(const QByteArray& png)
+{
+    if (!png.startsWith("\x89PNG\r\n\x1a\n"))
+        return false;
+    for (qsizetype at = 8; at + 12 <= png.size();) {
+        const qint64 length = qFromBigEndian<quint32>(png.constData() + at);
+        if (at + 12 + length > png.size())
+            return false;
+        if (png.mid(at + 4, 4) == "IEND")
+            return true;
+        at += 12 + length;
+    }
+    return false;
 }
 
 // The file's size in bytes, as Thumb::Size holds it; -1 when it is no readable file.
@@ -85,7 +103,7 @@ std::optional<ThumbnailCache::Entry> ThumbnailCache::read(const QString& file, c
     options.followLinks = false;
     options.ownedByUser = true;
     OutsideFile::Result read = OutsideFile::read(file, options);
-    if (!read.ok())
+    if (!read.ok() || !chunksFit(read.bytes))
         return std::nullopt;
     QBuffer buffer(&read.bytes);
     buffer.open(QIODevice::ReadOnly);
