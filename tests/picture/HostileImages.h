@@ -7,60 +7,26 @@
 
 namespace HostileImages {
 
-// A progressive JPEG whose frame claims width x height with the given components, followed by
-// `scans` DC scans that hold no data at all.
+// A progressive JPEG whose frame claims width x height with 1 or 3 components (1 x 1 sampling),
+// followed by `scans` DC scans that hold no data at all.
 inline QByteArray emptyProgressive(int width, int height, int components, int scans)
 {
-    QByteArray out = QByteArray::fromHex("ffd8ffdb004300") + QByteArray(64, '\1');
-    const auto word = [&](int v) {
-        out.append(char(v >> 8));
-        out.append(char(v & 0xFF));
-    };
-    out.append(QByteArray::fromHex("ffc2"));
-    word(8 + 3 * components);
-    out.append(char(8));
-    word(height);
-    word(width);
-    out.append(char(components));
-    for (int c = 0; c < components; ++c) {
-        out.append(char(c + 1)); // id, 1 x 1 sampling, quantisation table 0
-        out.append(char(0x11));
-        out.append('\0');
-    }
-    // One DC table of one code.
-    out.append(QByteArray::fromHex("ffc4001400") + QByteArray::fromHex("01") + QByteArray(15, '\0') +
-               QByteArray(1, '\0'));
-    for (int s = 0; s < scans; ++s) {
-        out.append(QByteArray::fromHex("ffda"));
-        word(6 + 2 * components);
-        out.append(char(components));
-        for (int c = 0; c < components; ++c) {
-            out.append(char(c + 1));
-            out.append('\0');
-        }
-        out.append(QByteArray::fromHex("000000"));
-    }
-    return out + QByteArray::fromHex("ffd9");
+    const bool colour = components == 3;
+    const char size[] = {char(height >> 8), char(height), char(width >> 8), char(width)};
+    QByteArray out = QByteArray::fromHex("ffd8ffdb004300") + QByteArray(64, '\1') +
+                     QByteArray::fromHex(colour ? "ffc2001108" : "ffc2000b08") + QByteArray(size, 4) +
+                     QByteArray::fromHex(colour ? "03011100021100031100" : "01011100") +
+                     QByteArray::fromHex("ffc400140001") + QByteArray(16, '\0'); // one DC code
+    const QByteArray scan = QByteArray::fromHex(colour ? "ffda000c03010002000300000000" : "ffda0008010100000000");
+    return out + scan.repeated(scans) + QByteArray::fromHex("ffd9");
 }
 
-// A GIF of one 1 x 1 frame on a logical screen of width x height (35 bytes).
+// A GIF of one 1 x 1 frame of two colours on a logical screen of width x height (35 bytes).
 inline QByteArray bigScreenGif(int width, int height)
 {
-    QByteArray out("GIF89a");
-    const auto word = [&](int v) {
-        out.append(char(v & 0xFF));
-        out.append(char(v >> 8));
-    };
-    word(width);
-    word(height);
-    out.append(QByteArray::fromHex("800000ffffff000000")); // two colours
-    out.append(',');
-    word(0);
-    word(0);
-    word(1);
-    word(1);
-    out.append(QByteArray::fromHex("0002024401003b")); // code size 2: clear, literal 0, end
-    return out;
+    const char size[] = {char(width), char(width >> 8), char(height), char(height >> 8)};
+    return "GIF89a" + QByteArray(size, 4) + QByteArray::fromHex("800000ffffff0000002c0000000001000100") +
+           QByteArray::fromHex("02024401003b"); // code size 2: clear, literal 0, end
 }
 
 } // namespace HostileImages
