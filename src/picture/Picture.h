@@ -30,8 +30,9 @@ public:
         QSize pictureSize;
     };
 
-    // Throws AppError. Scans::Enough may stop a progressive JPEG after its DC scans (thumbnails);
-    // whatever is shown large or applied reads every scan, so a damaged file fails.
+    // Throws AppError: a damaged file fails whatever the box or the scans, so a thumbnail shows
+    // exactly when the picture can be shown large; a file needing more memory than a picture may
+    // have fails with "Bilden är för stor ...". Scans::Enough (thumbnails) skips block smoothing.
     static Reduced loadReduced(const QString& path, const QSize& box, Scans scans = Scans::All);
     // The reduced picture scaled to fitRect(picture size, box).size(). Throws AppError.
     static QImage loadFitted(const QString& path, const QSize& box, Scans scans = Scans::All);
