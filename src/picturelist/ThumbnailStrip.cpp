@@ -82,6 +82,7 @@ QSize ThumbnailStrip::thumbnailBox(bool singleBorder) const
 
 void ThumbnailStrip::prefetch(int index, const QString& path, bool singleBorder)
 {
+    m_loader.setDeviceRatio(m_controls.sb1->devicePixelRatioF());
     m_loader.request(index, path, thumbnailBox(singleBorder));
 }
 
@@ -133,6 +134,7 @@ bool ThumbnailStrip::AddThumbnail(int index, bool singleBorder)
 {
     const QString path = m_list.path(index);
     const QSize box = thumbnailBox(singleBorder);
+    m_loader.setDeviceRatio(m_controls.sb1->devicePixelRatioF());
     if (!m_loader.isRequested(index, path, box))
         m_loader.request(index, path, box);
     // Decode first: a picture that cannot be read leaves no half-built card behind.
@@ -349,7 +351,8 @@ void ThumbnailStrip::select(int index)
         return;
     const QString path = m_list.path(marked);
     // Decoded only as large as the preview shows it, every scan read so a damaged file fails.
-    m_controls.img->setImage(Picture::loadFitted(path, m_controls.img->size()));
+    m_controls.img->setImage(
+        Picture::loadFitted(path, m_controls.img->size(), Picture::Scans::All, m_controls.img->devicePixelRatioF()));
     if (marked < m_cards.size() && m_cards[marked].card) {
         m_cards[marked].card->setColor(markColour());
         m_colouredCard = marked;

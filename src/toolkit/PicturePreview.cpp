@@ -38,10 +38,12 @@ void PicturePreview::showFile(const QString& path)
     if (!QFileInfo(path).isFile())
         return;
     try {
-        const Picture::Reduced reduced = Picture::loadReduced(path, QSize(BoxWidth, BoxHeight), Picture::Scans::Enough);
+        const QSize box(BoxWidth, BoxHeight);
+        const qreal ratio = m_view->devicePixelRatioF();
+        const Picture::Reduced reduced = Picture::loadReduced(path, box * ratio, Picture::Scans::Enough);
         if (reduced.image.isNull())
             return;
-        m_view->setImage(Picture::fitted(reduced, QSize(BoxWidth, BoxHeight)));
+        m_view->setImage(Picture::fitted(reduced, box, ratio));
         const QSize size = reduced.pictureSize;
         m_size->setText(QStringLiteral("%1 x %2").arg(size.width()).arg(size.height()));
     } catch (const AppError&) {
