@@ -133,6 +133,7 @@ private slots:
         const int areaBottom = area.y() + area.height();
         ProgramEntry entry;
         QVERIFY(entry.start()); // the resumed rotation applies the picture: the popup slides in
+        QTRY_VERIFY(entry.started());
         MainWindow* w = entry.mainWindow();
         w->show();
         QVERIFY(QTest::qWaitForWindowActive(w));
@@ -182,6 +183,7 @@ private slots:
         }
         ProgramEntry entry;
         QVERIFY(entry.start());
+        QTRY_VERIFY(entry.started());
         MainWindow* w = entry.mainWindow();
         w->show();
         QVERIFY(QTest::qWaitForWindowExposed(w));
@@ -215,6 +217,7 @@ private slots:
         seed(false, true, QSize(1600, 1200));
         ProgramEntry entry;
         QVERIFY(entry.start());
+        QTRY_VERIFY(entry.started());
         MainWindow* w = entry.mainWindow();
         w->show();
         QVERIFY(QTest::qWaitForWindowExposed(w));
@@ -242,6 +245,7 @@ private slots:
         QVERIFY(!TrayIcon::areaAvailable());
         ProgramEntry entry;
         QVERIFY(entry.start());
+        QTRY_VERIFY(entry.started());
         MainWindow* w = entry.mainWindow();
         const WId id = w->winId();
         QTRY_VERIFY(xprop(QStringLiteral("WM_STATE"), id).contains(QStringLiteral("Iconic")));
@@ -267,6 +271,7 @@ private slots:
         QVERIFY(PrivateSession::waitFor([] { return TrayIcon::areaAvailable(); }));
         ProgramEntry entry;
         QVERIFY(entry.start());
+        QTRY_VERIFY(entry.started());
         MainWindow* w = entry.mainWindow();
         w->show();
         QVERIFY(QTest::qWaitForWindowExposed(w));
