@@ -171,19 +171,23 @@ Picture::Reduced Picture::loadReduced(const QString& path, const QSize& box, Sca
     return reduced;
 }
 
-QImage Picture::fitted(const Reduced& reduced, const QSize& box)
+QImage Picture::fitted(const Reduced& reduced, const QSize& box, qreal deviceRatio)
 {
     const QSize size = fitRect(reduced.pictureSize, box).size();
     if (size.isEmpty() || reduced.image.isNull())
         return QImage();
-    if (reduced.image.size() == size)
-        return reduced.image;
-    return reduced.image.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    // Scaled for the screen's pixels: the painter then draws it one to one, never enlarged.
+    const QSize pixels = size * deviceRatio;
+    QImage image = reduced.image.size() == pixels
+                       ? reduced.image
+                       : reduced.image.scaled(pixels, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    image.setDevicePixelRatio(deviceRatio);
+    return image;
 }
 
-QImage Picture::loadFitted(const QString& path, const QSize& box, Scans scans)
+QImage Picture::loadFitted(const QString& path, const QSize& box, Scans scans, qreal deviceRatio)
 {
-    return fitted(loadReduced(path, box, scans), box);
+    return fitted(loadReduced(path, box * deviceRatio, scans), box, deviceRatio);
 }
 
 void Picture::draw(QPainter& p, const QRect& target) const

@@ -40,11 +40,14 @@ void PicturePreview::showFile(const QString& path)
     if (!QFileInfo(path).isFile())
         return;
     // Decoded off the dialog's thread, so a large or hostile file never holds up the dialog; a
-    // file that is not a picture this program can show leaves the box empty.
-    AsyncDecode::loadReduced(path, QSize(BoxWidth, BoxHeight), this, [this, request](const Picture::Reduced& reduced) {
+    // file that is not a picture this program can show leaves the box empty. Decoded for the
+    // screen's pixels, so the preview is sharp at any scale.
+    const QSize box(BoxWidth, BoxHeight);
+    const qreal ratio = m_view->devicePixelRatioF();
+    AsyncDecode::loadReduced(path, box * ratio, this, [this, request, box, ratio](const Picture::Reduced& reduced) {
         if (request != m_request || reduced.image.isNull())
             return;
-        m_view->setImage(Picture::fitted(reduced, QSize(BoxWidth, BoxHeight)));
+        m_view->setImage(Picture::fitted(reduced, box, ratio));
         const QSize size = reduced.pictureSize;
         m_size->setText(QStringLiteral("%1 x %2").arg(size.width()).arg(size.height()));
         emit shown();
