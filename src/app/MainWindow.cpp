@@ -31,6 +31,7 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QStatusTipEvent>
+#include <QTimer>
 
 MainWindow::MainWindow(SplashWindow* splash, QWidget* parent)
     : QWidget(parent, Qt::FramelessWindowHint), m_programFolder(ProgramFolder::path()), m_splash(splash)
@@ -51,41 +52,79 @@ MainWindow::MainWindow(SplashWindow* splash, QWidget* parent)
     m_listOps = new ListOperations({c.btNy, c.btAdd, c.btSpara, c.btOpen, c.sb1, c.img, c.lbLas, c.lbNum, c.progBar,
                                     c.abortBild1, c.redigeravaldbild1},
                                    *m_list, *m_strip, this);
-    m_popups = new ChangePopups({c.form, c.pnlBg, c.pnlMark, c.ram, c.timerPop}, this);
+    m_popups = new ChangePopups(
+        {.form = c.form, .pnlBg = c.pnlBg, .pnlMark = c.pnlMark, .ram = c.ram, .timerPop = c.timerPop}, this);
     m_popups->setSplash(m_splash);
     m_wallpaper = new WallpaperCommands({c.btVerkstall, c.cmbTyp}, *m_list, this);
     m_scheduler = new Scheduler(Scheduler::controlsFrom(c), *m_list, m_programFolder, this);
     m_countdown = new Countdown({c.spinEditTimeInterval, c.cmbTidTyp, c.lbTimeLeft, c.lbMinut, c.lbSek, c.lbSek1,
                                  c.lbTid, c.lbDate, c.timeLeft, c.timerMinSek, c.timerTid},
                                 m_scheduler->state(), this);
-    m_windowState = new WindowStateOptions({c.form, c.btMin, c.chkMin, c.chkTray, c.chkSysStart, c.chkTips, c.lbTips,
-                                            c.popTray, c.minimera1, c.restoreForm1},
+    m_windowState = new WindowStateOptions({.form = c.form,
+                                            .btMin = c.btMin,
+                                            .chkMin = c.chkMin,
+                                            .chkTray = c.chkTray,
+                                            .chkSysStart = c.chkSysStart,
+                                            .chkTips = c.chkTips,
+                                            .lbTips = c.lbTips,
+                                            .popTray = c.popTray,
+                                            .minimera1 = c.minimera1,
+                                            .restoreForm1 = c.restoreForm1},
                                            *m_tray, *m_hints, this);
-    m_colours =
-        new ColourOptions({MainWindowLayout::swatchItems(c), c.panel1, c.panel3, c.panel4, c.panel5, c.pnlBg, c.pnlMark,
-                           c.ram, c.lbPath, c.standardBakgrundsfrg1, c.standardTextfrg1, c.standardBakgrundsfrg2,
-                           c.standardTextfrg2, c.standardBakgrundsfrg3, c.standardTextfrg3},
-                          *m_list, m_strip, m_programFolder, this);
-    m_lifecycle = std::make_unique<MainWindowLifecycle>(*this);
+    m_colours = new ColourOptions({.menu = MainWindowLayout::swatchItems(c),
+                                   .panel1 = c.panel1,
+                                   .panel3 = c.panel3,
+                                   .panel4 = c.panel4,
+                                   .panel5 = c.panel5,
+                                   .pnlBg = c.pnlBg,
+                                   .pnlMark = c.pnlMark,
+                                   .ram = c.ram,
+                                   .lbPath = c.lbPath,
+                                   .standardBakgrundsfrg1 = c.standardBakgrundsfrg1,
+                                   .standardTextfrg1 = c.standardTextfrg1,
+                                   .standardBakgrundsfrg2 = c.standardBakgrundsfrg2,
+                                   .standardTextfrg2 = c.standardTextfrg2,
+                                   .standardBakgrundsfrg3 = c.standardBakgrundsfrg3,
+                                   .standardTextfrg3 = c.standardTextfrg3},
+                                  *m_list, m_strip, m_programFolder, this);
+    m_lifecycle = std::make_unique<MainWindowLifecycle>(MainWindowLifecycle::Parts{.window = this,
+                                                                                   .controls = &m_c,
+                                                                                   .splash = m_splash,
+                                                                                   .programFolder = m_programFolder,
+                                                                                   .list = m_list.get(),
+                                                                                   .strip = m_strip,
+                                                                                   .listOperations = m_listOps,
+                                                                                   .scheduler = m_scheduler,
+                                                                                   .countdown = m_countdown,
+                                                                                   .windowState = m_windowState,
+                                                                                   .colours = m_colours,
+                                                                                   .tray = m_tray});
 
     bind();
     wire();
-    // A failure in the creation steps is reported; the window is created all the same.
-    runGuarded([this] { m_lifecycle->FormCreate(); });
-
-    // Created once, shown and hidden afterwards.
-    m_about = std::make_unique<AboutWindow>(this);
-    m_pathDialog = new PathDialog(this, *m_list, *m_listOps);
-    connectRequest(m_listOps, &ListOperations::pathDialogRequested, m_pathDialog, &PathDialog::showPath);
 }
 
 MainWindow::~MainWindow() = default;
+
+void MainWindow::create(std::function<void()> finished)
+{
+    // A failure in the creation steps is reported; the window is created all the same.
+    m_lifecycle->FormCreate([this, finished] {
+        // Created once, shown and hidden afterwards; they are not the main window's components.
+        m_about = std::make_unique<AboutWindow>(this);
+        m_pathDialog = new PathDialog(this, *m_list, *m_listOps);
+        connectRequest(m_listOps, &ListOperations::pathDialogRequested, m_pathDialog, &PathDialog::showPath);
+        if (finished)
+            finished();
+    });
+}
 
 void MainWindow::adoptSplash(std::unique_ptr<SplashWindow> splash)
 {
     m_ownedSplash = std::move(splash);
     m_splash = m_ownedSplash.get();
     m_popups->setSplash(m_splash);
+    m_lifecycle->setSplash(m_splash);
     connectGuarded(m_splash, &SplashWindow::welcomed, this, [this](const QString& title, const QString& text) {
         m_tray->ShowBalloon(title, text, TrayIcon::BalloonKind::Information, 10);
     });
@@ -184,7 +223,8 @@ void MainWindow::BtCloseClick()
 
 void MainWindow::LbOmClick()
 {
-    m_about->showAbout();
+    if (m_about)
+        m_about->showAbout();
 }
 
 void MainWindow::ShowTipLine(const QString& hint)
@@ -214,5 +254,14 @@ void MainWindow::closeEvent(QCloseEvent* event)
         return;
     }
     event->accept();
+    stopAll();
     emit closed();
+}
+
+void MainWindow::stopAll()
+{
+    m_lifecycle->stop();
+    m_popups->stopAll();
+    for (QTimer* timer : findChildren<QTimer*>())
+        timer->stop();
 }

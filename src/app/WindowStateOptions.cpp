@@ -42,8 +42,9 @@ void WindowStateOptions::setMenuShown(bool shown)
 void WindowStateOptions::Minimera1Click()
 {
     setMenuShown(false);
-    // Hidden only where a notification area can lead back to it; otherwise the task bar does.
-    if (m_c.chkMin->isChecked() && TrayIcon::areaAvailable())
+    // Hidden only while the program's own icon in a notification area can lead back to it;
+    // otherwise the task bar does.
+    if (m_c.chkMin->isChecked() && TrayIcon::areaAvailable() && m_tray.iconVisible())
         m_tray.HideMainWindow();
     else
         m_c.form->showMinimized();

@@ -240,6 +240,9 @@ void ListOperations::LoadPictureList()
                 const Dialogs::Answer answer = Dialogs::instance().messageBox(
                     missingFileQuestion(path, m_list.listFileName()), QStringLiteral("Fel filnamn eller sökväg"),
                     Dialogs::Buttons::YesNo, Dialogs::Icon::Warning);
+                // No answer (the program is ending): nothing is decided for the user.
+                if (answer != Dialogs::Yes && answer != Dialogs::No)
+                    return;
                 if (answer == Dialogs::Yes) {
                     // The strip stays hidden until the editor saves the list and it is loaded again.
                     emit listEditorRequested(path);

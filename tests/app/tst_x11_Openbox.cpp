@@ -106,12 +106,14 @@ private slots:
         seed(false, true);
         ProgramEntry entry;
         QVERIFY(entry.start()); // the resumed rotation applies the picture: the popup slides in
+        QTRY_VERIFY_WITH_TIMEOUT(entry.hasStarted(), 30000);
         MainWindow* w = entry.mainWindow();
         w->show();
         QVERIFY(QTest::qWaitForWindowActive(w));
         ChangePopup* popup = shownPopup();
         QVERIFY(popup);
         const QRect screen = QGuiApplication::primaryScreen()->geometry();
+        QTRY_COMPARE(popup->y(), screen.height() - 207); // its slide runs from the event loop
         const QString info = windowInfo(popup->winId());
         QCOMPARE(infoValue(info, QStringLiteral("Absolute upper-left X")), screen.width() - 155);
         QCOMPARE(infoValue(info, QStringLiteral("Absolute upper-left Y")), screen.height() - 207);
@@ -136,6 +138,7 @@ private slots:
         QVERIFY(!TrayIcon::areaAvailable());
         ProgramEntry entry;
         QVERIFY(entry.start());
+        QTRY_VERIFY_WITH_TIMEOUT(entry.hasStarted(), 30000);
         MainWindow* w = entry.mainWindow();
         const WId id = w->winId();
         QTRY_VERIFY(xprop(QStringLiteral("WM_STATE"), id).contains(QStringLiteral("Iconic")));
@@ -161,10 +164,19 @@ private slots:
         QVERIFY(PrivateSession::waitFor([] { return TrayIcon::areaAvailable(); }));
         ProgramEntry entry;
         QVERIFY(entry.start());
+        QTRY_VERIFY_WITH_TIMEOUT(entry.hasStarted(), 30000);
         MainWindow* w = entry.mainWindow();
         w->show();
         QVERIFY(QTest::qWaitForWindowExposed(w));
+        // While the program's own icon is not shown, nothing in the area leads back: it minimises.
+        child<QCheckBox>(w, "ChkTray")->setChecked(false);
         child<QCheckBox>(w, "ChkMin")->setChecked(true);
+        child<QAction>(w, "Minimera1")->trigger();
+        QTRY_VERIFY(xprop(QStringLiteral("WM_STATE"), w->winId()).contains(QStringLiteral("Iconic")));
+        QVERIFY(w->isVisible());
+        child<QAction>(w, "RestoreForm1")->trigger();
+        QTRY_VERIFY(xprop(QStringLiteral("WM_STATE"), w->winId()).contains(QStringLiteral("Normal")));
+        child<QCheckBox>(w, "ChkTray")->setChecked(true);
         child<QAction>(w, "Minimera1")->trigger();
         QVERIFY(!w->isVisible());
         QTRY_VERIFY(!listedForTaskBars(w->winId()));
