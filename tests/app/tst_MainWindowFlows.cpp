@@ -324,6 +324,20 @@ private slots:
         QCOMPARE(dialogs->errors(), QStringList());
     }
 
+    // Minimised to the task bar, the program's other windows (here the list editor's kind) go
+    // along and come back with the main window.
+    void minimiseTakesTheOtherWindowsAlong()
+    {
+        MainWindow w(nullptr);
+        w.show();
+        QWidget editor(&w, Qt::Window);
+        editor.show();
+        child<QAction>(&w, "Minimera1")->trigger();
+        QVERIFY(w.isMinimized() && editor.isMinimized());
+        child<QAction>(&w, "RestoreForm1")->trigger();
+        QVERIFY(!w.isMinimized() && !editor.isMinimized() && editor.isVisible());
+    }
+
     void lastList_data()
     {
         QTest::addColumn<QString>("senaste");
