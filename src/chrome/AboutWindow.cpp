@@ -49,7 +49,9 @@ AboutWindow::AboutWindow(QWidget* mainWindow, QWidget* parent)
     m_label1 = transparentLabel(this, QStringLiteral("Label1"), QRect(56, 18, 193, 38));
     m_label1->setWordWrap(true);
     m_label1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    m_label1->setText(Resources::creditText());
+    // Short enough for one line in every font the window may get (Tahoma, Liberation Sans, DejaVu
+    // Sans at 16 pixels), and for two where a font runs wider still.
+    m_label1->setText(QStringLiteral("Tavelväxlaren av Tavlix"));
 
     runGuarded([this] { FormCreate(); });
 }

@@ -80,6 +80,8 @@ private slots:
     {
         QCOMPARE(QGuiApplication::platformName(), QStringLiteral("xcb"));
         QVERIFY(TrayIcon::areaAvailable());
+        // swaybar is a StatusNotifierItem host: one click is one activation.
+        QCOMPARE(TrayIcon::detectedAreaKind(), TrayIcon::AreaKind::SingleActivation);
     }
 
     void changeThroughSwayShowsThePictureAndThePopupRests()
