@@ -2,6 +2,7 @@
 // and restart, bad stored values, a list naming a missing picture, colours, ending from outside.
 
 #include "ScriptedDialogs.h"
+#include "TempHome.h"
 #include "TestFiles.h"
 #include "app/MainWindow.h"
 #include "app/ProgramEntry.h"
@@ -28,7 +29,6 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QSignalSpy>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <csignal>
@@ -70,14 +70,9 @@ class TestMainWindowFlows : public QObject
 {
     Q_OBJECT
 
-    std::unique_ptr<QTemporaryDir> m_home;
+    std::unique_ptr<TempHome> m_home;
 
-    QString home(const QString& name) const { return m_home->filePath(name); }
-
-    QStringList wallpaperLog() const
-    {
-        return QString::fromUtf8(fileBytes(home("wallpaper.log"))).split('\n', Qt::SkipEmptyParts);
-    }
+    QString home(const QString& name) const { return m_home->path(name); }
 
     QString makePicture(const QString& name, const QColor& colour)
     {
@@ -99,25 +94,15 @@ class TestMainWindowFlows : public QObject
 
     static void store(std::initializer_list<std::pair<Setting, QVariant>> values)
     {
-        SettingsStore store;
-        // By the value's own type, so a test can store one of the wrong kind.
-        for (const auto& [key, value] : values) {
-            if (value.typeId() == QMetaType::Bool)
-                store.writeBool(key, value.toBool());
-            else if (value.typeId() == QMetaType::Int)
-                store.writeInteger(key, value.toInt());
-            else
-                store.writeString(key, value.toString());
-        }
+        for (const auto& [key, value] : values)
+            TempHome::store(key, value);
     }
 
 private slots:
     void init()
     {
-        m_home = std::make_unique<QTemporaryDir>();
-        qputenv("XDG_CONFIG_HOME", home("config").toUtf8());
-        qputenv("XDG_DATA_HOME", home("data").toUtf8());
-        qputenv("TAVELVAXLAREN_DESKTOP", ("log:" + home("wallpaper.log")).toUtf8());
+        m_home.reset(); // the environment it changed comes back before the next one is made
+        m_home = std::make_unique<TempHome>();
     }
 
     void firstStartTakesEveryDefaultAndWritesThemAtClose()
@@ -160,7 +145,7 @@ private slots:
     void wrongTypedTextColourEndsTheProgramBeforeAnyWindow()
     {
         ScopedScriptedDialogs dialogs;
-        store({{Setting::TextFarge, "svart"}});
+        SettingsStore().writeString(Setting::TextFarge, "svart");
         ProgramEntry entry;
         QVERIFY(!entry.start());
         QCOMPARE(dialogs->errors(), QStringList{"Invalid data type for 'TextFarge'"});
@@ -171,7 +156,8 @@ private slots:
     void wrongTypedValueMidwayLeavesTheRestDesignedAndStillStarts()
     {
         ScopedScriptedDialogs dialogs;
-        store({{Setting::Left, 250}, {Setting::Top, "120"}, {Setting::Typ, 4}});
+        store({{Setting::Left, 250}, {Setting::Typ, 4}});
+        SettingsStore().writeString(Setting::Top, "120");
         ProgramEntry entry;
         QVERIFY(started(entry));
         QCOMPARE(dialogs->errors(), QStringList{"Invalid data type for 'Top'"});
@@ -201,7 +187,7 @@ private slots:
         QCOMPARE(child<QAction>(w, "Starta1")->text(), "&Stoppa");
         QCOMPARE(child<QLabel>(w, "LbMinut")->text(), "Timmar");
         QVERIFY(!child<PictureView>(w, "Img")->image().isNull());
-        const QStringList log = wallpaperLog();
+        const QStringList log = m_home->wallpaperLog();
         QCOMPARE(log.size(), 1);
         QVERIFY2(log[0].contains("två.bmp") && log[0].contains("\"desktop-values\""), qPrintable(log[0]));
     }
