@@ -146,6 +146,10 @@ void MainWindow::wire()
     });
 
     // Announcements.
+    connectGuarded(m_hints, &HintSwitch::windowTip, this, [this](QWidget* window, const QString& tip) {
+        if (window != this) // the window's own tips come through event()
+            ShowTipLine(tip);
+    });
     connectGuarded(m_scheduler, &Scheduler::iconChanged, m_tray, &TrayIcon::setIcon);
     connectGuarded(m_scheduler, &Scheduler::runningChanged, m_listOps, &ListOperations::setRotationRunning);
     connectGuarded(m_scheduler, &Scheduler::hintDue, m_countdown, &Countdown::renewHint);

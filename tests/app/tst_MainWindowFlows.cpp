@@ -29,6 +29,7 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QSignalSpy>
+#include <QStatusTipEvent>
 #include <QTest>
 #include <QTimer>
 #include <csignal>
@@ -322,6 +323,17 @@ private slots:
         QVERIFY(w.isMinimized() && editor.isMinimized());
         child<QAction>(&w, "RestoreForm1")->trigger();
         QVERIFY(!w.isMinimized() && !editor.isMinimized() && editor.isVisible());
+    }
+
+    // The tip line shows the hints of the program's other windows too.
+    void hintOfAnotherWindowReachesTheTipLine()
+    {
+        MainWindow w(nullptr);
+        QWidget editor(&w, Qt::Window);
+        QLabel control(&editor);
+        QStatusTipEvent tip("Byt ut den markerade sökvägen");
+        QApplication::sendEvent(&control, &tip);
+        QCOMPARE(child<QLabel>(&w, "LbTips")->text(), "Byt ut den markerade sökvägen");
     }
 
     void lastList_data()
