@@ -153,11 +153,24 @@ void MainWindow::wire()
     connectGuarded(m_scheduler, &Scheduler::iconChanged, m_tray, &TrayIcon::setIcon);
     connectGuarded(m_scheduler, &Scheduler::runningChanged, m_listOps, &ListOperations::setRotationRunning);
     connectGuarded(m_scheduler, &Scheduler::hintDue, m_countdown, &Countdown::renewHint);
+    // A failed change stays in the tray hint, over the countdown, until a change succeeds or the
+    // rotation stops.
     connectGuarded(m_scheduler, &Scheduler::tickFailed, this, [this](const QString& note) {
+        m_failureNote = note;
         m_c.lbTips->setText(note);
         m_tray->setHint(note);
     });
-    connectGuarded(m_countdown, &Countdown::hintChanged, m_tray, &TrayIcon::setHint);
+    connectGuarded(m_countdown, &Countdown::hintChanged, this, [this](const QString& hint) {
+        if (m_failureNote.isEmpty())
+            m_tray->setHint(hint);
+    });
+    connectGuarded(m_scheduler, &Scheduler::iconChanged, this, [this] { m_failureNote.clear(); });
+    connectGuarded(m_scheduler, &Scheduler::runningChanged, this, [this](bool running) {
+        if (!running && !m_failureNote.isEmpty()) {
+            m_failureNote.clear();
+            m_countdown->renewHint();
+        }
+    });
     connectGuarded(m_listOps, &ListOperations::loadProgressed, this,
                    [this](int maximum, int position, const QString& label) {
                        if (!m_splash || !m_splash->isVisible())

@@ -92,4 +92,5 @@ private:
     std::unique_ptr<AboutWindow> m_about;
     PathDialog* m_pathDialog = nullptr;
     ListEditorWindow* m_editor = nullptr;
+    QString m_failureNote; // the last failed change's note, until a change succeeds
 };

@@ -220,6 +220,9 @@ private slots:
         QVERIFY2(tip.startsWith("Bildbytet misslyckades: ") && tip.contains(".jpg"), qPrintable(tip));
         QCOMPARE(w->findChild<TrayIcon*>()->hint(), tip);
         QVERIFY(child<QTimer>(w, "TimerStart")->isActive());
+        // The countdown's next second leaves the note in the tray hint.
+        QVERIFY(QMetaObject::invokeMethod(child<QTimer>(w, "TimerMinSek"), "timeout"));
+        QCOMPARE(w->findChild<TrayIcon*>()->hint(), tip);
     }
 
     void endSignalClosesAsTheUserWould_data()
