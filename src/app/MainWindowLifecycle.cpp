@@ -179,7 +179,10 @@ SettingsBinding MainWindowLifecycle::makeBinding()
         {Setting::Startknapp, [s = m_p.scheduler](const QVariant& v) { s->restoreCaption(v.toString()); },
          [b = c.btStartStop] { return QVariant(b->text()); }},
         // "Senaste" and "Vald" are read by the list's reload; "Vald" is written at close.
-        {Setting::Vald, {}, [l = m_p.list] { return QVariant(std::max(0, l->markedIndex())); }},
+        // Not while the last list is still loading: the stored choice is not applied yet.
+        {Setting::Vald,
+         {},
+         [this] { return m_listPending ? QVariant() : QVariant(std::max(0, m_p.list->markedIndex())); }},
     });
 }
 
@@ -204,6 +207,7 @@ bool MainWindowLifecycle::openLastList()
         list.setListFileName(QString());
         return false;
     }
+    m_listPending = true;
     list.setListFileName(lastList);
     list.readFile(lastList);
     m_p.listOperations->LoadPictureList();
@@ -218,6 +222,7 @@ void MainWindowLifecycle::afterListLoaded(bool resumeRotation)
         SettingsStore store;
         m_p.list->setMarkedIndex(store.integerOrDefault(Setting::Vald));
     }
+    m_listPending = false;
     m_p.colours->setFolderLabelColour(m_p.colours->windowTextColour());
     c.starta1->setText(c.btStartStop->text());
     // A running countdown goes on from where it stands: its interval is locked and unchanged.

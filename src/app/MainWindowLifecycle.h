@@ -77,4 +77,5 @@ private:
     std::unique_ptr<Steps> m_steps;
     bool m_valuesRead = false;
     bool m_listOpened = false;
+    bool m_listPending = false; // the last list is loading: its stored choice is not applied yet
 };

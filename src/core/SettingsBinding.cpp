@@ -16,7 +16,10 @@ void SettingsBinding::applyAll(Settings::Reader& reader) const
 
 void SettingsBinding::collectAll(Settings::Writer& writer) const
 {
-    for (const Row& row : m_rows)
-        if (row.collect)
-            Settings::write(writer, row.key, row.collect());
+    for (const Row& row : m_rows) {
+        if (!row.collect)
+            continue;
+        if (const QVariant value = row.collect(); value.isValid())
+            Settings::write(writer, row.key, value);
+    }
 }

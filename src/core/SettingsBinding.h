@@ -15,7 +15,8 @@ public:
         Setting key;
         // Takes the value read at creation; empty: the value is not read there.
         std::function<void(const QVariant&)> apply;
-        // Gives the value written at close; empty: the value is not written then.
+        // Gives the value written at close; empty: the value is not written then. An invalid value
+        // is not written either: what shows it does not hold the stored value yet.
         std::function<QVariant()> collect;
     };
 

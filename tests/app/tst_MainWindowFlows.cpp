@@ -250,26 +250,32 @@ private slots:
     // is open, and nothing is written after the close.
     void endSignalStopsWhatRuns_data()
     {
-        QTest::addColumn<bool>("duringQuestion");
-        QTest::newRow("missing-file question open") << true;
-        QTest::newRow("start-up before the stored values are read") << false;
+        QTest::addColumn<QString>("when");
+        QTest::addColumn<bool>("valuesWritten"); // only by a close that had read them
+        QTest::newRow("missing-file question of an opened list") << "open" << true;
+        QTest::newRow("missing-file question of the last list at start") << "start" << true;
+        QTest::newRow("start-up before the stored values are read") << "splash" << false;
     }
 
     void endSignalStopsWhatRuns()
     {
-        QFETCH(bool, duringQuestion);
+        QFETCH(QString, when);
+        QFETCH(bool, valuesWritten);
         std::unique_ptr<Dialogs> previous = Dialogs::install(std::make_unique<EndingQuestion>());
         const QString list = makeList({makePicture("a.jpg", Qt::red), home("borta.jpg")});
-        store({{Setting::Minimerad, true}, {Setting::Left, 250}});
+        store({{Setting::Minimerad, true}, {Setting::Left, 250}, {Setting::Vald, 1}});
+        if (when == "start")
+            store({{Setting::Senaste, list}});
         static_cast<ScriptedDialogs&>(Dialogs::instance()).setNextFiles({list});
         ProgramEntry entry;
-        if (duringQuestion) {
+        if (when == "open") {
             QVERIFY(started(entry));
             QTimer::singleShot(0, [&] { child<SpeedButton>(entry.mainWindow(), "BtOpen")->click(); });
         } else {
-            Pause::setEnabled(true); // the splash's steps take their time: the end comes among them
+            Pause::setEnabled(when == "splash"); // the splash's steps take their time: the end comes among them
             QVERIFY(entry.start());
-            QTimer::singleShot(0, [] { ::raise(SIGTERM); });
+            if (when == "splash")
+                QTimer::singleShot(0, [] { ::raise(SIGTERM); });
         }
         QCOMPARE(entry.run(), 0);
         Pause::setEnabled(false);
@@ -277,9 +283,10 @@ private slots:
         SettingsStore store;
         QCOMPARE(store.readBool(Setting::Minimerad), true);
         QCOMPARE(store.readInteger(Setting::Left), 250);
-        QCOMPARE(store.exists(Setting::Top), duringQuestion); // written only by a close that had read it
-        if (duringQuestion)
-            QCOMPARE(child<QListWidget>(entry.mainWindow(), "LB1")->count(), 2);
+        QCOMPARE(store.exists(Setting::Top), valuesWritten);
+        QCOMPARE(store.readInteger(Setting::Vald), when == "open" ? 0 : 1); // the choice not yet applied stays
+        if (when != "splash")
+            QCOMPARE(child<QListWidget>(entry.mainWindow(), "LB1")->count(), 2); // nothing decided for the user
     }
 
     void closeAndRestartRestoresEveryValue()

@@ -45,20 +45,22 @@ class TestSettingsBinding : public QObject
     Q_OBJECT
 
     // Rows given out of the store's order; each records what it took.
-    static SettingsBinding binding(QList<QPair<Setting, QVariant>>& applied)
+    static SettingsBinding binding(QList<QPair<Setting, QVariant>>& applied, Setting withheld = Setting(-1))
     {
         std::vector<SettingsBinding::Row> rows;
         for (Setting key : {Setting::Startknapp, Setting::Typ, Setting::Left, Setting::Minimerad, Setting::Ramfarg,
                             Setting::Senaste, Setting::Vald}) {
             const bool readAtCreation = key != Setting::Senaste && key != Setting::Vald;
-            rows.push_back({key,
-                            readAtCreation
-                                ? std::function([&applied, key](const QVariant& v) { applied << qMakePair(key, v); })
+            rows.push_back(
+                {key,
+                 readAtCreation ? std::function([&applied, key](const QVariant& v) { applied << qMakePair(key, v); })
                                 : nullptr,
-                            key == Setting::Ramfarg || key == Setting::Senaste ? nullptr : std::function([key] {
-                                return key == Setting::Startknapp ? QVariant(QStringLiteral("&Stoppa"))
-                                                                  : QVariant(qint32(key) + 1);
-                            })});
+                 key == Setting::Ramfarg || key == Setting::Senaste ? nullptr : std::function([key, withheld] {
+                     if (key == withheld)
+                         return QVariant();
+                     return key == Setting::Startknapp ? QVariant(QStringLiteral("&Stoppa"))
+                                                       : QVariant(qint32(key) + 1);
+                 })});
         }
         return SettingsBinding(std::move(rows));
     }
@@ -112,24 +114,29 @@ private slots:
 
     void closeWritesInTheStoresOrderAndStopsAtAFailure_data()
     {
-        QTest::addColumn<int>("failing"); // -1: none
+        QTest::addColumn<int>("failing");  // -1: none
+        QTest::addColumn<int>("withheld"); // a value the program does not hold yet
         QTest::addColumn<QList<Setting>>("written");
-        QTest::newRow("all") << -1
+        QTest::newRow("all") << -1 << -1
                              << QList<Setting>{Setting::Minimerad, Setting::Left, Setting::Typ, Setting::Startknapp,
                                                Setting::Vald};
         QTest::newRow("a failed write leaves the rest unwritten")
-            << int(Setting::Typ) << QList<Setting>{Setting::Minimerad, Setting::Left};
+            << int(Setting::Typ) << -1 << QList<Setting>{Setting::Minimerad, Setting::Left};
+        QTest::newRow("a value not held yet stays as stored")
+            << -1 << int(Setting::Vald)
+            << QList<Setting>{Setting::Minimerad, Setting::Left, Setting::Typ, Setting::Startknapp};
     }
 
     void closeWritesInTheStoresOrderAndStopsAtAFailure()
     {
         QFETCH(int, failing);
+        QFETCH(int, withheld);
         QFETCH(QList<Setting>, written);
         MemoryStore store;
         store.failingWrite = Setting(failing);
         QList<QPair<Setting, QVariant>> applied;
         try {
-            binding(applied).collectAll(store);
+            binding(applied, Setting(withheld)).collectAll(store);
         } catch (const std::runtime_error&) {
             QVERIFY(failing >= 0);
         }
