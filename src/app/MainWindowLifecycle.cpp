@@ -15,6 +15,7 @@
 #include "schedule/Countdown.h"
 #include "schedule/Scheduler.h"
 #include "toolkit/BevelPanel.h"
+#include "toolkit/ScreenFit.h"
 #include "toolkit/SpeedButton.h"
 #include "toolkit/SpinEdit.h"
 
@@ -169,7 +170,12 @@ SettingsBinding MainWindowLifecycle::makeBinding()
              MenuSwatches::repaintBottomTextColour(swatches);
          },
          {}},
-        {Setting::Top, [=](const QVariant& v) { w->move(w->x(), integer(v)); }, [w] { return QVariant(w->y()); }},
+        {Setting::Top,
+         [=](const QVariant& v) {
+             w->move(w->x(), integer(v));
+             ScreenFit::keepOnScreen(w);
+         },
+         [w] { return QVariant(w->y()); }},
         // Indices are applied as read; setting one runs no change handler.
         {Setting::Typ, [=, b = c.cmbTidTyp](const QVariant& v) { b->setCurrentIndex(integer(v)); },
          [b = c.cmbTidTyp] { return QVariant(b->currentIndex()); }},

@@ -2,6 +2,7 @@
 
 #include "platform/Guard.h"
 #include "resources/Resources.h"
+#include "toolkit/ScreenFit.h"
 #include "toolkit/SkinRegion.h"
 #include "toolkit/UiFont.h"
 
@@ -86,6 +87,7 @@ void AboutWindow::placeOverMainWindow()
     const int left = main.left() + (main.width() - width()) / 2;
     const int top = main.top() + (main.height() - height()) / 2;
     move(std::max(0, left), std::max(0, top));
+    ScreenFit::keepOnScreen(this);
 }
 
 void AboutWindow::showEvent(QShowEvent* event)
