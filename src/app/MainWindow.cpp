@@ -15,7 +15,6 @@
 #include "picturelist/PictureList.h"
 #include "picturelist/ThumbnailStrip.h"
 #include "platform/Guard.h"
-#include "platform/Pause.h"
 #include "platform/ProgramFolder.h"
 #include "schedule/Countdown.h"
 #include "schedule/Scheduler.h"
@@ -46,11 +45,41 @@ MainWindow::MainWindow(SplashWindow* splash, QWidget* parent)
     m_tray->setPopupMenu(c.popTray);
     m_tray->setHint(Countdown::creditText());
     m_hints = new HintSwitch(this);
-    m_strip = new ThumbnailStrip({c.form, c.sb1, c.img, c.lbNamn, c.lbPath, c.lbSel, c.btVerkstall, c.pnlBg, c.pnlMark,
-                                  c.ram, c.abortBild1, c.redigeravaldbild1},
+    m_strip = new ThumbnailStrip({.form = c.form,
+                                  .sb1 = c.sb1,
+                                  .img = c.img,
+                                  .lbNamn = c.lbNamn,
+                                  .lbPath = c.lbPath,
+                                  .lbSel = c.lbSel,
+                                  .btVerkstall = c.btVerkstall,
+                                  .pnlBg = c.pnlBg,
+                                  .pnlMark = c.pnlMark,
+                                  .ram = c.ram,
+                                  .abortBild1 = c.abortBild1,
+                                  .redigeravaldbild1 = c.redigeravaldbild1},
                                  *m_list, this);
-    m_listOps = new ListOperations({c.btNy, c.btAdd, c.btSpara, c.btOpen, c.sb1, c.img, c.lbLas, c.lbNum, c.progBar,
-                                    c.abortBild1, c.redigeravaldbild1},
+    m_listOps = new ListOperations({.btNy = c.btNy,
+                                    .btAdd = c.btAdd,
+                                    .btSpara = c.btSpara,
+                                    .btOpen = c.btOpen,
+                                    .sb1 = c.sb1,
+                                    .img = c.img,
+                                    .lbLas = c.lbLas,
+                                    .lbNum = c.lbNum,
+                                    .progBar = c.progBar,
+                                    .abortBild1 = c.abortBild1,
+                                    .redigeravaldbild1 = c.redigeravaldbild1},
+                                   {.showPathDialog =
+                                        [this](int index) {
+                                            if (m_pathDialog)
+                                                m_pathDialog->showEntry(index);
+                                        },
+                                    .listDropped = [this] { m_c.chkMin->setChecked(false); },
+                                    .openListEditor =
+                                        [this](const QString& missingPath) {
+                                            m_tray->ShowMainWindow();
+                                            listEditor()->openList(m_list->listFileName(), missingPath);
+                                        }},
                                    *m_list, *m_strip, this);
     m_popups = new ChangePopups(
         {.form = c.form, .pnlBg = c.pnlBg, .pnlMark = c.pnlMark, .ram = c.ram, .timerPop = c.timerPop}, this);
@@ -113,7 +142,6 @@ void MainWindow::create(std::function<void()> finished)
         // Created once, shown and hidden afterwards; they are not the main window's components.
         m_about = std::make_unique<AboutWindow>(this);
         m_pathDialog = new PathDialog(this, *m_list, *m_listOps);
-        connectRequest(m_listOps, &ListOperations::pathDialogRequested, m_pathDialog, &PathDialog::showPath);
         if (finished)
             finished();
     });
@@ -139,11 +167,6 @@ void MainWindow::wire()
     connectRequest(m_scheduler, &Scheduler::applyMarkedRequested, m_wallpaper, &WallpaperCommands::BtVerkstallClick);
     connectRequest(m_scheduler, &Scheduler::confirmMarkedRequested, m_strip, &ThumbnailStrip::LB1Click);
     connectRequest(m_scheduler, &Scheduler::applyRequested, m_wallpaper, &WallpaperCommands::applyPlacement);
-    connectRequest(m_listOps, &ListOperations::listDropped, this, [this] { m_c.chkMin->setChecked(false); });
-    connectRequest(m_listOps, &ListOperations::listEditorRequested, this, [this](const QString& missingPath) {
-        m_tray->ShowMainWindow();
-        listEditor()->openList(m_list->listFileName(), missingPath);
-    });
 
     // Announcements.
     connectGuarded(m_hints, &HintSwitch::windowTip, this, [this](QWidget* window, const QString& tip) {
@@ -178,7 +201,7 @@ void MainWindow::wire()
                        m_splash->setGauge(maximum, position);
                        m_splash->setStatus(label);
                        m_splash->repaintNow();
-                       Pause::ms(SplashStepPauseMs);
+                       m_listOps->pauseBeforeNextStep(SplashStepPauseMs);
                    });
 }
 
@@ -186,9 +209,11 @@ void MainWindow::wire()
 ListEditorWindow* MainWindow::listEditor()
 {
     if (!m_editor) {
-        m_editor = new ListEditorWindow(*m_list, *m_strip, this);
-        connectRequest(m_editor, &ListEditorWindow::saveMainListRequested, m_listOps, &ListOperations::BtSparaClick);
-        connectRequest(m_editor, &ListEditorWindow::reloadRequested, this, [this] { m_lifecycle->ReloadLastList(); });
+        m_editor = new ListEditorWindow(
+            *m_list, *m_strip,
+            {.saveMainList = [this] { m_listOps->BtSparaClick(); },
+             .reload = [this](std::function<void()> reloaded) { m_lifecycle->ReloadLastList(std::move(reloaded)); }},
+            this);
         connectGuarded(m_editor, &ListEditorWindow::aboutRequested, this, &MainWindow::LbOmClick);
     }
     return m_editor;
@@ -278,6 +303,7 @@ void MainWindow::closeEvent(QCloseEvent* event)
 void MainWindow::stopAll()
 {
     m_lifecycle->stop();
+    m_listOps->stop();
     m_popups->stopAll();
     for (QTimer* timer : findChildren<QTimer*>())
         timer->stop();

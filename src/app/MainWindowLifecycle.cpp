@@ -65,9 +65,18 @@ void MainWindowLifecycle::FormCreate(std::function<void()> finished)
                       s->repaintNow();
               })
         .then([this] { readSettings(); })
-        .then([this] { m_listOpened = openLastList(); })
+        // The load runs from the event loop too; the steps after it wait for its end.
+        .thenWait([this](Steps::Done done) {
+            m_listLoaded = false;
+            const bool opened = openLastList([this, done](bool ended) {
+                m_listLoaded = ended;
+                done();
+            });
+            if (!opened)
+                done();
+        })
         .then([this] {
-            if (m_listOpened)
+            if (m_listLoaded)
                 afterListLoaded(true);
         });
     m_steps->start([finished](std::exception_ptr failure) {
@@ -84,11 +93,15 @@ void MainWindowLifecycle::stop()
         m_steps->cancel();
 }
 
-void MainWindowLifecycle::ReloadLastList()
+void MainWindowLifecycle::ReloadLastList(std::function<void()> reloaded)
 {
-    const bool running = m_p.scheduler->isRunning();
-    if (openLastList())
-        afterListLoaded(!running);
+    const bool resume = !m_p.scheduler->isRunning();
+    const bool opened = openLastList([this, resume, reloaded](bool ended) {
+        if (ended && runGuarded([&] { afterListLoaded(resume); }) && reloaded)
+            reloaded();
+    });
+    if (!opened && reloaded)
+        reloaded();
 }
 
 void MainWindowLifecycle::dress()
@@ -200,7 +213,7 @@ void MainWindowLifecycle::readSettings()
     m_binding.applyAll(store);
 }
 
-bool MainWindowLifecycle::openLastList()
+bool MainWindowLifecycle::openLastList(std::function<void(bool ended)> loaded)
 {
     PictureList& list = *m_p.list;
     QString lastList;
@@ -216,7 +229,7 @@ bool MainWindowLifecycle::openLastList()
     m_listPending = true;
     list.setListFileName(lastList);
     list.readFile(lastList);
-    m_p.listOperations->LoadPictureList();
+    m_p.listOperations->LoadPictureList(std::move(loaded));
     return true;
 }
 

@@ -61,14 +61,15 @@ public:
     // Stops the creation steps: the window is closing.
     void stop();
     // After the list editor has saved: the last list read again and its selection restored.
-    // A running rotation goes on (a full creation run would stop it).
-    void ReloadLastList();
+    // A running rotation goes on (a full creation run would stop it). reloaded runs when that is
+    // done, or at once when there is no last list.
+    void ReloadLastList(std::function<void()> reloaded = {});
 
 private:
     void dress();
     void readSettings();
-    // Opens "Senaste" and loads it; false when there is no list to go on with.
-    bool openLastList();
+    // Opens "Senaste" and starts its load, whose end runs loaded; false when there is no list.
+    bool openLastList(std::function<void(bool ended)> loaded);
     void afterListLoaded(bool resumeRotation);
     SettingsBinding makeBinding();
 
@@ -76,6 +77,6 @@ private:
     SettingsBinding m_binding;
     std::unique_ptr<Steps> m_steps;
     bool m_valuesRead = false;
-    bool m_listOpened = false;
+    bool m_listLoaded = false;
     bool m_listPending = false; // the last list is loading: its stored choice is not applied yet
 };

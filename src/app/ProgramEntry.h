@@ -29,7 +29,7 @@ public:
     // Null until its start-up step has created it.
     MainWindow* mainWindow() const { return m_mainWindow.get(); }
     bool startedMinimised() const { return m_minimised; }
-    bool hasStarted() const { return m_started; }
+    bool started() const { return m_started; }
 
 signals:
     // The start-up steps have ended: the main window is shown, or hidden for a minimised start.

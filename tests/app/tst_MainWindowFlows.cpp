@@ -9,6 +9,7 @@
 #include "app/SplashWindow.h"
 #include "notify/TrayIcon.h"
 #include "picturelist/ListFile.h"
+#include "picturelist/ThumbnailStrip.h"
 #include "platform/Autostart.h"
 #include "platform/Pause.h"
 #include "platform/ProgramFolder.h"
@@ -303,7 +304,8 @@ private slots:
             child<QCheckBox>(w, "ChkBlanda")->setChecked(true);
             child<QCheckBox>(w, "ChkMin")->setChecked(true);
             child<QCheckBox>(w, "ChkTips")->setChecked(false);
-            child<QListWidget>(w, "LB1")->setCurrentRow(1);
+            auto* strip = w->findChild<ThumbnailStrip*>(); // the user clicks the second card
+            strip->SelectThumbnail(strip->card(1)->findChild<PictureView*>());
             QVERIFY(w->close());
         }
         ProgramEntry entry;
