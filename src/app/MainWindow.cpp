@@ -30,6 +30,7 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QStatusTipEvent>
+#include <QTimer>
 
 MainWindow::MainWindow(SplashWindow* splash, QWidget* parent)
     : QWidget(parent, Qt::FramelessWindowHint), m_programFolder(ProgramFolder::path()), m_splash(splash)
@@ -80,50 +81,70 @@ MainWindow::MainWindow(SplashWindow* splash, QWidget* parent)
                                             listEditor()->openList(m_list->listFileName(), missingPath);
                                         }},
                                    *m_list, *m_strip, this);
-    m_popups = new ChangePopups({c.form, c.pnlBg, c.pnlMark, c.ram, c.timerPop}, this);
+    m_popups = new ChangePopups(
+        {.form = c.form, .pnlBg = c.pnlBg, .pnlMark = c.pnlMark, .ram = c.ram, .timerPop = c.timerPop}, this);
     m_popups->setSplash(m_splash);
     m_wallpaper = new WallpaperCommands({c.btVerkstall, c.cmbTyp}, *m_list, this);
     m_scheduler = new Scheduler(Scheduler::controlsFrom(c), *m_list, m_programFolder, this);
     m_countdown = new Countdown({c.spinEditTimeInterval, c.cmbTidTyp, c.lbTimeLeft, c.lbMinut, c.lbSek, c.lbSek1,
                                  c.lbTid, c.lbDate, c.timeLeft, c.timerMinSek, c.timerTid},
                                 m_scheduler->state(), this);
-    m_windowState = new WindowStateOptions({c.form, c.btMin, c.chkMin, c.chkTray, c.chkSysStart, c.chkTips, c.lbTips,
-                                            c.popTray, c.minimera1, c.restoreForm1},
+    m_windowState = new WindowStateOptions({.form = c.form,
+                                            .btMin = c.btMin,
+                                            .chkMin = c.chkMin,
+                                            .chkTray = c.chkTray,
+                                            .chkSysStart = c.chkSysStart,
+                                            .chkTips = c.chkTips,
+                                            .lbTips = c.lbTips,
+                                            .popTray = c.popTray,
+                                            .minimera1 = c.minimera1,
+                                            .restoreForm1 = c.restoreForm1},
                                            *m_tray, *m_hints, this);
-    m_colours =
-        new ColourOptions({MainWindowLayout::swatchItems(c), c.panel1, c.panel3, c.panel4, c.panel5, c.pnlBg, c.pnlMark,
-                           c.ram, c.lbPath, c.standardBakgrundsfrg1, c.standardTextfrg1, c.standardBakgrundsfrg2,
-                           c.standardTextfrg2, c.standardBakgrundsfrg3, c.standardTextfrg3},
-                          *m_list, m_strip, m_programFolder, this);
-    m_lifecycle = std::make_unique<MainWindowLifecycle>(*this);
+    m_colours = new ColourOptions({.menu = MainWindowLayout::swatchItems(c),
+                                   .panel1 = c.panel1,
+                                   .panel3 = c.panel3,
+                                   .panel4 = c.panel4,
+                                   .panel5 = c.panel5,
+                                   .pnlBg = c.pnlBg,
+                                   .pnlMark = c.pnlMark,
+                                   .ram = c.ram,
+                                   .lbPath = c.lbPath,
+                                   .standardBakgrundsfrg1 = c.standardBakgrundsfrg1,
+                                   .standardTextfrg1 = c.standardTextfrg1,
+                                   .standardBakgrundsfrg2 = c.standardBakgrundsfrg2,
+                                   .standardTextfrg2 = c.standardTextfrg2,
+                                   .standardBakgrundsfrg3 = c.standardBakgrundsfrg3,
+                                   .standardTextfrg3 = c.standardTextfrg3},
+                                  *m_list, m_strip, m_programFolder, this);
+    m_lifecycle = std::make_unique<MainWindowLifecycle>(MainWindowLifecycle::Parts{.window = this,
+                                                                                   .controls = &m_c,
+                                                                                   .splash = m_splash,
+                                                                                   .programFolder = m_programFolder,
+                                                                                   .list = m_list.get(),
+                                                                                   .strip = m_strip,
+                                                                                   .listOperations = m_listOps,
+                                                                                   .scheduler = m_scheduler,
+                                                                                   .countdown = m_countdown,
+                                                                                   .windowState = m_windowState,
+                                                                                   .colours = m_colours,
+                                                                                   .tray = m_tray});
 
     bind();
     wire();
-    // A failure in the creation steps is reported; the window is created all the same.
-    if (!runGuarded([this] { m_lifecycle->FormCreate([this] { creationEnded(); }); }))
-        creationEnded();
-
-    // Created once, shown and hidden afterwards.
-    m_about = std::make_unique<AboutWindow>(this);
-    m_pathDialog = new PathDialog(this, *m_list, *m_listOps);
 }
 
 MainWindow::~MainWindow() = default;
 
-void MainWindow::whenCreated(std::function<void()> then)
+void MainWindow::create(std::function<void()> finished)
 {
-    if (m_created)
-        then();
-    else
-        m_whenCreated.push_back(std::move(then));
-}
-
-void MainWindow::creationEnded()
-{
-    if (std::exchange(m_created, true))
-        return;
-    for (const auto& then : std::exchange(m_whenCreated, {}))
-        then();
+    // A failure in the creation steps is reported; the window is created all the same.
+    m_lifecycle->FormCreate([this, finished] {
+        // Created once, shown and hidden afterwards; they are not the main window's components.
+        m_about = std::make_unique<AboutWindow>(this);
+        m_pathDialog = new PathDialog(this, *m_list, *m_listOps);
+        if (finished)
+            finished();
+    });
 }
 
 void MainWindow::adoptSplash(std::unique_ptr<SplashWindow> splash)
@@ -131,6 +152,7 @@ void MainWindow::adoptSplash(std::unique_ptr<SplashWindow> splash)
     m_ownedSplash = std::move(splash);
     m_splash = m_ownedSplash.get();
     m_popups->setSplash(m_splash);
+    m_lifecycle->setSplash(m_splash);
     connectGuarded(m_splash, &SplashWindow::welcomed, this, [this](const QString& title, const QString& text) {
         m_tray->ShowBalloon(title, text, TrayIcon::BalloonKind::Information, 10);
     });
@@ -147,14 +169,31 @@ void MainWindow::wire()
     connectRequest(m_scheduler, &Scheduler::applyRequested, m_wallpaper, &WallpaperCommands::applyPlacement);
 
     // Announcements.
+    connectGuarded(m_hints, &HintSwitch::windowTip, this, [this](QWidget* window, const QString& tip) {
+        if (window != this) // the window's own tips come through event()
+            ShowTipLine(tip);
+    });
     connectGuarded(m_scheduler, &Scheduler::iconChanged, m_tray, &TrayIcon::setIcon);
     connectGuarded(m_scheduler, &Scheduler::runningChanged, m_listOps, &ListOperations::setRotationRunning);
     connectGuarded(m_scheduler, &Scheduler::hintDue, m_countdown, &Countdown::renewHint);
+    // A failed change stays in the tray hint, over the countdown, until a change succeeds or the
+    // rotation stops.
     connectGuarded(m_scheduler, &Scheduler::tickFailed, this, [this](const QString& note) {
+        m_failureNote = note;
         m_c.lbTips->setText(note);
         m_tray->setHint(note);
     });
-    connectGuarded(m_countdown, &Countdown::hintChanged, m_tray, &TrayIcon::setHint);
+    connectGuarded(m_countdown, &Countdown::hintChanged, this, [this](const QString& hint) {
+        if (m_failureNote.isEmpty())
+            m_tray->setHint(hint);
+    });
+    connectGuarded(m_scheduler, &Scheduler::iconChanged, this, [this] { m_failureNote.clear(); });
+    connectGuarded(m_scheduler, &Scheduler::runningChanged, this, [this](bool running) {
+        if (!running && !m_failureNote.isEmpty()) {
+            m_failureNote.clear();
+            m_countdown->renewHint();
+        }
+    });
     connectGuarded(m_listOps, &ListOperations::loadProgressed, this,
                    [this](int maximum, int position, const QString& label) {
                        if (!m_splash || !m_splash->isVisible())
@@ -226,7 +265,8 @@ void MainWindow::BtCloseClick()
 
 void MainWindow::LbOmClick()
 {
-    m_about->showAbout();
+    if (m_about)
+        m_about->showAbout();
 }
 
 void MainWindow::ShowTipLine(const QString& hint)
@@ -256,5 +296,15 @@ void MainWindow::closeEvent(QCloseEvent* event)
         return;
     }
     event->accept();
+    stopAll();
     emit closed();
+}
+
+void MainWindow::stopAll()
+{
+    m_lifecycle->stop();
+    m_listOps->stop();
+    m_popups->stopAll();
+    for (QTimer* timer : findChildren<QTimer*>())
+        timer->stop();
 }

@@ -5,7 +5,6 @@
 #include <QWidget>
 #include <functional>
 #include <memory>
-#include <vector>
 
 class AboutWindow;
 class ChangePopups;
@@ -24,8 +23,9 @@ class TrayIcon;
 class WallpaperCommands;
 class WindowStateOptions;
 
-// Form1, the program's main window. It holds the controls its layout builds and composes the
-// subsystems that work on them; its creation, close and destroy steps are MainWindowLifecycle's.
+// Form1, the program's main window. It composes: the layout builds the controls, each subsystem
+// gets its own of them, wire() connects their announcements; its creation and close steps are
+// MainWindowLifecycle's.
 class MainWindow : public QWidget
 {
     Q_OBJECT
@@ -38,27 +38,13 @@ public:
     void adoptSplash(std::unique_ptr<SplashWindow> splash);
     SplashWindow* splash() const { return m_splash; }
 
-    // Runs then when the window's creation steps have ended (at once when they have): the last
-    // list loads with the event loop running.
-    void whenCreated(std::function<void()> then);
+    // Runs the creation steps from the event loop (skin, splash progress, settings, last list),
+    // then creates the about window and the path dialog; finished runs when all that is done.
+    void create(std::function<void()> finished);
 
     // Writes what a close writes, and stays open: the session is being saved. False when a value
     // could not be written (the error was shown).
     bool saveCloseValues();
-
-    // The window's own controls; each subsystem is handed only its set of them.
-    MainWindowWidgets& controls() { return m_c; }
-    PictureList& pictureList() { return *m_list; }
-    ThumbnailStrip& strip() { return *m_strip; }
-    ListOperations& listOperations() { return *m_listOps; }
-    WallpaperCommands& wallpaper() { return *m_wallpaper; }
-    Scheduler& scheduler() { return *m_scheduler; }
-    Countdown& countdown() { return *m_countdown; }
-    WindowStateOptions& windowState() { return *m_windowState; }
-    ColourOptions& colours() { return *m_colours; }
-    TrayIcon& tray() { return *m_tray; }
-    HintSwitch& hints() { return *m_hints; }
-    const QString& programFolder() const { return m_programFolder; }
 
     bool startsMinimised() const;
     void Minimera1Click();
@@ -83,8 +69,9 @@ private:
 
     void bind();
     void wire();
+    // The window has closed: whatever still runs stops, so nothing acts or writes after the close.
+    void stopAll();
     ListEditorWindow* listEditor();
-    void creationEnded();
 
     MainWindowWidgets m_c;
     QString m_programFolder;
@@ -105,6 +92,5 @@ private:
     std::unique_ptr<AboutWindow> m_about;
     PathDialog* m_pathDialog = nullptr;
     ListEditorWindow* m_editor = nullptr;
-    bool m_created = false;
-    std::vector<std::function<void()>> m_whenCreated;
+    QString m_failureNote; // the last failed change's note, until a change succeeds
 };

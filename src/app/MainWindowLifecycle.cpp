@@ -1,7 +1,6 @@
 #include "MainWindowLifecycle.h"
 
 #include "ColourOptions.h"
-#include "MainWindow.h"
 #include "SplashWindow.h"
 #include "WindowStateOptions.h"
 #include "chrome/MainWindowLayout.h"
@@ -14,7 +13,6 @@
 #include "platform/ColourValue.h"
 #include "platform/Dialogs.h"
 #include "platform/Guard.h"
-#include "platform/Pause.h"
 #include "platform/SettingsStore.h"
 #include "schedule/Countdown.h"
 #include "schedule/Scheduler.h"
@@ -30,178 +28,242 @@
 #include <QFile>
 #include <QIcon>
 #include <QLabel>
-#include <QThread>
 #include <QTimer>
 
-void MainWindowLifecycle::FormCreate(std::function<void()> created)
-{
-    MainWindowWidgets& c = m_w.controls();
+MainWindowLifecycle::MainWindowLifecycle(Parts parts) : m_p(std::move(parts)), m_binding(makeBinding()) {}
 
+void MainWindowLifecycle::FormCreate(std::function<void()> finished)
+{
+    QWidget* window = m_p.window;
+    auto children = std::make_shared<int>(0);
+    auto components = std::make_shared<int>(0);
+    m_steps = std::make_unique<Steps>();
+    m_steps
+        ->then([this] { dress(); })
+        // Both passes only drive the splash: one step per child control, then per component.
+        .loop([=] { return *children = int(window->findChildren<QWidget*>(Qt::FindDirectChildrenOnly).size()); },
+              [this, children](int i) {
+                  if (SplashWindow* s = m_p.splash) {
+                      s->setPercentVisible(true);
+                      s->setGauge(*children, i);
+                      s->setStatus(QStringLiteral("Lägger till byggmaterial . . ."));
+                  }
+              },
+              ChildPauseMs,
+              [this](int) {
+                  if (SplashWindow* s = m_p.splash)
+                      s->repaintNow();
+              })
+        .loop([=] { return *components = int(window->findChildren<QObject*>().size()); },
+              [this, components](int i) {
+                  if (SplashWindow* s = m_p.splash) {
+                      s->setGauge(*components, i);
+                      s->setStatus(QStringLiteral("Bygger gränssnitt . . ."));
+                  }
+              },
+              ComponentPauseMs,
+              [this](int) {
+                  if (SplashWindow* s = m_p.splash)
+                      s->repaintNow();
+              })
+        .then([this] { readSettings(); })
+        // The load runs from the event loop too; the steps after it wait for its end.
+        .thenWait([this](Steps::Done done) {
+            m_listLoaded = false;
+            const bool opened = openLastList([this, done](bool ended) {
+                m_listLoaded = ended;
+                done();
+            });
+            if (!opened)
+                done();
+        })
+        .then([this] {
+            if (m_listLoaded)
+                afterListLoaded(true);
+        });
+    m_steps->start([finished](std::exception_ptr failure) {
+        if (failure)
+            runGuarded([&] { std::rethrow_exception(failure); });
+        if (finished)
+            finished();
+    });
+}
+
+void MainWindowLifecycle::stop()
+{
+    if (m_steps)
+        m_steps->cancel();
+}
+
+void MainWindowLifecycle::ReloadLastList(std::function<void()> reloaded)
+{
+    const bool resume = !m_p.scheduler->isRunning();
+    const bool opened = openLastList([this, resume, reloaded](bool ended) {
+        if (ended && runGuarded([&] { afterListLoaded(resume); }) && reloaded)
+            reloaded();
+    });
+    if (!opened && reloaded)
+        reloaded();
+}
+
+void MainWindowLifecycle::dress()
+{
+    MainWindowWidgets& c = *m_p.controls;
     // Skin first, so the window has its outline before anything else shows.
     MainWindowLayout::applySkin(c);
 
     // The date and clock labels.
-    m_w.countdown().TimerTidTimer();
+    m_p.countdown->TimerTidTimer();
 
     // The icon of the last background, once the rotation has made one.
-    const QString iconFile = m_w.programFolder() + QStringLiteral("MinIkon.ico");
+    const QString iconFile = m_p.programFolder + QStringLiteral("MinIkon.ico");
     const IconFile::Result icon = IconFile::read(iconFile);
     if (!icon.image.isNull())
         QApplication::setWindowIcon(QIcon(QPixmap::fromImage(icon.image)));
     else if (!icon.problem.isEmpty())
         Dialogs::instance().showMessage(icon.problem);
-    m_w.tray().setIcon(QApplication::windowIcon());
+    m_p.tray->setIcon(QApplication::windowIcon());
 
     MainWindowLayout::dressControls(c);
     MainWindowLayout::fillCombos(c);
 
     c.timerStart->stop();
     c.timerMinSek->stop();
+}
 
-    splashPasses();
-    readSettings();
-    reloadLastList(true, [created](bool) {
-        if (created)
-            created();
+// Every stored value and the control that shows it, in one list: read at creation, written at close.
+SettingsBinding MainWindowLifecycle::makeBinding()
+{
+    MainWindowWidgets& c = *m_p.controls;
+    QWidget* w = m_p.window;
+    ColourOptions* colours = m_p.colours;
+    const MenuSwatches::Items swatches = MainWindowLayout::swatchItems(c);
+    const auto integer = [](const QVariant& v) { return v.value<qint32>(); };
+    const auto colour = [](const QVariant& v) { return ColourValue::toColour(v.value<qint32>()); };
+    // Check boxes run their handlers only when the stored state differs from the shown one.
+    const auto box = [](QCheckBox* b) {
+        return std::pair{[b](const QVariant& v) { b->setChecked(v.toBool()); },
+                         [b] { return QVariant(b->isChecked()); }};
+    };
+    const auto [minApply, minCollect] = box(c.chkMin);
+    const auto [trayApply, trayCollect] = box(c.chkTray);
+    const auto [autoApply, autoCollect] = box(c.chkSysStart);
+    const auto [blandaApply, blandaCollect] = box(c.chkBlanda);
+    return SettingsBinding({
+        {Setting::Ramfarg, [=, p = c.pnlBg](const QVariant& v) { ColourOptions::setSwatch(p, integer(v)); }, {}},
+        {Setting::Markering, [=, p = c.pnlMark](const QVariant& v) { ColourOptions::setSwatch(p, integer(v)); }, {}},
+        {Setting::Minimerad, minApply, minCollect},
+        {Setting::IkonSynlig, trayApply, trayCollect},
+        {Setting::Autostart, autoApply, autoCollect},
+        {Setting::Blanda, blandaApply, blandaCollect},
+        {Setting::VisaTips,
+         [chk = c.chkTips, ws = m_p.windowState](const QVariant& v) {
+             chk->setChecked(v.toBool());
+             if (!v.toBool())
+                 ws->ChkTipsClick(); // a stored "off" is applied, not only shown
+         },
+         [chk = c.chkTips] { return QVariant(chk->isChecked()); }},
+        {Setting::Left, [=](const QVariant& v) { w->move(integer(v), w->y()); }, [w] { return QVariant(w->x()); }},
+        {Setting::BgFarge,
+         [=](const QVariant& v) {
+             colours->setWindowColour(colour(v));
+             MenuSwatches::repaintWindowColour(swatches);
+         },
+         {}},
+        {Setting::BgFargeBotten,
+         [=](const QVariant& v) {
+             colours->setBottomColour(colour(v));
+             MenuSwatches::repaintBottomColour(swatches);
+         },
+         {}},
+        {Setting::TextFarge,
+         [=](const QVariant& v) {
+             colours->setWindowTextColour(colour(v));
+             MenuSwatches::repaintWindowTextColour(swatches);
+         },
+         {}},
+        {Setting::TextFargeBotten,
+         [=](const QVariant& v) {
+             colours->setBottomTextColour(colour(v));
+             MenuSwatches::repaintBottomTextColour(swatches);
+         },
+         {}},
+        {Setting::Top,
+         [=](const QVariant& v) {
+             w->move(w->x(), integer(v));
+             ScreenFit::keepOnScreen(w);
+         },
+         [w] { return QVariant(w->y()); }},
+        // Indices are applied as read; setting one runs no change handler.
+        {Setting::Typ, [=, b = c.cmbTidTyp](const QVariant& v) { b->setCurrentIndex(integer(v)); },
+         [b = c.cmbTidTyp] { return QVariant(b->currentIndex()); }},
+        {Setting::Screenstyle, [=, b = c.cmbTyp](const QVariant& v) { b->setCurrentIndex(integer(v)); },
+         [b = c.cmbTyp] { return QVariant(b->currentIndex()); }},
+        {Setting::Mellan, [=, s = c.spinEditTimeInterval](const QVariant& v) { s->setValue(integer(v)); }, {}},
+        {Setting::Startknapp, [s = m_p.scheduler](const QVariant& v) { s->restoreCaption(v.toString()); },
+         [b = c.btStartStop] { return QVariant(b->text()); }},
+        // "Senaste" and "Vald" are read by the list's reload; "Vald" is written at close.
+        // Not while the last list is still loading: the stored choice is not applied yet.
+        {Setting::Vald,
+         {},
+         [this] { return m_listPending ? QVariant() : QVariant(std::max(0, m_p.list->markedIndex())); }},
     });
 }
 
-void MainWindowLifecycle::ReloadLastList(std::function<void()> reloaded)
-{
-    reloadLastList(!m_w.scheduler().isRunning(), [reloaded](bool ok) {
-        if (ok && reloaded)
-            reloaded();
-    });
-}
-
-void MainWindowLifecycle::splashPasses()
-{
-    SplashWindow* splash = m_w.splash();
-    const QList<QWidget*> children = m_w.findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
-    for (int i = 0; i < children.size(); ++i) {
-        if (splash) {
-            splash->setPercentVisible(true);
-            splash->setGauge(int(children.size()), i);
-            splash->setStatus(QStringLiteral("Lägger till byggmaterial . . ."));
-        }
-        Pause::ms(ChildPauseMs);
-        if (splash)
-            splash->repaintNow();
-    }
-    const QList<QObject*> components = m_w.findChildren<QObject*>();
-    for (int i = 0; i < components.size(); ++i) {
-        if (splash) {
-            splash->setGauge(int(components.size()), i);
-            splash->setStatus(QStringLiteral("Bygger gränssnitt . . ."));
-        }
-        Pause::ms(ComponentPauseMs);
-        if (splash)
-            splash->repaintNow();
-    }
-}
-
-// Each value by the reading rule, in the store's order. A value of the wrong type ends the
-// whole creation step there: what follows keeps its designed state.
+// A value of the wrong type ends the whole creation step there: what follows keeps its designed state.
 void MainWindowLifecycle::readSettings()
 {
-    MainWindowWidgets& c = m_w.controls();
-    ColourOptions& colours = m_w.colours();
+    m_valuesRead = true;
     SettingsStore store;
-
-    ColourOptions::setSwatch(c.pnlBg, store.integerOrDefault(Setting::Ramfarg));
-    ColourOptions::setSwatch(c.pnlMark, store.integerOrDefault(Setting::Markering));
-
-    // Check boxes run their handlers only when the stored state differs from the shown one.
-    c.chkMin->setChecked(store.boolOrDefault(Setting::Minimerad));
-    c.chkTray->setChecked(store.boolOrDefault(Setting::IkonSynlig));
-    c.chkSysStart->setChecked(store.boolOrDefault(Setting::Autostart));
-    c.chkBlanda->setChecked(store.boolOrDefault(Setting::Blanda));
-    const bool tips = store.boolOrDefault(Setting::VisaTips);
-    c.chkTips->setChecked(tips);
-    if (!tips)
-        m_w.windowState().ChkTipsClick(); // a stored "off" is applied, not only shown
-
-    m_w.move(store.integerOrDefault(Setting::Left), m_w.y());
-
-    const MenuSwatches::Items swatches = MainWindowLayout::swatchItems(c);
-    colours.setWindowColour(ColourValue::toColour(store.integerOrDefault(Setting::BgFarge)));
-    MenuSwatches::repaintWindowColour(swatches);
-    colours.setBottomColour(ColourValue::toColour(store.integerOrDefault(Setting::BgFargeBotten)));
-    MenuSwatches::repaintBottomColour(swatches);
-    colours.setWindowTextColour(ColourValue::toColour(store.integerOrDefault(Setting::TextFarge)));
-    MenuSwatches::repaintWindowTextColour(swatches);
-    colours.setBottomTextColour(ColourValue::toColour(store.integerOrDefault(Setting::TextFargeBotten)));
-    MenuSwatches::repaintBottomTextColour(swatches);
-
-    m_w.move(m_w.x(), store.integerOrDefault(Setting::Top));
-    ScreenFit::keepOnScreen(&m_w);
-
-    // Indices are applied as stored; one outside its list leaves the box without a selection.
-    c.cmbTidTyp->setCurrentIndex(store.integerOrDefault(Setting::Typ));
-    c.cmbTyp->setCurrentIndex(store.integerOrDefault(Setting::Screenstyle));
-
-    c.spinEditTimeInterval->setValue(store.integerOrDefault(Setting::Mellan));
-    m_w.scheduler().restoreCaption(store.stringOrDefault(Setting::Startknapp));
+    m_binding.applyAll(store);
 }
 
-void MainWindowLifecycle::reloadLastList(bool resumeRotation, std::function<void(bool ok)> reloaded)
+bool MainWindowLifecycle::openLastList(std::function<void(bool ended)> loaded)
 {
-    PictureList& list = m_w.pictureList();
+    PictureList& list = *m_p.list;
     QString lastList;
-    bool present = false;
     {
         SettingsStore store;
-        present = store.exists(Setting::Senaste);
-        if (present)
-            lastList = store.readString(Setting::Senaste);
+        lastList = store.stringOrDefault(Setting::Senaste);
     }
     // An empty name is no list: nothing to open, no error at every start.
-    if (!present || lastList.isEmpty()) {
+    if (lastList.isEmpty()) {
         list.setListFileName(QString());
-        reloaded(true);
-        return;
+        return false;
     }
-
+    m_listPending = true;
     list.setListFileName(lastList);
     list.readFile(lastList);
-    // The steps after the load wait for its end; an error in it ends them.
-    m_w.listOperations().LoadPictureList([this, resumeRotation, reloaded](bool ended) {
-        const bool ok = ended && runGuarded([this, resumeRotation] {
-                            MainWindowWidgets& c = m_w.controls();
-                            {
-                                SettingsStore store;
-                                m_w.pictureList().setMarkedIndex(store.integerOrDefault(Setting::Vald));
-                            }
-                            m_w.colours().setFolderLabelColour(m_w.colours().windowTextColour());
-                            c.starta1->setText(c.btStartStop->text());
-                            // A running countdown goes on from where it stands: its interval is locked and
-                            // unchanged.
-                            if (!m_w.scheduler().isRunning()) {
-                                m_w.scheduler().SpinEditTimeIntervalChange();
-                                m_w.scheduler().CmbTidTypChange();
-                            }
-                            m_w.strip().LB1Click();
-                            if (resumeRotation && m_w.scheduler().resumePending())
-                                m_w.scheduler().BtStartStopClick();
-                        });
-        reloaded(ok);
-    });
+    m_p.listOperations->LoadPictureList(std::move(loaded));
+    return true;
+}
+
+void MainWindowLifecycle::afterListLoaded(bool resumeRotation)
+{
+    MainWindowWidgets& c = *m_p.controls;
+    Scheduler& scheduler = *m_p.scheduler;
+    {
+        SettingsStore store;
+        m_p.list->setMarkedIndex(store.integerOrDefault(Setting::Vald));
+    }
+    m_listPending = false;
+    m_p.colours->setFolderLabelColour(m_p.colours->windowTextColour());
+    c.starta1->setText(c.btStartStop->text());
+    // A running countdown goes on from where it stands: its interval is locked and unchanged.
+    if (!scheduler.isRunning()) {
+        scheduler.SpinEditTimeIntervalChange();
+        scheduler.CmbTidTypChange();
+    }
+    m_p.strip->LB1Click();
+    if (resumeRotation && scheduler.resumePending())
+        scheduler.BtStartStopClick();
 }
 
 void MainWindowLifecycle::FormClose()
 {
-    MainWindowWidgets& c = m_w.controls();
-    m_w.tray().HideBalloon();
+    m_p.tray->HideBalloon();
+    if (!m_valuesRead)
+        return;
     SettingsStore store;
-    store.writeBool(Setting::Minimerad, c.chkMin->isChecked());
-    store.writeBool(Setting::IkonSynlig, c.chkTray->isChecked());
-    store.writeBool(Setting::Autostart, c.chkSysStart->isChecked());
-    store.writeBool(Setting::VisaTips, c.chkTips->isChecked());
-    store.writeInteger(Setting::Left, m_w.x());
-    store.writeInteger(Setting::Top, m_w.y());
-    store.writeInteger(Setting::Typ, c.cmbTidTyp->currentIndex());
-    store.writeInteger(Setting::Screenstyle, c.cmbTyp->currentIndex());
-    store.writeString(Setting::Startknapp, c.btStartStop->text());
-    store.writeInteger(Setting::Vald, std::max(0, m_w.pictureList().markedIndex()));
-    store.writeBool(Setting::Blanda, c.chkBlanda->isChecked());
+    m_binding.collectAll(store);
 }

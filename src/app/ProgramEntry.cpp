@@ -2,10 +2,10 @@
 
 #include "MainWindow.h"
 #include "SplashWindow.h"
+#include "Steps.h"
 #include "platform/ColourValue.h"
 #include "platform/Dialogs.h"
 #include "platform/Guard.h"
-#include "platform/Pause.h"
 #include "platform/QtDialogs.h"
 #include "platform/SessionEnd.h"
 #include "platform/SessionSetup.h"
@@ -14,22 +14,10 @@
 #include "toolkit/PicturePreview.h"
 
 #include <QApplication>
-#include <QThread>
 
 namespace {
-
-// A progress display over the stored value names; no value is read here.
-void showRegistryProgress(SplashWindow& splash, const QStringList& names)
-{
-    const int n = int(names.size());
-    for (int i = 0; i < n; ++i) {
-        splash.setGauge(n - 1, i);
-        splash.setStatus(QStringLiteral("Läser in RegisterVärden . . ."));
-        Pause::ms(20);
-        splash.repaintNow();
-    }
-}
-
+// The registry pass of the splash: one step per stored value name.
+constexpr int ValuePauseMs = 20;
 } // namespace
 
 ProgramEntry::ProgramEntry()
@@ -38,12 +26,17 @@ ProgramEntry::ProgramEntry()
     QApplication::setWindowIcon(Resources::mainIcon());
 }
 
-ProgramEntry::~ProgramEntry() = default;
+ProgramEntry::~ProgramEntry()
+{
+    stop();
+    m_mainWindow.reset(); // its destroy handler frees the splash
+}
 
 bool ProgramEntry::start()
 {
     // The settings key (created) and the splash's text colour, before any window shows.
     m_splash = std::make_unique<SplashWindow>();
+    m_splashWindow = m_splash.get();
     const bool keyOk = runGuarded([&] {
         SettingsStore store;
         m_splash->setTextColour(ColourValue::toColour(store.integerOrDefault(Setting::TextFarge)));
@@ -54,83 +47,86 @@ bool ProgramEntry::start()
     for (const QString& notice : Registry::takeNotices())
         Dialogs::instance().showMessage(notice);
 
-    // From here a failure hides the splash, is reported and ends the program.
-    SplashWindow* splash = m_splash.get();
-    return runGuarded([&] {
-               try {
-                   splash->show();
-                   splash->repaintNow();
-                   QApplication::setApplicationName(QStringLiteral("Tavelvaxlaren"));
-                   QStringList names;
-                   {
-                       SettingsStore store;
-                       names = store.valueNames();
-                   }
-                   showRegistryProgress(*splash, names);
+    // Ended from outside (a logout, `kill`) from here on: closed as the user would close it, so
+    // that what the close keeps, a running rotation included, is there at the next start.
+    m_end = std::make_unique<SessionEnd>();
+    connect(m_end.get(), &SessionEnd::requested, this, &ProgramEntry::endRequested);
 
-                   splash->setStatus(QStringLiteral("Läser in. Vänta . . ."));
-                   splash->setGaugePosition(0);
-                   splash->setPercentVisible(false);
-                   splash->repaintNow();
-
-                   m_mainWindow = std::make_unique<MainWindow>(splash);
-                   m_mainWindow->adoptSplash(std::move(m_splash));
-               } catch (...) {
-                   splash->hide();
-                   throw;
-               }
-               m_mainWindow->whenCreated([this, splash] { finishStart(splash); });
-           }) &&
-           !m_failed;
-}
-
-void ProgramEntry::finishStart(SplashWindow* splash)
-{
-    const bool ok = runGuarded([&] {
-        try {
+    SplashWindow* splash = m_splashWindow;
+    m_steps = std::make_unique<Steps>();
+    m_steps
+        ->then([this, splash] {
+            splash->show();
+            splash->repaintNow();
+            QApplication::setApplicationName(QStringLiteral("Tavelvaxlaren"));
+            SettingsStore store;
+            m_valueNames = store.valueNames();
+        })
+        // A progress display over the stored value names; no value is read here.
+        .loop([this] { return int(m_valueNames.size()); },
+              [this, splash](int i) {
+                  splash->setGauge(int(m_valueNames.size()) - 1, i);
+                  splash->setStatus(QStringLiteral("Läser in RegisterVärden . . ."));
+              },
+              ValuePauseMs, [splash](int) { splash->repaintNow(); })
+        .then([this, splash] {
+            splash->setStatus(QStringLiteral("Läser in. Vänta . . ."));
+            splash->setGaugePosition(0);
+            splash->setPercentVisible(false);
+            splash->repaintNow();
+            m_mainWindow = std::make_unique<MainWindow>(splash);
+            m_mainWindow->adoptSplash(std::move(m_splash));
+            connect(m_mainWindow.get(), &MainWindow::closed, this, [this] {
+                stop();
+                QApplication::quit();
+            });
+        })
+        .thenWait([this](Steps::Done done) { m_mainWindow->create(done); })
+        .then([this, splash] {
             m_minimised = m_mainWindow->startsMinimised();
             if (m_minimised) {
+                // The icon first, so that the window can be brought back: only then is it hidden.
+                m_mainWindow->setTrayIconVisible(true);
                 m_mainWindow->Minimera1Click();
-                m_mainWindow->setTrayIconVisible(true); // so the window can be brought back
             }
             splash->close();
-        } catch (...) {
+            if (!m_minimised)
+                m_mainWindow->show();
+        });
+    // From here a failure hides the splash, is reported and ends the program.
+    m_steps->start([this, splash](std::exception_ptr failure) {
+        if (failure) {
             splash->hide();
-            throw;
-        }
-    });
-    if (!ok) {
-        // The program ends, as when the failure comes before the loop runs.
-        m_failed = true;
-        if (m_running)
+            runGuarded([&] { std::rethrow_exception(failure); });
             QApplication::exit(1);
-        return;
-    }
-    m_started = true;
-    if (m_running && !m_minimised)
-        m_mainWindow->show();
+        }
+        m_started = !failure;
+        emit startupEnded(m_started);
+    });
+    return true;
+}
+
+void ProgramEntry::stop()
+{
+    if (m_steps)
+        m_steps->cancel();
+}
+
+void ProgramEntry::endRequested()
+{
+    stop();
+    if (m_mainWindow)
+        m_mainWindow->close(); // its close stops what runs and ends the loop
+    QApplication::quit();
 }
 
 int ProgramEntry::run()
 {
-    QObject::connect(m_mainWindow.get(), &MainWindow::closed, qApp, &QApplication::quit);
-    // Ended from outside (a logout, `kill`): closed as the user would close it, so that what the
-    // close keeps, a running rotation included, is there at the next start.
-    SessionEnd end;
-    QObject::connect(&end, &SessionEnd::requested, m_mainWindow.get(), [this] {
-        m_mainWindow->close();
-        QApplication::quit();
+    QObject::connect(qApp, &QGuiApplication::commitDataRequest, this, [this] {
+        if (m_mainWindow)
+            m_mainWindow->saveCloseValues();
     });
-    QObject::connect(qApp, &QGuiApplication::commitDataRequest, m_mainWindow.get(),
-                     [this] { m_mainWindow->saveCloseValues(); });
-    if (m_failed)
-        return 1;
-    m_running = true;
-    if (m_started && !m_minimised)
-        m_mainWindow->show();
-    const int code = QApplication::exec();
-    m_mainWindow.reset(); // its destroy handler frees the splash
-    return code;
+    return QApplication::exec();
 }
 
 int runProgram(int argc, char** argv)

@@ -121,12 +121,9 @@ void SplashWindow::setPercentVisible(bool visible)
 
 void SplashWindow::repaintNow()
 {
-    if (!isVisible())
-        return;
-    // Start-up runs before the event loop: the window system's events must be let through
-    // for the window to be mapped and drawn at all.
-    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-    repaint();
+    // Start-up runs as steps from the event loop, which maps the window between them.
+    if (isVisible())
+        repaint();
 }
 
 void SplashWindow::showEvent(QShowEvent* event)

@@ -19,7 +19,7 @@ public:
     void setGauge(int maximum, int position);
     void setGaugePosition(int position);
     void setPercentVisible(bool visible);
-    // Draws the window now, outside the event loop, as start-up steps do between their sleeps.
+    // Draws the window now, as start-up steps do after each of their pauses.
     void repaintNow();
 
     static QString creditText();

@@ -9,6 +9,7 @@
 #include "toolkit/SpeedButton.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QLabel>
 #include <QMenu>
@@ -42,11 +43,37 @@ void WindowStateOptions::setMenuShown(bool shown)
 void WindowStateOptions::Minimera1Click()
 {
     setMenuShown(false);
-    // Hidden only where a notification area can lead back to it; otherwise the task bar does.
-    if (m_c.chkMin->isChecked() && TrayIcon::areaAvailable())
+    // Hidden only while the program's own icon in a notification area can lead back to it;
+    // otherwise the task bar does.
+    if (m_c.chkMin->isChecked() && TrayIcon::areaAvailable() && m_tray.iconVisible())
         m_tray.HideMainWindow();
     else
-        m_c.form->showMinimized();
+        minimiseAll();
+}
+
+void WindowStateOptions::minimiseAll()
+{
+    m_minimisedWindows.clear();
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        // The list editor and the path dialog; the popup, the splash and the about card are tools.
+        const bool program = window->windowType() == Qt::Window || window->windowType() == Qt::Dialog;
+        if (window != m_c.form && program && window->isVisible() && !window->isMinimized()) {
+            m_minimisedWindows << window;
+            window->showMinimized();
+        }
+    }
+    m_c.form->showMinimized();
+}
+
+void WindowStateOptions::restoreAll()
+{
+    for (QWidget* window : std::as_const(m_minimisedWindows) + QList<QPointer<QWidget>>{m_c.form}) {
+        if (!window)
+            continue;
+        window->setWindowState(window->windowState() & ~Qt::WindowMinimized);
+        window->show();
+    }
+    m_minimisedWindows.clear();
 }
 
 void WindowStateOptions::BtMinClick()
@@ -58,12 +85,11 @@ void WindowStateOptions::BtMinClick()
 void WindowStateOptions::RestoreForm1Click()
 {
     setMenuShown(true);
-    if (m_c.chkMin->isChecked()) {
+    // A window hidden into the area comes back through the icon; minimised ones come back together.
+    if (m_c.chkMin->isChecked() && !m_c.form->isMinimized())
         m_tray.ShowMainWindow();
-    } else {
-        m_c.form->setWindowState(m_c.form->windowState() & ~Qt::WindowMinimized);
-        m_c.form->show();
-    }
+    else
+        restoreAll();
     m_tray.ShowAppWindow();
 }
 

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QList>
 #include <QObject>
+#include <QPointer>
 
 class HintSwitch;
 class QAction;
@@ -46,8 +48,13 @@ public:
 
 private:
     void setMenuShown(bool shown);
+    // Without the notification area every window of the program goes to the task bar together,
+    // and those that went come back together.
+    void minimiseAll();
+    void restoreAll();
 
     Controls m_c;
     TrayIcon& m_tray;
     HintSwitch& m_hints;
+    QList<QPointer<QWidget>> m_minimisedWindows;
 };

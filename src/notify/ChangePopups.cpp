@@ -6,33 +6,17 @@
 #include "toolkit/BevelPanel.h"
 #include "toolkit/SpinEdit.h"
 
-#include <QCoreApplication>
 #include <QGuiApplication>
 #include <QScreen>
-#include <QThread>
 #include <QTimer>
-#include <algorithm>
 
-namespace {
-
-// Marks a popup as sliding for the length of a loop, also when the loop is left by an error.
-class SlidingScope
+// One popup window with the timer that moves it.
+struct ChangePopups::Held
 {
-public:
-    SlidingScope(std::vector<ChangePopup*>& sliding, ChangePopup* popup) : m_sliding(sliding), m_popup(popup)
-    {
-        m_sliding.push_back(popup);
-    }
-    ~SlidingScope() { m_sliding.erase(std::find(m_sliding.begin(), m_sliding.end(), m_popup)); }
-    SlidingScope(const SlidingScope&) = delete;
-    SlidingScope& operator=(const SlidingScope&) = delete;
-
-private:
-    std::vector<ChangePopup*>& m_sliding;
-    ChangePopup* m_popup;
+    ChangePopup window;
+    QTimer slide;
+    int direction = 0; // -1 sliding in (up), +1 sliding out (down), 0 still
 };
-
-} // namespace
 
 ChangePopups::ChangePopups(Controls controls, QObject* parent) : QObject(parent), m_c(controls) {}
 
@@ -53,6 +37,11 @@ int ChangePopups::leftEdge(const QRect& screen)
     return screen.x() + screen.width() - ChangePopup::Width;
 }
 
+ChangePopup* ChangePopups::current() const
+{
+    return m_current ? &m_current->window : nullptr;
+}
+
 QRect ChangePopups::screen() const
 {
     if (!m_screenRect.isNull())
@@ -61,17 +50,17 @@ QRect ChangePopups::screen() const
     return primary ? primary->availableGeometry() : QRect(0, 0, 640, 480);
 }
 
-ChangePopup* ChangePopups::freePopup()
+ChangePopups::Held* ChangePopups::freePopup()
 {
-    for (const auto& popup : m_popups) {
-        const bool sliding = std::find(m_sliding.begin(), m_sliding.end(), popup.get()) != m_sliding.end();
-        if (!popup->isVisible() && !sliding)
-            return popup.get();
-    }
-    m_popups.push_back(std::make_unique<ChangePopup>());
-    ChangePopup* popup = m_popups.back().get();
-    connectGuarded(popup, &ChangePopup::closeClicked, this, &ChangePopups::ImgStengClick);
-    return popup;
+    for (const auto& held : m_popups)
+        if (!held->window.isVisible())
+            return held.get();
+    m_popups.push_back(std::make_unique<Held>());
+    Held* held = m_popups.back().get();
+    held->slide.setTimerType(Qt::PreciseTimer);
+    connectGuarded(&held->slide, &QTimer::timeout, this, [this, held] { slideStep(held); });
+    connectGuarded(&held->window, &ChangePopup::closeClicked, this, &ChangePopups::ImgStengClick);
+    return held;
 }
 
 void ChangePopups::VisaPopup(const QString& path)
@@ -84,64 +73,81 @@ void ChangePopups::VisaPopup(const QString& path)
     // A newer popup takes the place of the one on screen, which would otherwise stay there
     // with nothing left to close it.
     if (m_current)
-        m_current->hide();
+        close(m_current);
 
     const QRect area = screen();
-    ChangePopup* popup = freePopup();
-    m_current = popup;
-    popup->move(leftEdge(area), targetTop(area));
-    popup->dress(
+    Held* held = freePopup();
+    m_current = held;
+    ChangePopup& popup = held->window;
+    popup.move(leftEdge(area), targetTop(area));
+    popup.dress(
         {m_c.form->palette().color(QPalette::Window), m_c.pnlBg->color(), m_c.pnlMark->color(), m_c.ram->value()},
         path);
 
-    popup->move(leftEdge(area), area.y() + area.height());
-    popup->show();
+    popup.move(leftEdge(area), area.y() + area.height());
+    popup.show();
     // Unmanaged windows are stacked by their owner: on top of what is there now.
-    popup->raise();
-    slideIn(popup);
+    popup.raise();
+    startSlide(held, -1);
 }
 
 void ChangePopups::TimerPopTimer()
 {
-    if (m_current)
-        slideOut(m_current);
     m_c.timerPop->stop();
-    if (m_current)
-        m_current->hide();
+    if (!m_current)
+        return;
+    if (m_current->window.isVisible())
+        startSlide(m_current, +1);
+    else
+        close(m_current); // never shown: its picture could not be loaded
 }
 
 void ChangePopups::ImgStengClick()
 {
     m_c.timerPop->stop();
     if (m_current)
-        m_current->hide();
+        close(m_current);
 }
 
-void ChangePopups::slideIn(ChangePopup* popup)
+void ChangePopups::stopAll()
 {
-    const SlidingScope scope(m_sliding, popup);
-    const int target = targetTop(screen());
-    // A popup closed or replaced while it moves stops where it is.
-    while (popup->isVisible() && popup->y() > target) {
-        popup->move(popup->x(), popup->y() - SlideStep);
-        QCoreApplication::processEvents();
-        pause();
-    }
+    m_c.timerPop->stop();
+    for (const auto& held : m_popups)
+        close(held.get());
 }
 
-void ChangePopups::slideOut(ChangePopup* popup)
+void ChangePopups::close(Held* held)
 {
-    const SlidingScope scope(m_sliding, popup);
+    held->slide.stop();
+    held->direction = 0;
+    held->window.hide();
+}
+
+// The first step moves at once; each further one follows a pause, as the slide always went.
+void ChangePopups::startSlide(Held* held, int direction)
+{
+    held->direction = direction;
+    held->slide.start(Pause::interval(StepPauseMs));
+    slideStep(held);
+}
+
+void ChangePopups::slideStep(Held* held)
+{
+    ChangePopup& popup = held->window;
     const QRect area = screen();
-    const int bottom = area.y() + area.height();
-    while (popup->isVisible() && popup->y() < bottom) {
-        popup->move(popup->x(), popup->y() + SlideStep);
-        QCoreApplication::processEvents();
-        pause();
+    if (held->direction < 0) {
+        // A popup closed or replaced while it moves stops where it is.
+        if (!popup.isVisible() || popup.y() <= targetTop(area)) {
+            held->slide.stop();
+            held->direction = 0;
+            return;
+        }
+        popup.move(popup.x(), popup.y() - SlideStep);
+    } else if (held->direction > 0) {
+        if (!popup.isVisible() || popup.y() >= area.y() + area.height()) {
+            close(held);
+            return;
+        }
+        popup.move(popup.x(), popup.y() + SlideStep);
     }
-}
-
-void ChangePopups::pause() const
-{
-    Pause::ms(StepPauseMs);
 }

@@ -15,8 +15,9 @@ class SpinEdit;
 
 // The popup that announces every new background: VisaPopup builds it and slides it up out of
 // the bottom-right corner, TimerPop slides it down again after its lifetime, the close mark
-// hides it at once. Hidden popups are kept and dressed anew for the next change, so a rotation
-// that runs for weeks holds no more windows than were ever on screen at the same time.
+// hides it at once. Each popup slides by its own timer, step by step from the event loop, so a
+// slide never holds up the caller and ends only the popup it moves. Hidden popups are kept and
+// dressed anew for the next change: a rotation that runs for weeks holds one window.
 class ChangePopups : public QObject
 {
     Q_OBJECT
@@ -25,10 +26,12 @@ public:
     static constexpr int StartupLifetimeMs = 5000;
     static constexpr int LifetimeMs = 40000;
     static constexpr int SlideStep = 3;
+    // The pause between two slide steps paces a slide at about a third of a second.
+    static constexpr int StepPauseMs = 5;
     // The gap between the resting popup and the bottom edge of the screen.
     static constexpr int BottomGap = 30;
 
-    // The popup takes its colours and frame from these.
+    // The popup takes its colours and frame from these; TimerPop is the newest popup's lifetime.
     struct Controls
     {
         QWidget* form;
@@ -48,15 +51,17 @@ public:
     // The screen the popup slides on; a null rectangle is the primary screen's full geometry.
     void setScreenRect(const QRect& rect) { m_screenRect = rect; }
 
-    // Shows the popup for the picture at path and returns when it has slid into place.
-    // Throws AppError when the picture cannot be loaded; TimerPop is on by then and its tick
-    // closes the popup that was never shown.
+    // Shows the popup for the picture at path and starts its slide into place. The newest popup
+    // takes the place of the one on screen. Throws AppError when the picture cannot be loaded;
+    // TimerPop is on by then and its tick closes the popup that was never shown.
     void VisaPopup(const QString& path);
     void TimerPopTimer();
     void ImgStengClick();
+    // The program is ending: every slide stops and every popup is hidden.
+    void stopAll();
 
     // The newest popup, or null before the first.
-    ChangePopup* current() const { return m_current; }
+    ChangePopup* current() const;
     // Every popup window held, shown or hidden.
     int windowCount() const { return int(m_popups.size()); }
 
@@ -65,19 +70,17 @@ public:
     static int leftEdge(const QRect& screen);
 
 private:
+    struct Held;
+
     QRect screen() const;
-    ChangePopup* freePopup();
-    void slideIn(ChangePopup* popup);
-    void slideOut(ChangePopup* popup);
-    void pause() const;
+    Held* freePopup();
+    void startSlide(Held* held, int direction);
+    void slideStep(Held* held);
+    void close(Held* held);
 
     Controls m_c;
     QPointer<QWidget> m_splash;
     QRect m_screenRect;
-    std::vector<std::unique_ptr<ChangePopup>> m_popups;
-    // Popups inside a slide loop; they are not reused until the loop has ended.
-    std::vector<ChangePopup*> m_sliding;
-    ChangePopup* m_current = nullptr;
-    // The pause between two slide steps paces a slide at about a third of a second.
-    static constexpr int StepPauseMs = 5;
+    std::vector<std::unique_ptr<Held>> m_popups;
+    Held* m_current = nullptr;
 };

@@ -74,7 +74,11 @@ Dialogs::Answer QtDialogs::messageBox(const QString& text, const QString& captio
         b->setText(QStringLiteral("&Nej"));
     if (QAbstractButton* b = box.button(QMessageBox::Cancel))
         b->setText(QStringLiteral("Avbryt"));
-    switch (box.exec()) {
+    const int clicked = box.exec();
+    // A box that went without a click (the program is ending) gave no answer.
+    if (!box.clickedButton())
+        return Cancel;
+    switch (clicked) {
     case QMessageBox::Yes:
         return Yes;
     case QMessageBox::No:

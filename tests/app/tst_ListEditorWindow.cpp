@@ -375,13 +375,13 @@ private slots:
 
         SettingsStore().writeString(Setting::Senaste, QString()); // no list of an earlier run
         MainWindow main(nullptr);
-        PictureList& list = main.pictureList();
-        list.setListFileName(m_listFile);
-        list.readFile(m_listFile);
-        SettingsStore().writeString(Setting::Senaste, m_listFile); // what the editor's save reloads
-
-        dialogs->setNextAnswer(Dialogs::Yes);
-        main.listOperations().LoadPictureList();
+        // Opened by "Öppna", which also stores it as what the editor's save reloads.
+        const auto open = [&] {
+            dialogs->setNextFiles({m_listFile});
+            dialogs->setNextAnswer(Dialogs::Yes);
+            main.findChild<ListOperations*>()->BtOpenClick();
+        };
+        open();
         QTRY_VERIFY(main.findChild<ListEditorWindow*>());
         auto* editor = main.findChild<ListEditorWindow*>();
         QVERIFY(editor->isVisible());
@@ -393,23 +393,25 @@ private slots:
         edt1->setText(b);
         editor->BtChangeClick();
         // Saved while the rotation runs, mid-countdown: the reload leaves the rotation as it was.
-        MainWindowWidgets& c = main.controls();
-        main.scheduler().BtStartStopClick();
-        QVERIFY(main.scheduler().isRunning());
-        c.lbTimeLeft->setText(QStringLiteral("12"));
+        const auto control = [&](const char* name) { return main.findChild<QWidget*>(QLatin1String(name)); };
+        Scheduler* scheduler = main.findChild<Scheduler*>();
+        auto* img = static_cast<PictureView*>(control("Img"));
+        static_cast<SpeedButton*>(control("BtStartStop"))->click();
+        QVERIFY(scheduler->isRunning());
+        static_cast<QLabel*>(control("LbTimeLeft"))->setText(QStringLiteral("12"));
         bool previewEmptied = false;
-        connect(&main.listOperations(), &ListOperations::loadProgressed,
-                [&] { previewEmptied |= c.img->image().isNull(); });
+        connect(main.findChild<ListOperations*>(), &ListOperations::loadProgressed,
+                [&] { previewEmptied |= img->image().isNull(); });
         editor->BtSaveClick();
         QTRY_VERIFY(editor->loadingWindow() && !editor->loadingWindow()->isVisible());
-        QVERIFY(main.scheduler().isRunning());
-        QVERIFY(!c.btAdd->isEnabled());
-        QVERIFY(!c.btSpara->isEnabled());
-        QCOMPARE(c.lbTimeLeft->text(), QStringLiteral("12"));
+        QVERIFY(scheduler->isRunning());
+        QVERIFY(!control("BtAdd")->isEnabled());
+        QVERIFY(!control("BtSpara")->isEnabled());
+        QCOMPARE(static_cast<QLabel*>(control("LbTimeLeft"))->text(), QStringLiteral("12"));
         QVERIFY(!previewEmptied);
-        QVERIFY(!c.img->image().isNull());
+        QVERIFY(!img->image().isNull());
         QCOMPARE(fileBytes(m_listFile), QFile::encodeName(a + QStringLiteral("\r\n") + b + QStringLiteral("\r\n")));
-        QCOMPARE(main.strip().cardCount(), 2);
+        QCOMPARE(main.findChild<ThumbnailStrip*>()->cardCount(), 2);
         QCOMPARE(editor->loadingGauge()->value(), 1);
 
         // Closing only hides; another missing picture opens the same editor again, on top until
@@ -417,9 +419,7 @@ private slots:
         QTest::mouseClick(editor->findChild<QLabel*>(QStringLiteral("LbClose")), Qt::LeftButton);
         QVERIFY(!editor->isVisible());
         writeBytes(m_listFile, QFile::encodeName(gone));
-        list.readFile(m_listFile);
-        dialogs->setNextAnswer(Dialogs::Yes);
-        main.listOperations().LoadPictureList();
+        open();
         QTRY_VERIFY(editor->isVisible());
         QCOMPARE(main.findChildren<ListEditorWindow*>().size(), 1);
         QVERIFY(editor->windowFlags().testFlag(Qt::WindowStaysOnTopHint));

@@ -137,6 +137,7 @@ private slots:
         QVERIFY(QTest::qWaitForWindowActive(w));
         ChangePopup* popup = shownPopup();
         QVERIFY(popup);
+        QTRY_COMPARE(popup->y(), areaBottom - 207); // its slide runs from the event loop
         const QString info = windowInfo(popup->winId());
         QCOMPARE(infoValue(info, QStringLiteral("Absolute upper-left X")), areaRight - 155);
         QCOMPARE(infoValue(info, QStringLiteral("Absolute upper-left Y")), areaBottom - 207);
@@ -272,7 +273,15 @@ private slots:
         MainWindow* w = entry.mainWindow();
         w->show();
         QVERIFY(QTest::qWaitForWindowExposed(w));
+        // While the program's own icon is not shown, nothing in the area leads back: it minimises.
+        child<QCheckBox>(w, "ChkTray")->setChecked(false);
         child<QCheckBox>(w, "ChkMin")->setChecked(true);
+        child<QAction>(w, "Minimera1")->trigger();
+        QTRY_VERIFY(xprop(QStringLiteral("WM_STATE"), w->winId()).contains(QStringLiteral("Iconic")));
+        QVERIFY(w->isVisible());
+        child<QAction>(w, "RestoreForm1")->trigger();
+        QTRY_VERIFY(xprop(QStringLiteral("WM_STATE"), w->winId()).contains(QStringLiteral("Normal")));
+        child<QCheckBox>(w, "ChkTray")->setChecked(true);
         child<QAction>(w, "Minimera1")->trigger();
         QVERIFY(!w->isVisible());
         QTRY_VERIFY(!listedForTaskBars(w->winId()));
