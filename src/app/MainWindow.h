@@ -8,6 +8,7 @@
 class AboutWindow;
 class ChangePopups;
 class ColourOptions;
+class CommandStates;
 class Countdown;
 class HintSwitch;
 class ListEditorWindow;
@@ -15,6 +16,7 @@ class ListOperations;
 class MainWindowLifecycle;
 class PathDialog;
 class PictureList;
+class Rotation;
 class Scheduler;
 class SplashWindow;
 class ThumbnailStrip;
@@ -89,6 +91,8 @@ private:
     ThumbnailStrip* m_strip;
     ListOperations* m_listOps;
     ChangePopups* m_popups;
+    Rotation* m_rotation;
+    CommandStates* m_commands;
     WallpaperCommands* m_wallpaper;
     Scheduler* m_scheduler;
     Countdown* m_countdown;

@@ -132,7 +132,6 @@ void MainWindowLifecycle::readSettings()
 
 void MainWindowLifecycle::reloadLastList(bool resumeRotation)
 {
-    MainWindowWidgets& c = m_w.controls();
     PictureList& list = m_w.pictureList();
     QString lastList;
     bool present = false;
@@ -156,7 +155,6 @@ void MainWindowLifecycle::reloadLastList(bool resumeRotation)
         list.setMarkedIndex(store.integerOrDefault(Setting::Vald));
     }
     m_w.colours().setFolderLabelColour(m_w.colours().windowTextColour());
-    c.starta1->setText(c.btStartStop->text());
     // A running countdown goes on from where it stands: its interval is locked and unchanged.
     if (!m_w.scheduler().isRunning()) {
         m_w.scheduler().SpinEditTimeIntervalChange();
@@ -180,7 +178,7 @@ void MainWindowLifecycle::FormClose()
     store.writeInteger(Setting::Top, m_w.y());
     store.writeInteger(Setting::Typ, c.cmbTidTyp->currentIndex());
     store.writeInteger(Setting::Screenstyle, c.cmbTyp->currentIndex());
-    store.writeString(Setting::Startknapp, c.btStartStop->text());
+    store.writeString(Setting::Startknapp, m_w.scheduler().storedCaption());
     store.writeInteger(Setting::Vald, std::max(0, m_w.pictureList().markedIndex()));
     store.writeBool(Setting::Blanda, c.chkBlanda->isChecked());
 }

@@ -17,6 +17,7 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QProgressBar>
+#include <QScopeGuard>
 #include <QScopedValueRollback>
 #include <QScrollArea>
 #include <QScrollBar>
@@ -71,13 +72,14 @@ QString ListOperations::missingFileQuestion(const QString& path, const QString& 
 
 void ListOperations::setButtonStates()
 {
-    m_controls.btAdd->setEnabled(!m_rotationRunning && m_list.count() > 0);
-    m_controls.btSpara->setEnabled(!m_rotationRunning);
+    emit listChanged();
 }
 
 void ListOperations::readPictures(bool singleBorder)
 {
     const QScopedValueRollback loading(m_loading, true);
+    emit loadingChanged(true);
+    const auto loaded = qScopeGuard([this] { emit loadingChanged(false); });
     Dialogs::FileRequest request;
     request.filter = PictureFilter;
     request.multiSelect = true;
@@ -208,9 +210,9 @@ void ListOperations::LoadPictureList()
     if (m_loading)
         return;
     const QScopedValueRollback loading(m_loading, true);
+    emit loadingChanged(true);
+    const auto loaded = qScopeGuard([this] { emit loadingChanged(false); });
     m_strip.freeCards();
-    m_controls.btAdd->setEnabled(false);
-    m_controls.btSpara->setEnabled(false);
     setButtonStates();
 
     startProgress(m_controls.progBar, m_list.count());

@@ -63,6 +63,10 @@ public:
     static QString missingFileQuestion(const QString& path, const QString& listFile);
 
 signals:
+    // The list's count may have changed, or a load or an addition started or ended: the
+    // commands' states are due.
+    void listChanged();
+    void loadingChanged(bool loading);
     // LoadPictureList reached picture position of maximum (for the start-up splash).
     void loadProgressed(int maximum, int position, const QString& label);
     // Requests (connectRequest): a failure of the receiver ends the operation that asked.

@@ -102,6 +102,10 @@ public:
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
+signals:
+    // The marked or the confirmed picture may have changed: the commands' states are due.
+    void selectionChanged();
+
 private:
     struct Card
     {
