@@ -1,7 +1,7 @@
 // Decode benchmark: full pictures and thumbnails of 12-megapixel JPEGs, against libjpeg's own
 // 1/8 scaled decode (what `djpeg -scale 1/8` costs). Run in a Release build: make bench.
 
-#include "../tests/picture/TestImages.h"
+#include "../tests/support/TestPictures.h"
 #include "picture/Picture.h"
 
 #include <QCoreApplication>
@@ -20,7 +20,7 @@
 #include <malloc.h>
 #include <random>
 
-using namespace TestImages;
+using namespace TestPictures;
 
 namespace {
 

@@ -1,13 +1,13 @@
 // Writes the generated seeds of the fuzz targets into tests/fuzz/seeds (run by hand when they
 // change: cmake --build build-fuzz --target fuzz_make_seeds && build-fuzz/fuzz/fuzz_make_seeds tests/fuzz/seeds).
-#include "../picture/TestImages.h"
+#include "../support/TestPictures.h"
 
 #include <QDir>
 #include <QGuiApplication>
 #include <QPainter>
 #include <sqlite3.h>
 
-using namespace TestImages;
+using namespace TestPictures;
 
 namespace {
 

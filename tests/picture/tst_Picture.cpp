@@ -1,4 +1,4 @@
-#include "TestImages.h"
+#include "TestPictures.h"
 #include "picture/Picture.h"
 #include "platform/AppError.h"
 
@@ -13,7 +13,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-using namespace TestImages;
+using namespace TestPictures;
 
 namespace {
 

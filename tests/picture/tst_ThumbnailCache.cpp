@@ -1,4 +1,4 @@
-#include "TestImages.h"
+#include "TestPictures.h"
 #include "picture/ThumbnailCache.h"
 #include "picture/ThumbnailLoader.h"
 #include "platform/AppError.h"
@@ -11,7 +11,7 @@
 #include <QTest>
 #include <QTimer>
 
-using namespace TestImages;
+using namespace TestPictures;
 
 class TestThumbnailCache : public QObject
 {

@@ -1,12 +1,14 @@
 #pragma once
 
-// Pictures for the tests and the decode benchmark, made on the spot: JPEGs through libjpeg's
-// compressor (baseline or progressive, chosen subsampling, grey or CMYK), GIFs by a small
-// encoder since Qt writes none, everything else through QImage::save.
+// Pictures for the tests, the fuzz seeds and the decode benchmark, made on the spot: JPEGs through
+// libjpeg's compressor (baseline or progressive, chosen subsampling, grey or CMYK), GIFs by a small
+// encoder since Qt writes none, everything else through QImage::save. Header only: the benchmark
+// and the seed maker use it without the test support library. Link with JPEG::JPEG.
 
 #include <QBuffer>
 #include <QByteArray>
 #include <QFile>
+#include <QFileInfo>
 #include <QImage>
 #include <QList>
 #include <QPainter>
@@ -15,7 +17,7 @@
 #include <jpeglib.h>
 #include <vector>
 
-namespace TestImages {
+namespace TestPictures {
 
 // Left half red, right half blue: enough to see that a picture came out whole and the right way round.
 inline QImage halves(int width, int height)
@@ -185,6 +187,26 @@ inline bool write(const QString& path, const QByteArray& bytes)
     return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
 }
 
+// A picture file of one colour and the given size at path, of the kind its extension names
+// (.jpg and .jpeg through libjpeg, .gif as one frame, anything else through Qt); returns path.
+// A picture that cannot be written ends the run.
+inline QString writePicture(const QString& path, QSize size = QSize(160, 120), QColor colour = QColor(40, 120, 200))
+{
+    const QString suffix = QFileInfo(path).suffix().toLower();
+    QImage image(size, QImage::Format_RGB32);
+    image.fill(colour);
+    bool written = false;
+    if (suffix == QLatin1String("jpg") || suffix == QLatin1String("jpeg"))
+        written = write(path, jpeg(image, JpegKind::Baseline420));
+    else if (suffix == QLatin1String("gif"))
+        written = write(path, gif(size.width(), size.height(), {colour.rgb()}));
+    else
+        written = image.save(path);
+    if (!written)
+        qFatal("cannot write the test picture %s", qPrintable(path));
+    return path;
+}
+
 // Colours of decoded pictures are compared loosely: JPEG is lossy.
 inline bool near(QRgb a, QRgb b, int tolerance = 24)
 {
@@ -192,4 +214,4 @@ inline bool near(QRgb a, QRgb b, int tolerance = 24)
            std::abs(qBlue(a) - qBlue(b)) <= tolerance;
 }
 
-} // namespace TestImages
+} // namespace TestPictures

@@ -1,0 +1,26 @@
+#pragma once
+
+#include "chrome/MainWindowLayout.h"
+
+#include <QWidget>
+
+// The main window's real layout on a plain form, built and dressed through MainWindowLayout as
+// the program builds it: every control at its place with its texts, items and bitmaps. Tests
+// take controls from `controls` or find them by the name the layout gives them. Link with chrome.
+class MainLayout
+{
+public:
+    QWidget form;
+    MainWindowWidgets controls;
+
+    MainLayout() : controls(MainWindowLayout::build(&form)) { MainWindowLayout::dress(controls); }
+
+    // The control called name (widget, timer, menu or menu item); a missing one ends the run.
+    template <typename T = QWidget> T* find(const char* name) const
+    {
+        T* found = form.findChild<T*>(QLatin1String(name));
+        if (!found)
+            qFatal("the main window's layout has no %s of that type", name);
+        return found;
+    }
+};
