@@ -122,27 +122,6 @@ private slots:
         QCOMPARE(r.countdown().word, r.unit()); // the unit rule names the unit
     }
 
-    void arrowsWalkTheWholeCycle()
-    {
-        Rotation r;
-        r.setValue(1);
-        r.setUnit(UnitChoice::fromIndex(0));
-        QList<QPair<int, int>> walk;
-        for (int i = 0; i < 6 * 59; ++i) {
-            walk.append({r.value(), r.unit()->index()});
-            QVERIFY(r.value() >= 1 && r.value() <= 59);
-            QCOMPARE(r.unit()->plural, r.value() > 1);
-            r.stepUp();
-        }
-        QCOMPARE(QPair(r.value(), r.unit()->index()), QPair(1, 0));
-        const QSet<QPair<int, int>> distinct(walk.begin(), walk.end());
-        QCOMPARE(distinct.size(), 6 * 59 / 2);
-        for (qsizetype i = walk.size() - 1; i >= 0; --i) {
-            r.stepDown();
-            QCOMPARE(QPair(r.value(), r.unit()->index()), walk[i]);
-        }
-    }
-
     // In order the next position is one after the marked picture (none marked counts as the first);
     // each step here marks what the one before chose.
     void positions_data()
@@ -228,6 +207,11 @@ private slots:
                                              << "1 Timmar 59 sekunder" << 2;
         QTest::newRow("typed 0 starts at 1") << 0 << 1 << "s"
                                              << "0 Minuter 0 sekunder" << 1;
+        // values below 1 reach the countdown only when stored or typed
+        QTest::newRow("0 units shows 0") << 0 << 1 << "u"
+                                         << "0 Minuter 0 sekunder" << -1;
+        QTest::newRow("below that, the numbers") << 0 << 1 << "uu"
+                                                 << "-2 Minuter 0 sekunder" << -2;
     }
     void countdown()
     {
@@ -242,17 +226,6 @@ private slots:
         run(r, script);
         QCOMPARE(line(r), shown);
         QCOMPARE(r.unitsLeft(), unitsLeft);
-    }
-
-    // Interval values below 1 reach the countdown only when stored or typed.
-    void countdownBelowZero()
-    {
-        Rotation r;
-        r.setValue(0);
-        r.unitTick();
-        QCOMPARE(line(r), QStringLiteral("0 Minuter 0 sekunder"));
-        r.unitTick();
-        QCOMPARE(line(r), QStringLiteral("-2 Minuter 0 sekunder"));
     }
 
     void resume_data()
@@ -279,39 +252,6 @@ private slots:
             r.toggle();
         QCOMPARE(r.resumePending(), pending);
         QCOMPARE(r.storedCaption(), kept);
-    }
-
-    // The change falls due one whole interval after the start, however long; a timer that fires
-    // early (or one period of a longer interval) is no change yet.
-    void changeFallsDueByTheClock_data()
-    {
-        QTest::addColumn<int>("value");
-        QTest::addColumn<int>("unit");
-        QTest::newRow("30 Minuter") << 30 << 1;
-        QTest::newRow("59 Dagar, beyond one timer period") << 59 << 5;
-    }
-    void changeFallsDueByTheClock()
-    {
-        QFETCH(int, value);
-        QFETCH(int, unit);
-        qint64 now = 5'000;
-        Rotation r([&] { return now; });
-        r.setValue(value);
-        r.setUnit(UnitChoice::fromIndex(unit));
-        const qint64 interval = r.changeInterval();
-        r.toggle();
-        for (int round = 0; round < 2; ++round) {
-            QCOMPARE(r.msUntilChange(), interval);
-            now += interval - 1;
-            QVERIFY(!r.changeTimerElapsed());
-            QCOMPARE(r.msUntilChange(), 1);
-            now += 1;
-            QVERIFY(r.changeTimerElapsed());
-        }
-        r.toggle();
-        now += 10 * interval;
-        QVERIFY(!r.changeTimerElapsed());
-        QCOMPARE(r.msUntilChange(), 0);
     }
 };
 
