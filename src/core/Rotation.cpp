@@ -107,7 +107,8 @@ void Rotation::toggle()
     } else {
         m_countdown.units = qint64(m_value) - 1;
         m_intervalMs = changeInterval();
-        m_dueAt = m_clock() + m_intervalMs;
+        m_remainingMs = m_intervalMs;
+        m_armedAt = m_clock();
     }
     m_running = !m_running;
     m_resumePending = false;
@@ -142,17 +143,18 @@ std::optional<int> Rotation::changeTick(int marked, int count)
 
 qint64 Rotation::msUntilChange() const
 {
-    return m_running ? std::max<qint64>(0, m_dueAt - m_clock()) : 0;
+    return m_running ? std::max<qint64>(0, m_remainingMs - (m_clock() - m_armedAt)) : 0;
 }
 
 bool Rotation::changeTimerElapsed()
 {
     if (!m_running)
         return false;
-    const qint64 now = m_clock();
-    if (now < m_dueAt)
+    m_remainingMs -= changePeriod();
+    m_armedAt = m_clock();
+    if (m_remainingMs > 0)
         return false;
-    m_dueAt = now + m_intervalMs;
+    m_remainingMs = m_intervalMs;
     return true;
 }
 

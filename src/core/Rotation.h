@@ -72,11 +72,13 @@ public:
     // The change tick: resets the counter and the countdown's word, takes the position from the
     // marked index (-1: none), and when running with pictures chooses the next position.
     std::optional<int> changeTick(int marked, int count);
-    // Time left until the change is due; 0 when it is due or the rotation is stopped.
-    qint64 msUntilChange() const;
-    // The change timer fired: true when the change is due now (the next one is then due an
-    // interval later), false when time is still left.
+    // The change timer's next period: the time left, or as much of it as one QTimer holds.
+    int changePeriod() const { return RotationInterval::armInterval(m_remainingMs); }
+    // The change timer ran out after changePeriod(): true when the whole interval has passed (the
+    // next one starts now), false when a longer interval still has time left.
     bool changeTimerElapsed();
+    // Time left until the change by the clock; 0 when the rotation is stopped.
+    qint64 msUntilChange() const;
 
     // The countdown's unit tick (once per unit length) and seconds tick (once a second).
     void unitTick();
@@ -106,7 +108,8 @@ private:
     bool m_resumePending = false;
     qint32 m_unitsLeft = 0;
     qint32 m_rotationIndex = 0;
-    qint64 m_dueAt = 0;
     qint64 m_intervalMs = 0;
+    qint64 m_remainingMs = 0; // of the interval when the change timer was last armed
+    qint64 m_armedAt = 0;
     Countdown m_countdown;
 };

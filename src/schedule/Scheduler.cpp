@@ -147,7 +147,7 @@ void Scheduler::showRunning(bool running)
 void Scheduler::armChangeTimer()
 {
     QTimer* timer = m_controls.timerStart;
-    const int period = RotationInterval::armInterval(m_rotation.msUntilChange());
+    const int period = m_rotation.changePeriod();
     if (timer->interval() != period)
         timer->setInterval(period);
     timer->start();

@@ -253,6 +253,24 @@ private slots:
         QCOMPARE(r.resumePending(), pending);
         QCOMPARE(r.storedCaption(), kept);
     }
+
+    // The time left by the clock, also across the periods of an interval longer than one timer holds.
+    void remainingTimeByTheClock()
+    {
+        qint64 now = 0;
+        Rotation r([&] { return now; });
+        r.setValue(25);
+        r.setUnit(UnitChoice::fromIndex(5));
+        r.toggle();
+        const qint64 interval = 25 * 86'400'000LL;
+        now += 1000;
+        QCOMPARE(r.msUntilChange(), interval - 1000);
+        now += RotationInterval::MaxTimerMs - 1000;
+        QVERIFY(!r.changeTimerElapsed());
+        QCOMPARE(r.msUntilChange(), interval - RotationInterval::MaxTimerMs);
+        r.toggle();
+        QCOMPARE(r.msUntilChange(), 0);
+    }
 };
 
 QTEST_APPLESS_MAIN(TestRotation)
