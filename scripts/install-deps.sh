@@ -25,6 +25,8 @@ if [[ "${1:-}" == "--test" ]]; then
     packages+=(clang libfuzzer-14-dev libclang-rt-14-dev)
     # A window manager that manages its windows, and a notification area it can lose.
     packages+=(openbox trayer)
+    # Two monitors on one X server (xrandr --setmonitor) for the screen tests.
+    packages+=(x11-xserver-utils)
     # A headless sway with Xwayland, its bar's tray and its background program; grim takes screenshots.
     packages+=(sway swaybg xwayland grim)
     # The Windows sources are syntax-checked with mingw-w64 and the Win32 layer's tests run under Wine.

@@ -16,6 +16,7 @@
 #include "schedule/Countdown.h"
 #include "schedule/Scheduler.h"
 #include "toolkit/BevelPanel.h"
+#include "toolkit/ScreenFit.h"
 #include "toolkit/SpeedButton.h"
 #include "toolkit/SpinEdit.h"
 
@@ -121,6 +122,7 @@ void MainWindowLifecycle::readSettings()
     MenuSwatches::repaintBottomTextColour(swatches);
 
     m_w.move(m_w.x(), store.integerOrDefault(Setting::Top));
+    ScreenFit::keepOnScreen(&m_w);
 
     // Indices are applied as stored; one outside its list leaves the box without a selection.
     c.cmbTidTyp->setCurrentIndex(store.integerOrDefault(Setting::Typ));

@@ -3,6 +3,7 @@
 #include "platform/Guard.h"
 #include "platform/ProgramFolder.h"
 #include "resources/Resources.h"
+#include "toolkit/ScreenFit.h"
 #include "toolkit/SkinRegion.h"
 #include "toolkit/UiFont.h"
 
@@ -139,6 +140,7 @@ void SplashWindow::FormShow()
     if (QScreen* screen = QGuiApplication::primaryScreen()) {
         const QRect work = screen->availableGeometry();
         move(work.width() / 2 - width() / 2, work.height() / 2 - height());
+        ScreenFit::keepOnScreen(this);
     }
     const QString icon = ProgramFolder::path() + QStringLiteral("MinIkon.ico");
     const QIcon source = QFile::exists(icon) ? QIcon(icon) : QApplication::windowIcon();

@@ -2,6 +2,7 @@
 
 #include "platform/Guard.h"
 #include "resources/Resources.h"
+#include "toolkit/ScreenFit.h"
 #include "toolkit/SkinRegion.h"
 #include "toolkit/UiFont.h"
 
@@ -49,7 +50,9 @@ AboutWindow::AboutWindow(QWidget* mainWindow, QWidget* parent)
     m_label1 = transparentLabel(this, QStringLiteral("Label1"), QRect(56, 18, 193, 38));
     m_label1->setWordWrap(true);
     m_label1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    m_label1->setText(Resources::creditText());
+    // Short enough for one line in every font the window may get (Tahoma, Liberation Sans, DejaVu
+    // Sans at 16 pixels), and for two where a font runs wider still.
+    m_label1->setText(QStringLiteral("Tavelväxlaren av Tavlix"));
 
     runGuarded([this] { FormCreate(); });
 }
@@ -84,6 +87,7 @@ void AboutWindow::placeOverMainWindow()
     const int left = main.left() + (main.width() - width()) / 2;
     const int top = main.top() + (main.height() - height()) / 2;
     move(std::max(0, left), std::max(0, top));
+    ScreenFit::keepOnScreen(this);
 }
 
 void AboutWindow::showEvent(QShowEvent* event)

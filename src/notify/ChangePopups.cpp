@@ -58,7 +58,7 @@ QRect ChangePopups::screen() const
     if (!m_screenRect.isNull())
         return m_screenRect;
     const QScreen* primary = QGuiApplication::primaryScreen();
-    return primary ? primary->geometry() : QRect(0, 0, 640, 480);
+    return primary ? primary->availableGeometry() : QRect(0, 0, 640, 480);
 }
 
 ChangePopup* ChangePopups::freePopup()

@@ -4,24 +4,52 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QDBusConnection>
+#include <QDBusConnectionInterface>
+#include <QDBusMessage>
+#include <QDBusReply>
+#include <QDBusVariant>
 #include <QMenu>
 #include <QSystemTrayIcon>
 #include <QWidget>
 
-TrayIcon::TrayIcon(QWidget* mainWindow)
-    : QObject(mainWindow), m_mainWindow(mainWindow), m_tray(new QSystemTrayIcon(this))
+TrayIcon::TrayIcon(QWidget* mainWindow, AreaKind areaKind)
+    : QObject(mainWindow), m_mainWindow(mainWindow), m_tray(new QSystemTrayIcon(this)), m_areaKind(areaKind)
 {
     setObjectName(QStringLiteral("Tray"));
-    m_clickWait.setSingleShot(true);
-    connect(&m_clickWait, &QTimer::timeout, this, &TrayIcon::runDefaultItem);
     connect(m_tray, &QSystemTrayIcon::activated, this, &TrayIcon::activate);
     // Qt tells no one when the area goes away; asking every two seconds costs nothing noticeable.
     m_areaWatch.setInterval(2000);
     connect(&m_areaWatch, &QTimer::timeout, this, &TrayIcon::watchArea);
 }
 
+TrayIcon::AreaKind TrayIcon::detectedAreaKind()
+{
+    // Qt's icon is a StatusNotifierItem when a host has registered with the session bus's watcher
+    // at the first use of a tray icon, and otherwise an XEmbed icon; Qt keeps that choice for the
+    // process, and so does this.
+    static const AreaKind kind = [] {
+        const QString platform = QGuiApplication::platformName();
+        if (platform == QLatin1String("windows") || platform == QLatin1String("direct2d"))
+            return AreaKind::DoubleClicks;
+        const QString watcher = QStringLiteral("org.kde.StatusNotifierWatcher");
+        QDBusConnection bus = QDBusConnection::sessionBus();
+        if (!bus.isConnected() || !bus.interface()->isServiceRegistered(watcher))
+            return AreaKind::DoubleClicks;
+        QDBusMessage get =
+            QDBusMessage::createMethodCall(watcher, QStringLiteral("/StatusNotifierWatcher"),
+                                           QStringLiteral("org.freedesktop.DBus.Properties"), QStringLiteral("Get"));
+        get << watcher << QStringLiteral("IsStatusNotifierHostRegistered");
+        const QDBusReply<QDBusVariant> registered = bus.call(get, QDBus::Block, 2000);
+        return registered.isValid() && registered.value().variant().toBool() ? AreaKind::SingleActivation
+                                                                             : AreaKind::DoubleClicks;
+    }();
+    return kind;
+}
+
 bool TrayIcon::areaAvailable()
 {
+    detectedAreaKind(); // at the moment Qt decides too
     return QSystemTrayIcon::isSystemTrayAvailable();
 }
 
@@ -39,13 +67,19 @@ void TrayIcon::watchArea()
 
 void TrayIcon::activate(QSystemTrayIcon::ActivationReason reason)
 {
-    if (reason == QSystemTrayIcon::DoubleClick) {
-        m_doubleClicks = true;
-        m_clickWait.stop();
-        runDefaultItem();
-    } else if (reason == QSystemTrayIcon::Trigger && !m_doubleClicks && !m_clickWait.isActive()) {
-        m_clickWait.start(QApplication::doubleClickInterval());
+    if (reason != QSystemTrayIcon::Trigger && reason != QSystemTrayIcon::DoubleClick)
+        return;
+    if (m_areaKind == AreaKind::DoubleClicks) {
+        // The click before a double-click arrives as an activation of its own: only the double-click counts.
+        if (reason == QSystemTrayIcon::DoubleClick)
+            runDefaultItem();
+        return;
     }
+    // Some hosts send an activation for each click of a double-click.
+    if (m_lastActivation.isValid() && !m_lastActivation.hasExpired(QApplication::doubleClickInterval()))
+        return;
+    m_lastActivation.start();
+    runDefaultItem();
 }
 
 TrayIcon::~TrayIcon()

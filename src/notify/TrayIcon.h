@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QElapsedTimer>
 #include <QIcon>
 #include <QObject>
 #include <QPointer>
@@ -10,8 +11,8 @@ class QMenu;
 class QWidget;
 
 // The notification-area icon: picture, tip, balloon, popup menu, and hiding and restoring the
-// main window. An activation (a click on hosts that send only that, a double-click on trays
-// that send double-clicks) runs the menu's default item once.
+// main window. A double-click runs the menu's default item on areas that send double-clicks; on
+// the others their one activation does.
 class TrayIcon : public QObject
 {
     Q_OBJECT
@@ -25,7 +26,16 @@ public:
         Error = 3
     };
 
-    explicit TrayIcon(QWidget* mainWindow);
+    // What a click on the icon comes as, by the kind of notification area.
+    enum class AreaKind
+    {
+        DoubleClicks,    // Windows' notification area, X11 (XEmbed) trays: a click, then a double-click
+        SingleActivation // StatusNotifierItem hosts: one activation
+    };
+    // The kind Qt's icon gets in this session: decided once, at the first use, as Qt decides it.
+    static AreaKind detectedAreaKind();
+
+    explicit TrayIcon(QWidget* mainWindow, AreaKind areaKind = detectedAreaKind());
     ~TrayIcon() override;
 
     void setIconVisible(bool visible);
@@ -57,8 +67,8 @@ public:
 
     // Runs the default item of the popup menu, as a double-click on the icon does.
     void runDefaultItem();
-    // What the notification area reported. A click waits one double-click time: a double-click
-    // arriving then takes its place, and a second click then belongs to the same activation.
+    // What the notification area reported. Where activations stand for clicks, a second one within
+    // the double-click time belongs to the first.
     void activate(QSystemTrayIcon::ActivationReason reason);
 
 signals:
@@ -70,9 +80,9 @@ private:
 
     QPointer<QWidget> m_mainWindow;
     QSystemTrayIcon* m_tray;
-    QTimer m_clickWait;
+    const AreaKind m_areaKind;
+    QElapsedTimer m_lastActivation;
     QTimer m_areaWatch;
-    bool m_doubleClicks = false; // the tray has sent a double-click: clicks alone do nothing
     QPointer<QMenu> m_menu;
     QIcon m_icon;
     QString m_hint;

@@ -11,6 +11,7 @@
 #include "platform/WholeFile.h"
 #include "toolkit/CaptionButton.h"
 #include "toolkit/DragShape.h"
+#include "toolkit/ScreenFit.h"
 #include "toolkit/SkinRegion.h"
 #include "toolkit/SpeedButton.h"
 #include "toolkit/TransparentImage.h"
@@ -194,6 +195,7 @@ void ListEditorWindow::openList(const QString& listFile, const QString& missingP
 
     // Each opening is on top until its first save.
     setStaysOnTop(true);
+    ScreenFit::keepOnScreen(this);
     show();
     raise();
     activateWindow();

@@ -8,6 +8,7 @@
 #include "platform/Guard.h"
 #include "resources/Resources.h"
 #include "toolkit/Hint.h"
+#include "toolkit/ScreenFit.h"
 #include "toolkit/TransparentColour.h"
 #include "toolkit/UiFont.h"
 
@@ -102,6 +103,7 @@ void PathDialog::setVisible(bool visible)
     if (visible && !m_placed && !isVisible() && m_mainWindow) {
         const QRect main = m_mainWindow->frameGeometry();
         move(main.left() + (main.width() - width()) / 2, main.top() + (main.height() - height()) / 2);
+        ScreenFit::keepOnScreen(this);
         m_placed = true;
     }
     QDialog::setVisible(visible);

@@ -5,8 +5,9 @@
 #include "win32/Win32CodePage.h"
 #include "win32/Win32Desktop.h"
 
-// The machine-wide Run key: writing and removing need administrator rights, so a user without them
-// gets an error.
+// The machine-wide Run key: writing needs administrator rights, so a user without them gets an
+// error. Removing is passed over where the key does not open, as it does at every start for such
+// a user while the box is unticked.
 namespace Autostart {
 
 namespace {
@@ -32,7 +33,8 @@ void enable(const QString& executablePath)
 
 void disable()
 {
-    // A value left behind would start the program with Windows although the box is unticked.
+    // A value that was there and would not go starts the program with Windows although the box is
+    // unticked: that is said.
     const std::string failure = Win32::runValueRemovalFailure(Win32::removeRunValue(ansi(ValueName)));
     if (!failure.empty())
         throw AppError(QStringLiteral("Kan inte ta bort autostartvärdet \"%1\\%2\": %3")

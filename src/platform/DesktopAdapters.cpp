@@ -1,14 +1,13 @@
 #include "DesktopAdapters.h"
 
-#include "SessionProcesses.h"
-
-#include <QDBusConnection>
-#include <QDBusError>
-#include <QDBusMessage>
 #include <QDir>
-#include <QFileInfo>
-#include <QProcess>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QStandardPaths>
 #include <QUrl>
+#include <QXmlStreamReader>
+#include <algorithm>
 #include <array>
 
 namespace DesktopAdapters {
@@ -54,6 +53,12 @@ Result runChecked(Runner& runner, const QString& desktop, const Command& command
     return result;
 }
 
+// A command whose output the adapter reads.
+Command reading(const QString& program, const QStringList& arguments)
+{
+    return {program, arguments, false, true};
+}
+
 QString fileUri(const QString& path)
 {
     // "//name/..." is the same file as "/name/..." here, but a URI would take "name" for a host.
@@ -88,7 +93,7 @@ public:
     void apply(const QString& path, Desktop::Placement placement, Runner& runner) const override
     {
         static constexpr Words options = {"centered", "wallpaper", "stretched"};
-        const Result keys = runner.run({QStringLiteral("gsettings"), {QStringLiteral("list-keys"), m_schema}});
+        const Result keys = runner.run(reading(QStringLiteral("gsettings"), {QStringLiteral("list-keys"), m_schema}));
         if (keys.status != Result::Status::Finished)
             refuse(m_name, failureReason(QStringLiteral("gsettings"), keys));
         if (!keys.ok())
@@ -113,7 +118,8 @@ public:
                 refuse(m_name, QStringLiteral("inställningen %1 saknas i %2").arg(key, m_schema));
         }
         for (const auto& [key, value] : values) {
-            const Result set = runChecked(runner, m_name, {QStringLiteral("gsettings"), {"set", m_schema, key, value}});
+            const Result set =
+                runChecked(runner, m_name, reading(QStringLiteral("gsettings"), {"set", m_schema, key, value}));
             // Without a settings backend gsettings keeps the value in memory only and still succeeds.
             if (set.errors.contains(QLatin1String("'memory' GSettings backend")))
                 refuse(m_name, QStringLiteral("GSettings saknar lagring, så inställningen sparas inte"));
@@ -126,32 +132,86 @@ private:
     Picture m_picture;
 };
 
+// Plasma 6 takes a picture per screen through setWallpaper; Plasma 5 only through a script.
 class PlasmaAdapter : public Adapter
 {
 public:
+    explicit PlasmaAdapter(int screens) : m_screens(qMax(1, screens)) {}
     QString name() const override { return QStringLiteral("KDE Plasma"); }
     void apply(const QString& path, Desktop::Placement placement, Runner& runner) const override
     {
-        const Result result = runner.call({QStringLiteral("org.kde.plasmashell"),
-                                           QStringLiteral("/PlasmaShell"),
-                                           QStringLiteral("org.kde.PlasmaShell"),
-                                           QStringLiteral("evaluateScript"),
-                                           {plasmaScript(path, placement)}});
+        const Result offered =
+            call(runner, QStringLiteral("org.freedesktop.DBus.Introspectable"), QStringLiteral("Introspect"), {});
+        if (!offersSetWallpaper(offered.output)) {
+            call(runner, QStringLiteral("org.kde.PlasmaShell"), QStringLiteral("evaluateScript"),
+                 {plasmaScript(path, placement)});
+            return;
+        }
+        static constexpr std::array<int, 3> fillModes = {6, 3, 0};
+        QString plugin = QStringLiteral("org.kde.image");
+        QVariantMap parameters{{QStringLiteral("Image"), fileUri(path)}};
+        // From Plasma 6.6 on, the picture plugin no longer tiles; a plugin of its own does.
+        if (placement == Desktop::Placement::Tiled && tiledPluginInstalled(runner))
+            plugin = QStringLiteral("org.kde.tiled");
+        else
+            parameters.insert(QStringLiteral("FillMode"), fillModes[static_cast<int>(placement)]);
+        for (uint screen = 0; screen < uint(m_screens); ++screen)
+            call(runner, QStringLiteral("org.kde.PlasmaShell"), QStringLiteral("setWallpaper"),
+                 {plugin, parameters, QVariant::fromValue(screen)});
+    }
+
+private:
+    Result call(Runner& runner, const QString& interface, const QString& method, const QVariantList& arguments) const
+    {
+        const Result result = runner.call(
+            {QStringLiteral("org.kde.plasmashell"), QStringLiteral("/PlasmaShell"), interface, method, arguments});
         if (result.status == Result::Status::TimedOut)
             refuse(name(), QStringLiteral("plasmashell svarade inte i tid"));
         if (!result.ok())
             refuse(name(), QStringLiteral("plasmashell svarade med felet \"%1\"").arg(firstLine(result.errors)));
+        return result;
     }
+
+    static bool offersSetWallpaper(const QString& introspection)
+    {
+        QXmlStreamReader xml(introspection);
+        bool inShell = false;
+        while (!xml.atEnd()) {
+            xml.readNext();
+            if (xml.isEndElement() && xml.name() == QLatin1String("interface"))
+                inShell = false;
+            if (!xml.isStartElement())
+                continue;
+            const QString elementName = xml.attributes().value(QLatin1String("name")).toString();
+            if (xml.name() == QLatin1String("interface"))
+                inShell = elementName == QLatin1String("org.kde.PlasmaShell");
+            else if (inShell && xml.name() == QLatin1String("method") && elementName == QLatin1String("setWallpaper"))
+                return true;
+        }
+        return false;
+    }
+
+    static bool tiledPluginInstalled(Runner& runner)
+    {
+        const Result listed = runner.run(
+            reading(QStringLiteral("kpackagetool6"),
+                    {QStringLiteral("--type"), QStringLiteral("Plasma/Wallpaper"), QStringLiteral("--list")}));
+        if (!listed.ok())
+            return false;
+        for (const QString& line : listed.output.split(QLatin1Char('\n'))) {
+            if (line.trimmed() == QLatin1String("org.kde.tiled"))
+                return true;
+        }
+        return false;
+    }
+
+    int m_screens;
 };
 
 class XfceAdapter : public Adapter
 {
 public:
-    explicit XfceAdapter(QStringList monitors) : m_monitors(std::move(monitors))
-    {
-        if (m_monitors.isEmpty())
-            m_monitors << QStringLiteral("0");
-    }
+    explicit XfceAdapter(QStringList monitors) : m_monitors(std::move(monitors)) {}
     QString name() const override { return QStringLiteral("XFCE"); }
 
     void apply(const QString& path, Desktop::Placement placement, Runner& runner) const override
@@ -159,24 +219,32 @@ public:
         static constexpr Words styles = {"1", "2", "3"};
         const QString program = QStringLiteral("xfconf-query");
         const QStringList channel = {QStringLiteral("-c"), QStringLiteral("xfce4-desktop")};
-        const Result list = runner.run({program, channel + QStringList{QStringLiteral("-l")}});
+        const Result list = runner.run(reading(program, channel + QStringList{QStringLiteral("-l")}));
         if (list.status != Result::Status::Finished)
             refuse(name(), failureReason(program, list));
-        // An empty channel is not an error; an unreachable settings daemon is.
-        if (!list.ok() && !list.errors.contains(QLatin1String("contains no properties")))
+        // An empty channel fails the listing as an unreachable settings daemon does; only the
+        // daemon's list of channels tells them apart.
+        if (!list.ok() && !runner.run(reading(program, {QStringLiteral("-l")})).ok())
             refuse(name(), failureReason(program, list));
 
         QStringList properties;
-        for (const QString& line : list.output.split(QLatin1Char('\n'), Qt::SkipEmptyParts))
-            properties << line.trimmed();
+        if (list.ok()) {
+            for (const QString& line : list.output.split(QLatin1Char('\n'), Qt::SkipEmptyParts))
+                properties << line.trimmed();
+        }
         QStringList images;
         for (const QString& property : properties) {
             if (property.startsWith(QLatin1String("/backdrop/")) && property.endsWith(QLatin1String("/last-image")))
                 images << property;
         }
-        if (images.isEmpty()) {
-            for (const QString& monitor : m_monitors)
-                images << QStringLiteral("/backdrop/screen0/monitor%1/workspace0/last-image").arg(monitor);
+        // Every monitor shows the picture, also one that XFCE has not given a backdrop yet.
+        const QStringList monitors = m_monitors.isEmpty() && images.isEmpty() ? QStringList{"0"} : m_monitors;
+        for (const QString& monitor : monitors) {
+            const QString prefix = QStringLiteral("/backdrop/screen0/monitor%1/").arg(monitor);
+            const bool hasOne = std::any_of(images.begin(), images.end(),
+                                            [&](const QString& image) { return image.startsWith(prefix); });
+            if (!hasOne)
+                images << prefix + QStringLiteral("workspace0/last-image");
         }
 
         const auto set = [&](const QString& property, const QString& type, const QString& value) {
@@ -197,6 +265,18 @@ private:
     QStringList m_monitors;
 };
 
+// Runs the one program that sets a desktop's background.
+void runSingle(const QString& desktop, const Command& command, Runner& runner)
+{
+    const Result result = runner.run(command);
+    if (command.keepsRunning && result.status == Result::Status::Running)
+        return;
+    if (command.keepsRunning && result.status == Result::Status::Finished)
+        refuse(desktop, QStringLiteral("%1 avslutades genast (felkod %2)").arg(command.program).arg(result.exitCode));
+    if (!result.ok())
+        refuse(desktop, failureReason(command.program, result));
+}
+
 // A desktop set by one program call with the path and a mode word.
 class SingleCommandAdapter : public Adapter
 {
@@ -207,20 +287,99 @@ public:
 
     void apply(const QString& path, Desktop::Placement placement, Runner& runner) const override
     {
-        const Command command = m_build(path, placement);
-        const Result result = runner.run(command);
-        if (command.keepsRunning && result.status == Result::Status::Running)
-            return;
-        if (command.keepsRunning && result.status == Result::Status::Finished)
-            refuse(m_name,
-                   QStringLiteral("%1 avslutades genast (felkod %2)").arg(command.program).arg(result.exitCode));
-        if (!result.ok())
-            refuse(m_name, failureReason(command.program, result));
+        runSingle(m_name, m_build(path, placement), runner);
     }
 
 private:
     QString m_name;
     Build m_build;
+};
+
+Command swaybgCommand(const QString& path, Desktop::Placement placement);
+
+// Hyprland draws with its own hyprpaper when that runs, over any swaybg; else swaybg does.
+class HyprlandAdapter : public Adapter
+{
+public:
+    QString name() const override { return QStringLiteral("Hyprland"); }
+
+    void apply(const QString& path, Desktop::Placement placement, Runner& runner) const override
+    {
+        if (!runner.isRunning(QStringLiteral("hyprpaper"))) {
+            runSingle(name(), swaybgCommand(path, placement), runner);
+            return;
+        }
+        // hyprpaper takes its arguments as one comma-separated line.
+        if (path.contains(QLatin1Char(',')) || path.contains(QLatin1Char('\n')))
+            refuse(name(),
+                   QStringLiteral("hyprpaper tar inte en bild vars sökväg har kommatecken eller radbrytningar"));
+        static constexpr Words modes = {"contain", "tile", "fill"};
+        // Before 0.8 there was no stretching: "cover" fills the screen, keeping the proportions.
+        static constexpr Words oldModes = {"contain:", "tile:", ""};
+        bool older = false;
+        for (const QString& monitor : monitors(runner)) {
+            if (!older) {
+                const QString answer =
+                    hyprpaper(runner, {QStringLiteral("wallpaper"),
+                                       monitor + QLatin1Char(',') + path + QLatin1Char(',') + word(modes, placement)});
+                if (answer == QLatin1String("ok"))
+                    continue;
+                // Older versions show only loaded pictures, and take the whole rest for the path.
+                if (!answer.contains(QLatin1String("preload")))
+                    refuse(name(), QStringLiteral("hyprpaper svarade \"%1\"").arg(answer));
+                older = true;
+                expectOk(hyprpaper(runner, {QStringLiteral("preload"), path}));
+            }
+            expectOk(hyprpaper(
+                runner, {QStringLiteral("wallpaper"), monitor + QLatin1Char(',') + word(oldModes, placement) + path}));
+        }
+    }
+
+private:
+    void expectOk(const QString& answer) const
+    {
+        if (answer != QLatin1String("ok"))
+            refuse(name(), QStringLiteral("hyprpaper svarade \"%1\"").arg(answer));
+    }
+
+    QString hyprpaper(Runner& runner, const QStringList& arguments) const
+    {
+        const Result result =
+            runChecked(runner, name(), reading(QStringLiteral("hyprctl"), QStringList{"hyprpaper"} + arguments));
+        return firstLine(result.output);
+    }
+
+    // Hyprland's monitors by name; one empty name (every monitor) when it does not list them.
+    QStringList monitors(Runner& runner) const
+    {
+        const Result listed = runner.run(reading(QStringLiteral("hyprctl"), {QStringLiteral("-j"), "monitors"}));
+        QStringList names;
+        if (listed.ok()) {
+            for (const QJsonValue& monitor : QJsonDocument::fromJson(listed.output.toUtf8()).array()) {
+                const QString monitorName = monitor.toObject().value(QLatin1String("name")).toString();
+                if (!monitorName.isEmpty() && !monitorName.contains(QLatin1Char(',')))
+                    names << monitorName;
+            }
+        }
+        return names.isEmpty() ? QStringList{QString()} : names;
+    }
+};
+
+// COSMIC's background program follows its configuration files; one entry serves every output.
+class CosmicAdapter : public Adapter
+{
+public:
+    QString name() const override { return QStringLiteral("COSMIC"); }
+
+    void apply(const QString& path, Desktop::Placement placement, Runner& runner) const override
+    {
+        const QString folder = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
+                               QStringLiteral("/cosmic/com.system76.CosmicBackground/v1/");
+        QString reason;
+        if (!runner.writeFile(folder + QStringLiteral("all"), cosmicEntry(path, placement), &reason) ||
+            !runner.writeFile(folder + QStringLiteral("same-on-all"), "true", &reason))
+            refuse(name(), reason);
+    }
 };
 
 Command lxqtCommand(const QString& path, Desktop::Placement placement)
@@ -260,11 +419,12 @@ QString keyOfName(const QString& name)
     };
     // Order matters: "xubuntu" and "lubuntu" before "ubuntu", "budgie" before "gnome".
     static constexpr Rule rules[] = {
-        {"cinnamon", "cinnamon"}, {"mate", "mate"},       {"plasma", "kde"},      {"kde", "kde"},
-        {"xfce", "xfce"},         {"xubuntu", "xfce"},    {"lxqt", "lxqt"},       {"lubuntu", "lxqt"},
-        {"lxde", "lxde"},         {"budgie", "budgie"},   {"unity", "unity"},     {"gnome", "gnome"},
-        {"ubuntu", "gnome"},      {"sway", "wlroots"},    {"wlroots", "wlroots"}, {"hyprland", "wlroots"},
-        {"river", "wlroots"},     {"wayfire", "wlroots"}, {"labwc", "wlroots"},
+        {"cinnamon", "cinnamon"}, {"mate", "mate"},     {"plasma", "kde"},      {"kde", "kde"},
+        {"xfce", "xfce"},         {"xubuntu", "xfce"},  {"lxqt", "lxqt"},       {"lubuntu", "lxqt"},
+        {"lxde", "lxde"},         {"budgie", "budgie"}, {"unity", "unity"},     {"gnome", "gnome"},
+        {"ubuntu", "gnome"},      {"sway", "wlroots"},  {"wlroots", "wlroots"}, {"hyprland", "hyprland"},
+        {"cosmic", "cosmic"},     {"niri", "wlroots"},  {"river", "wlroots"},   {"wayfire", "wlroots"},
+        {"labwc", "wlroots"},
     };
     for (const Rule& rule : rules) {
         if (n.contains(QLatin1String(rule.contains)))
@@ -274,86 +434,6 @@ QString keyOfName(const QString& name)
 }
 
 } // namespace
-
-Result ProcessRunner::run(const Command& command)
-{
-    // The one background program this process started; replaced by the next one. It is left
-    // running when the program ends, because it is the background.
-    static QProcess* s_background = nullptr;
-
-    auto* process = new QProcess;
-    process->setProgram(command.program);
-    process->setArguments(command.arguments);
-    if (command.keepsRunning) {
-        process->setStandardOutputFile(QProcess::nullDevice());
-        process->setStandardErrorFile(QProcess::nullDevice());
-    }
-    process->start();
-    Result result;
-    if (!process->waitForStarted(m_timeoutMs)) {
-        result.status = Result::Status::NotStarted;
-        delete process;
-        return result;
-    }
-    process->closeWriteChannel();
-    if (command.keepsRunning) {
-        if (!process->waitForFinished(700)) {
-            if (s_background) {
-                s_background->terminate();
-                s_background->waitForFinished(1000);
-                delete s_background;
-            }
-            s_background = process;
-            // An older background of this session (say the one the compositor's configuration
-            // started) would stay drawn over the new one.
-            for (const qint64 pid : SessionProcesses::find(QFileInfo(command.program).fileName())) {
-                if (pid != process->processId())
-                    SessionProcesses::terminate(pid);
-            }
-            result.status = Result::Status::Running;
-            return result;
-        }
-    } else if (!process->waitForFinished(m_timeoutMs)) {
-        process->kill();
-        process->waitForFinished(1000);
-        result.status = Result::Status::TimedOut;
-        delete process;
-        return result;
-    }
-    result.status = process->exitStatus() == QProcess::CrashExit ? Result::Status::Crashed : Result::Status::Finished;
-    result.exitCode = process->exitCode();
-    if (!command.keepsRunning) { // a background program's output went to the null device
-        result.output = QString::fromLocal8Bit(process->readAllStandardOutput());
-        result.errors = QString::fromLocal8Bit(process->readAllStandardError());
-    }
-    delete process;
-    return result;
-}
-
-Result ProcessRunner::call(const DBusCall& call)
-{
-    Result result;
-    QDBusConnection bus = QDBusConnection::sessionBus();
-    if (!bus.isConnected()) {
-        result.status = Result::Status::NotStarted;
-        result.errors = bus.lastError().message();
-        return result;
-    }
-    QDBusMessage message = QDBusMessage::createMethodCall(call.service, call.path, call.interface, call.method);
-    message.setArguments(call.arguments);
-    const QDBusMessage reply = bus.call(message, QDBus::Block, m_timeoutMs);
-    if (reply.type() == QDBusMessage::ErrorMessage) {
-        result.status = reply.errorName() == QLatin1String("org.freedesktop.DBus.Error.NoReply")
-                            ? Result::Status::TimedOut
-                            : Result::Status::Finished;
-        result.exitCode = 1;
-        result.errors = reply.errorMessage().isEmpty() ? reply.errorName() : reply.errorMessage();
-        return result;
-    }
-    if (!reply.arguments().isEmpty())
-        result.output = reply.arguments().first().toString();
-    return result;
-}
 
 QString detect(const QProcessEnvironment& env)
 {
@@ -374,7 +454,7 @@ QString detect(const QProcessEnvironment& env)
     return {};
 }
 
-std::unique_ptr<Adapter> adapterFor(const QString& key, const QStringList& xfceMonitors)
+std::unique_ptr<Adapter> adapterFor(const QString& key, const QStringList& monitors)
 {
     using Picture = GSettingsAdapter::Picture;
     const QString k = key.trimmed().toLower();
@@ -392,14 +472,18 @@ std::unique_ptr<Adapter> adapterFor(const QString& key, const QStringList& xfceM
         return std::make_unique<GSettingsAdapter>(QStringLiteral("MATE"), QStringLiteral("org.mate.background"),
                                                   Picture::Filename);
     if (k == QLatin1String("kde") || k == QLatin1String("plasma"))
-        return std::make_unique<PlasmaAdapter>();
+        return std::make_unique<PlasmaAdapter>(int(monitors.size()));
     if (k == QLatin1String("xfce"))
-        return std::make_unique<XfceAdapter>(xfceMonitors);
+        return std::make_unique<XfceAdapter>(monitors);
+    if (k == QLatin1String("hyprland"))
+        return std::make_unique<HyprlandAdapter>();
+    if (k == QLatin1String("cosmic"))
+        return std::make_unique<CosmicAdapter>();
     if (k == QLatin1String("lxqt"))
         return std::make_unique<SingleCommandAdapter>(QStringLiteral("LXQt"), lxqtCommand);
     if (k == QLatin1String("lxde"))
         return std::make_unique<SingleCommandAdapter>(QStringLiteral("LXDE"), lxdeCommand);
-    if (k == QLatin1String("wlroots") || k == QLatin1String("sway"))
+    if (k == QLatin1String("wlroots") || k == QLatin1String("sway") || k == QLatin1String("niri"))
         return std::make_unique<SingleCommandAdapter>(QStringLiteral("Wayland (swaybg)"), swaybgCommand);
     if (k == QLatin1String("x11") || k == QLatin1String("feh"))
         return std::make_unique<SingleCommandAdapter>(QStringLiteral("X11 (feh)"), fehCommand);
@@ -422,7 +506,7 @@ AppError unknownDesktop(const QString& name)
 {
     return AppError(QStringLiteral("Bakgrunden kunde inte bytas på skrivbordet %1: namnet i TAVELVAXLAREN_DESKTOP "
                                    "är okänt (gnome, unity, budgie, cinnamon, mate, kde, xfce, lxqt, lxde, "
-                                   "wlroots, x11 eller log:FIL).")
+                                   "hyprland, cosmic, wlroots, x11 eller log:FIL).")
                         .arg(name));
 }
 
@@ -485,6 +569,34 @@ QString plasmaScript(const QString& path, Desktop::Placement placement)
                           "}\n")
         // One pass: a "%0A" of the URI must not be taken for a place marker.
         .arg(jsonString(fileUri(path)), QString::number(fillModes[static_cast<int>(placement)]));
+}
+
+QByteArray cosmicEntry(const QString& path, Desktop::Placement placement)
+{
+    // cosmic-bg neither centres at the picture's own size nor tiles: a fit shows the whole picture
+    // centred, a zoom covers the screen as tiles do, a stretch stretches.
+    static constexpr Words modes = {"Fit((0.0, 0.0, 0.0))", "Zoom", "Stretch"};
+    QString literal = QStringLiteral("\"");
+    for (const QChar c : path) {
+        if (c == QLatin1Char('\\') || c == QLatin1Char('"'))
+            literal += QLatin1Char('\\') + c;
+        else if (c.unicode() < 0x20 || c.unicode() == 0x7f)
+            literal += QStringLiteral("\\u{%1}").arg(c.unicode(), 0, 16);
+        else
+            literal += c;
+    }
+    literal += QLatin1Char('"');
+    return QStringLiteral("(\n"
+                          "    output: \"all\",\n"
+                          "    source: Path(%1),\n"
+                          "    filter_by_theme: false,\n"
+                          "    rotation_frequency: 300,\n"
+                          "    filter_method: Lanczos,\n"
+                          "    scaling_mode: %2,\n"
+                          "    sampling_method: Alphanumeric,\n"
+                          ")")
+        .arg(literal, word(modes, placement))
+        .toUtf8();
 }
 
 } // namespace DesktopAdapters

@@ -14,6 +14,20 @@ std::string ansi(const QString& text)
     return Win32::fromUtf16(text.toStdU16String());
 }
 
+// The placement the desktop values would give, so both routes place a picture alike.
+Win32::WallpaperStyle activeDesktopStyle(const QString& wallpaperStyle, const QString& tileWallpaper)
+{
+    switch (Desktop::placementFor(wallpaperStyle, tileWallpaper)) {
+    case Desktop::Placement::Tiled:
+        return Win32::WallpaperStyle::Tile;
+    case Desktop::Placement::Stretched:
+        return Win32::WallpaperStyle::Stretch;
+    case Desktop::Placement::Centred:
+        break;
+    }
+    return Win32::WallpaperStyle::Centre;
+}
+
 AppError activeDesktopError(const Win32::ActiveDesktopResult& result)
 {
     return AppError(QString::fromStdString(Win32::activeDesktopReport(result)));
@@ -22,8 +36,6 @@ AppError activeDesktopError(const Win32::ActiveDesktopResult& result)
 class WindowsDesktop : public Desktop
 {
 public:
-    // SetWallpaper and ApplyChanges only: this route sets no placement, so the desktop keeps the
-    // one it had.
     std::optional<AppError> setActiveDesktopWallpaper(const QString& path, const QString& wallpaperStyle,
                                                       const QString& tileWallpaper) override
     {
@@ -32,8 +44,8 @@ public:
             appendToLog(log, QStringLiteral("active-desktop"), path, wallpaperStyle, tileWallpaper);
             return std::nullopt;
         }
-        const Win32::ActiveDesktopResult result =
-            Win32::setActiveDesktopWallpaper(activeDesktopText(path).toStdU16String());
+        const Win32::ActiveDesktopResult result = Win32::setActiveDesktopWallpaper(
+            activeDesktopText(path).toStdU16String(), activeDesktopStyle(wallpaperStyle, tileWallpaper));
         if (result.step == Win32::ActiveDesktopResult::Step::Create)
             throw activeDesktopError(result);
         if (result.step != Win32::ActiveDesktopResult::Step::Done)

@@ -44,11 +44,22 @@ QString platformFor(const QProcessEnvironment& env)
     return wayland ? QStringLiteral("xcb;wayland") : QString();
 }
 
+namespace {
+QStringList s_ownVariables;
+}
+
 void chooseWindowSystem()
 {
     const QString platform = platformFor(QProcessEnvironment::systemEnvironment());
-    if (!platform.isEmpty())
+    if (!platform.isEmpty()) {
         qputenv("QT_QPA_PLATFORM", platform.toLatin1());
+        s_ownVariables = {QStringLiteral("QT_QPA_PLATFORM")};
+    }
+}
+
+QStringList ownVariables()
+{
+    return s_ownVariables;
 }
 
 bool loadSwedishQtTexts()

@@ -1,5 +1,6 @@
 // The program under openbox, a window manager that keeps managed windows on screen and places
-// them itself: the popup, minimising with and without a notification area.
+// them itself: the popup in the work area's corner, a stored place off the screen, minimising
+// with and without a notification area.
 
 #include "PrivateSession.h"
 #include "ScriptedDialogs.h"
@@ -98,12 +99,31 @@ private slots:
         qputenv("TAVELVAXLAREN_DESKTOP", ("log:" + m_home->filePath(QStringLiteral("log"))).toUtf8());
     }
 
-    // The popup bypasses the window manager: it rests exactly at its place, takes no focus,
-    // and slides out below the screen's lower edge.
+    void popupRestsAtItsPlaceAndSlidesOut_data()
+    {
+        QTest::addColumn<int>("panel"); // the height of a panel along the lower edge, 0 for none
+        QTest::newRow("no panel") << 0;
+        QTest::newRow("a panel at the bottom: above it") << 40;
+    }
+
+    // The popup bypasses the window manager: it rests exactly at its place in the corner of the
+    // work area, takes no focus, and slides out below the work area's lower edge.
     void popupRestsAtItsPlaceAndSlidesOut()
     {
+        QFETCH(int, panel);
         ScopedScriptedDialogs dialogs;
         seed(false, true);
+        pid_t tray = 0;
+        if (panel) {
+            tray = s_session->spawn({"trayer", "--edge", "bottom", "--height", QString::number(panel), "--SetDockType",
+                                     "true", "--SetPartialStrut", "true"});
+            QVERIFY(tray);
+            QTRY_COMPARE(QGuiApplication::primaryScreen()->availableGeometry().height(),
+                         QGuiApplication::primaryScreen()->geometry().height() - panel);
+        }
+        const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+        const int areaRight = area.x() + area.width();
+        const int areaBottom = area.y() + area.height();
         ProgramEntry entry;
         QVERIFY(entry.start()); // the resumed rotation applies the picture: the popup slides in
         MainWindow* w = entry.mainWindow();
@@ -111,10 +131,9 @@ private slots:
         QVERIFY(QTest::qWaitForWindowActive(w));
         ChangePopup* popup = shownPopup();
         QVERIFY(popup);
-        const QRect screen = QGuiApplication::primaryScreen()->geometry();
         const QString info = windowInfo(popup->winId());
-        QCOMPARE(infoValue(info, QStringLiteral("Absolute upper-left X")), screen.width() - 155);
-        QCOMPARE(infoValue(info, QStringLiteral("Absolute upper-left Y")), screen.height() - 207);
+        QCOMPARE(infoValue(info, QStringLiteral("Absolute upper-left X")), areaRight - 155);
+        QCOMPARE(infoValue(info, QStringLiteral("Absolute upper-left Y")), areaBottom - 207);
         QCOMPARE(infoValue(info, QStringLiteral("Width")), 155);
         QCOMPARE(infoValue(info, QStringLiteral("Height")), 175);
         QVERIFY(info.contains(QStringLiteral("Override Redirect State: yes")));
@@ -123,8 +142,45 @@ private slots:
 
         // Started during start-up, it leaves after five seconds, through the lower edge.
         QTRY_VERIFY_WITH_TIMEOUT(!popup->isVisible(), 10000);
-        QVERIFY(popup->y() >= screen.height());
+        QVERIFY(popup->y() >= areaBottom);
         QCOMPARE(dialogs->errors(), QStringList());
+        if (tray)
+            s_session->stop(tray);
+        QTRY_VERIFY_WITH_TIMEOUT(!TrayIcon::areaAvailable(), 10000);
+        QTRY_COMPARE(QGuiApplication::primaryScreen()->availableGeometry(),
+                     QGuiApplication::primaryScreen()->geometry());
+    }
+
+    void storedPlaceOffEveryScreen_data()
+    {
+        QTest::addColumn<QPoint>("stored");
+        QTest::addColumn<QPoint>("expected");
+        // The screen is 1280 x 1024, the main window 988 x 608.
+        QTest::newRow("on the screen: kept") << QPoint(50, 60) << QPoint(50, 60);
+        QTest::newRow("a monitor unplugged: whole in the corner") << QPoint(2600, 1500) << QPoint(292, 416);
+        QTest::newRow("above the screen") << QPoint(100, -900) << QPoint(100, 0);
+    }
+
+    // A stored place on no screen brings the whole window back, not a corner of it.
+    void storedPlaceOffEveryScreen()
+    {
+        QFETCH(QPoint, stored);
+        QFETCH(QPoint, expected);
+        ScopedScriptedDialogs dialogs;
+        seed(false, false);
+        {
+            SettingsStore store;
+            store.writeInteger(Setting::Left, stored.x());
+            store.writeInteger(Setting::Top, stored.y());
+        }
+        ProgramEntry entry;
+        QVERIFY(entry.start());
+        MainWindow* w = entry.mainWindow();
+        w->show();
+        QVERIFY(QTest::qWaitForWindowExposed(w));
+        QTRY_COMPARE(QPoint(infoValue(windowInfo(w->winId()), QStringLiteral("Absolute upper-left X")),
+                            infoValue(windowInfo(w->winId()), QStringLiteral("Absolute upper-left Y"))),
+                     expected);
     }
 
     // Without a notification area "Minimera" minimises: the window stays in the window manager's

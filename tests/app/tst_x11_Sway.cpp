@@ -1,6 +1,7 @@
 // The program in a headless sway with Xwayland and swaybar, started by this test: it runs
 // through XWayland, finds swaybar's tray, its popup rests at its place, and a change made
-// through the sway route shows the picture although sway's configuration started a swaybg.
+// through the sway route shows the picture on both outputs although sway's configuration
+// started a swaybg.
 // sway refuses to run as root: started as root, the test runs itself again as nobody.
 
 #include "PrivateSession.h"
@@ -80,6 +81,8 @@ private slots:
     {
         QCOMPARE(QGuiApplication::platformName(), QStringLiteral("xcb"));
         QVERIFY(TrayIcon::areaAvailable());
+        // swaybar is a StatusNotifierItem host: one click is one activation.
+        QCOMPARE(TrayIcon::detectedAreaKind(), TrayIcon::AreaKind::SingleActivation);
     }
 
     void changeThroughSwayShowsThePictureAndThePopupRests()
@@ -114,6 +117,12 @@ private slots:
         QImage shot;
         QTRY_VERIFY(near((shot = screenshot(QStringLiteral("sway.png"))).pixelColor(20, screen.height() / 2), Picture));
         QVERIFY(!near(shot.pixelColor(20, screen.height() / 2), SwayBackground));
+        // Every output shows it, the second one too.
+        QCOMPARE(QGuiApplication::screens().size(), 2);
+        for (const QScreen* output : QGuiApplication::screens()) {
+            const QPoint inside = output->geometry().topLeft() + QPoint(output->geometry().width() / 3, 100);
+            QVERIFY2(near(shot.pixelColor(inside), Picture), qPrintable(output->name()));
+        }
         QVERIFY(!QFile::exists(home(QStringLiteral("pwned"))));
         QVERIFY(!QFile::exists(QDir::current().filePath(QStringLiteral("pwned"))));
         // The popup's strip in the window's colour begins exactly at its resting line, once its
@@ -235,6 +244,12 @@ int main(int argc, char** argv)
     if (!up)
         qFatal("sway did not come up");
     qputenv("SWAYSOCK", firstMatch(run, QStringLiteral("sway-ipc.*.sock")).toLocal8Bit());
+    // A second monitor beside the first.
+    PrivateSession::output({"swaymsg", "create_output"});
+    if (!PrivateSession::waitFor([] {
+            return PrivateSession::output({"swaymsg", "-t", "get_outputs"}).count("\"name\"") >= 2;
+        }))
+        qFatal("sway did not make a second output");
     qputenv("WAYLAND_DISPLAY", QFileInfo(firstMatch(run, QStringLiteral("wayland-?"))).fileName().toLocal8Bit());
     QFile displayFile(display);
     displayFile.open(QIODevice::ReadOnly);

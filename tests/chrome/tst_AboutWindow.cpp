@@ -1,4 +1,5 @@
 #include "chrome/AboutWindow.h"
+#include "toolkit/UiFont.h"
 
 #include <QLabel>
 #include <QTest>
@@ -85,6 +86,25 @@ private slots:
         about.showAbout();
         QCOMPARE(about.palette().color(QPalette::Window), QColor(Qt::red));
         QCOMPARE(credit->palette().color(QPalette::WindowText), QColor(Qt::yellow));
+    }
+
+    // Tahoma (Wine's), and where it is missing the fonts the package recommends and depends on.
+    void creditFitsItsLabel_data()
+    {
+        QTest::addColumn<QString>("family");
+        for (const char* family : {"Tahoma", "Liberation Sans", "DejaVu Sans"})
+            QTest::newRow(family) << QString::fromLatin1(family);
+    }
+    void creditFitsItsLabel()
+    {
+        QFETCH(QString, family);
+        AboutWindow about(nullptr);
+        about.setFont(uiFont(family, 16)); // Wine's Tahoma made known
+        auto* credit = about.findChild<QLabel*>(QStringLiteral("Label1"));
+        QCOMPARE(QFontInfo(credit->font()).family(), family);
+        const QRect room = credit->contentsRect();
+        const QRect needed = credit->fontMetrics().boundingRect(room, Qt::TextWordWrap, credit->text());
+        QVERIFY2(room.contains(needed), qPrintable(QStringLiteral("%1 x %2").arg(needed.width()).arg(needed.height())));
     }
 
     void clickInsideTheShapeHides_data()

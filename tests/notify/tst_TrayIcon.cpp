@@ -9,7 +9,7 @@
 
 using Reason = QSystemTrayIcon::ActivationReason;
 
-// One activation of the icon runs the menu's default item once, whatever the host sends for it.
+// The default item runs once per double-click on areas that send them, once per activation on the others.
 class TestTrayIcon : public QObject
 {
     Q_OBJECT
@@ -17,25 +17,30 @@ class TestTrayIcon : public QObject
 private slots:
     void defaultItemRunsOncePerActivation_data()
     {
+        QTest::addColumn<TrayIcon::AreaKind>("area");
         QTest::addColumn<QList<int>>("reasons"); // sent one after the other, at once
         QTest::addColumn<int>("runs");
-        QTest::newRow("single activation (StatusNotifierItem hosts)") << QList<int>{Reason::Trigger} << 1;
-        QTest::newRow("double-click: click, then double-click")
-            << QList<int>{Reason::Trigger, Reason::DoubleClick} << 1;
+        const auto sni = TrayIcon::AreaKind::SingleActivation, xembed = TrayIcon::AreaKind::DoubleClicks;
+        QTest::newRow("single activation (StatusNotifierItem hosts)") << sni << QList<int>{Reason::Trigger} << 1;
         QTest::newRow("host sending two activations for a double-click")
-            << QList<int>{Reason::Trigger, Reason::Trigger} << 1;
-        QTest::newRow("after a double-click a click alone does nothing")
-            << QList<int>{Reason::Trigger, Reason::DoubleClick, -1, Reason::Trigger} << 1;
-        QTest::newRow("two activations apart") << QList<int>{Reason::Trigger, -1, Reason::Trigger} << 2;
-        QTest::newRow("context menu request") << QList<int>{Reason::Context} << 0;
+            << sni << QList<int>{Reason::Trigger, Reason::Trigger} << 1;
+        QTest::newRow("two activations apart") << sni << QList<int>{Reason::Trigger, -1, Reason::Trigger} << 2;
+        QTest::newRow("one click on a tray that sends double-clicks") << xembed << QList<int>{Reason::Trigger} << 0;
+        QTest::newRow("double-click: click, then double-click")
+            << xembed << QList<int>{Reason::Trigger, Reason::DoubleClick} << 1;
+        QTest::newRow("two double-clicks apart")
+            << xembed << QList<int>{Reason::Trigger, Reason::DoubleClick, -1, Reason::Trigger, Reason::DoubleClick}
+            << 2;
+        QTest::newRow("context menu request") << sni << QList<int>{Reason::Context} << 0;
     }
 
     void defaultItemRunsOncePerActivation()
     {
+        QFETCH(TrayIcon::AreaKind, area);
         QFETCH(QList<int>, reasons);
         QFETCH(int, runs);
         QWidget window;
-        TrayIcon tray(&window);
+        TrayIcon tray(&window, area);
         QMenu menu;
         QAction* item = menu.addAction(QStringLiteral("&Minimera"));
         menu.setDefaultAction(item);

@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QJsonArray>
 #include <QJsonDocument>
+#include <QStandardPaths>
 #include <QTest>
 #include <QUrl>
 #include <functional>
@@ -12,6 +13,7 @@ using namespace DesktopAdapters;
 using Placement = Desktop::Placement;
 Q_DECLARE_METATYPE(Desktop::Placement)
 Q_DECLARE_METATYPE(DesktopAdapters::Result)
+using Answers = QMap<QString, QString>;
 
 namespace {
 
@@ -21,7 +23,9 @@ class RecordingRunner : public Runner
 public:
     std::function<Result(const Command&)> reply = [](const Command&) { return Result{}; };
     std::function<Result(const DBusCall&)> dbusReply = [](const DBusCall&) { return Result{}; };
-    QList<QStringList> ran; // program followed by its arguments; "dbus" calls as their address
+    QStringList runningPrograms;
+    // Program and arguments; "dbus", the address and the short arguments; "write", file and content.
+    QList<QStringList> ran;
     QStringList scripts;
 
     Result run(const Command& command) override
@@ -31,9 +35,23 @@ public:
     }
     Result call(const DBusCall& call) override
     {
-        ran << QStringList{"dbus", call.service, call.path, call.interface, call.method};
+        QStringList record{"dbus", call.service, call.path, call.interface, call.method};
+        for (const QVariant& argument : call.arguments) {
+            QStringList map; // a{sv} as key=value, sorted
+            for (const auto& [key, value] : argument.toMap().asKeyValueRange())
+                map << key + "=" + value.toString();
+            if (argument.toString().size() < 100)
+                record << (map.isEmpty() ? argument.toString() : map.join(' '));
+        }
+        ran << record;
         scripts << call.arguments.value(0).toString();
         return dbusReply(call);
+    }
+    bool isRunning(const QString& program) override { return runningPrograms.contains(program); }
+    bool writeFile(const QString& path, const QByteArray& content, QString*) override
+    {
+        ran << QStringList{"write", path, QString::fromUtf8(content).simplified()};
+        return true;
     }
 };
 
@@ -92,7 +110,7 @@ QString pathReachedBy(const QString& key, const RecordingRunner& runner)
             return command.last();
     }
     if (key == "kde" && !runner.scripts.isEmpty()) {
-        const QString script = runner.scripts.first();
+        const QString script = runner.scripts.last();
         const qsizetype start = script.indexOf("var image = ") + 12;
         const qsizetype end = script.indexOf(";\nvar fillMode");
         const QJsonArray value = QJsonDocument::fromJson(("[" + script.mid(start, end - start) + "]").toUtf8()).array();
@@ -156,8 +174,9 @@ private slots:
         QTest::newRow("XFCE stretched") << "xfce" << Placement::Stretched << xfce("3");
 
         const auto kde = QList<QStringList>{
+            {"dbus", "org.kde.plasmashell", "/PlasmaShell", "org.freedesktop.DBus.Introspectable", "Introspect"},
             {"dbus", "org.kde.plasmashell", "/PlasmaShell", "org.kde.PlasmaShell", "evaluateScript"}};
-        QTest::newRow("KDE centred") << "kde" << Placement::Centred << kde;
+        QTest::newRow("Plasma 5, no setWallpaper: a script") << "kde" << Placement::Centred << kde;
 
         QTest::newRow("LXQt centred") << "lxqt" << Placement::Centred
                                       << QList<QStringList>{
@@ -175,6 +194,10 @@ private slots:
                                     << QList<QStringList>{{"swaybg", "-i", path, "-m", "tile"}};
         QTest::newRow("wlroots stretched")
             << "wlroots" << Placement::Stretched << QList<QStringList>{{"swaybg", "-i", path, "-m", "stretch"}};
+        QTest::newRow("niri") << "niri" << Placement::Centred
+                              << QList<QStringList>{{"swaybg", "-i", path, "-m", "center"}};
+        QTest::newRow("Hyprland without hyprpaper")
+            << "hyprland" << Placement::Tiled << QList<QStringList>{{"swaybg", "-i", path, "-m", "tile"}};
         QTest::newRow("X11 centred") << "x11" << Placement::Centred
                                      << QList<QStringList>{{"feh", "--no-fehbg", "--bg-center", path}};
         QTest::newRow("X11 tiled") << "X11" << Placement::Tiled
@@ -218,26 +241,128 @@ private slots:
         QVERIFY(script.contains("d.writeConfig(\"FillMode\", fillMode)"));
     }
 
-    // A channel with no backdrop yet: the properties are created, typed, per monitor.
-    void xfceCreatesMissingProperties()
+    void routes_data()
     {
-        RecordingRunner runner;
-        runner.reply = [](const Command& command) {
-            Result result;
-            if (command.arguments.contains("-l")) {
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<QStringList>("monitors");
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<Placement>("placement");
+        // What programs answer, by the start of their command line ("dbus Method" for calls,
+        // "running" for a program of the session); "!" marks a failure with its message.
+        QTest::addColumn<Answers>("answers");
+        QTest::addColumn<QList<QStringList>>("expected");
+        QTest::addColumn<QString>("error");
+        const QString p = "/b/a b.jpg";
+        const QStringList shell = {"dbus", "org.kde.plasmashell", "/PlasmaShell", "org.kde.PlasmaShell",
+                                   "setWallpaper"};
+        const QList<QStringList> introspect{
+            {"dbus", "org.kde.plasmashell", "/PlasmaShell", "org.freedesktop.DBus.Introspectable", "Introspect"}};
+        const QStringList kpackage = {"kpackagetool6", "--type", "Plasma/Wallpaper", "--list"};
+        const QString plasma6 = R"(<node><interface name="org.kde.PlasmaShell"><method name="evaluateScript"/>
+            <method name="setWallpaper"><arg type="s"/><arg type="a{sv}"/><arg type="u"/></method></interface></node>)";
+        const QString image = "Image=file:///b/a%20b.jpg";
+        QTest::newRow("Plasma 6: one call per screen")
+            << "kde" << QStringList{"DP-1", "HDMI-1"} << p << Placement::Centred
+            << Answers{{"dbus Introspect", plasma6}}
+            << introspect + QList<QStringList>{shell + QStringList{"org.kde.image", "FillMode=6 " + image, "0"},
+                                               shell + QStringList{"org.kde.image", "FillMode=6 " + image, "1"}}
+            << "";
+        QTest::newRow("Plasma 6.6 tiles through its own plugin")
+            << "kde" << QStringList{} << p << Placement::Tiled
+            << Answers{{"dbus Introspect", plasma6}, {"kpackagetool6", "org.kde.image\norg.kde.tiled\n"}}
+            << introspect + QList<QStringList>{kpackage, shell + QStringList{"org.kde.tiled", image, "0"}} << "";
+
+        const QStringList hyprpaper = {"hyprctl", "hyprpaper", "wallpaper"};
+        const QStringList monitors = {"hyprctl", "-j", "monitors"};
+        const Answers hyprland{{"running", "hyprpaper"},
+                               {"hyprctl -j monitors", R"([{"name": "DP-1"}, {"name": "HDMI-A-1"}])"}};
+        auto current = hyprland;
+        current.insert("hyprctl hyprpaper", "ok\n");
+        QTest::newRow("hyprpaper 0.8 on every monitor")
+            << "hyprland" << QStringList{} << p << Placement::Stretched << current
+            << QList<QStringList>{monitors, hyprpaper + QStringList{"DP-1," + p + ",fill"},
+                                  hyprpaper + QStringList{"HDMI-A-1," + p + ",fill"}}
+            << "";
+        auto older = hyprland;
+        older.insert({{"hyprctl hyprpaper", "ok"}, {"hyprctl hyprpaper wallpaper DP-1,/b/a b.jpg,", "not preloaded"}});
+        QTest::newRow("an older hyprpaper: loaded once, then shown")
+            << "hyprland" << QStringList{} << p << Placement::Tiled << older
+            << QList<QStringList>{monitors,
+                                  hyprpaper + QStringList{"DP-1," + p + ",tile"},
+                                  {"hyprctl", "hyprpaper", "preload", p},
+                                  hyprpaper + QStringList{"DP-1,tile:" + p},
+                                  hyprpaper + QStringList{"HDMI-A-1,tile:" + p}}
+            << "";
+        const QString hypr = "Bakgrunden kunde inte bytas på skrivbordet Hyprland: hyprpaper ";
+        QTest::newRow("a comma would split hyprpaper's line")
+            << "hyprland" << QStringList{} << "/b/a,b.jpg" << Placement::Centred << hyprland << QList<QStringList>{}
+            << hypr + "tar inte en bild vars sökväg har kommatecken eller radbrytningar.";
+
+        const QString cosmic = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
+                               "/cosmic/com.system76.CosmicBackground/v1/";
+        QTest::newRow("COSMIC: one entry for every output")
+            << "cosmic" << QStringList{} << "/b/say \"hi\"\\.jpg" << Placement::Centred << Answers{}
+            << QList<QStringList>{{"write", cosmic + "all",
+                                   "( output: \"all\", source: Path(\"/b/say \\\"hi\\\"\\\\.jpg\"), filter_by_theme: "
+                                   "false, rotation_frequency: 300, filter_method: Lanczos, scaling_mode: Fit((0.0, "
+                                   "0.0, 0.0)), sampling_method: Alphanumeric, )"},
+                                  {"write", cosmic + "same-on-all", "true"}}
+            << "";
+
+        const QStringList xfconf = {"xfconf-query", "-c", "xfce4-desktop"};
+        const auto created = [&](const QString& monitor) {
+            const QString base = "/backdrop/screen0/monitor" + monitor + "/workspace0/";
+            return QList<QStringList>{xfconf + QStringList{"-p", base + "image-style", "-n", "-t", "int", "-s", "2"},
+                                      xfconf + QStringList{"-p", base + "last-image", "-n", "-t", "string", "-s", p}};
+        };
+        QTest::newRow("XFCE, a monitor plugged in later gets one too")
+            << "xfce" << QStringList{"HDMI-1", "DP-2"} << p << Placement::Tiled
+            << Answers{{"xfconf-query -c xfce4-desktop -l", "/backdrop/screen0/monitorHDMI-1/workspace0/"
+                                                            "last-image\n"}}
+            << QList<QStringList>{xfconf + QStringList{"-l"},
+                                  xfconf + QStringList{"-p", "/backdrop/screen0/monitorHDMI-1/workspace0/image-style",
+                                                       "-n", "-t", "int", "-s", "2"},
+                                  xfconf + QStringList{"-p", "/backdrop/screen0/monitorHDMI-1/workspace0/last-image",
+                                                       "-s", p}} +
+                   created("DP-2")
+            << "";
+    }
+
+    // The routes that cannot run here, through the command seam.
+    void routes()
+    {
+        QFETCH(QString, key);
+        QFETCH(QStringList, monitors);
+        QFETCH(QString, path);
+        QFETCH(Placement, placement);
+        QFETCH(Answers, answers);
+        QFETCH(QList<QStringList>, expected);
+        QFETCH(QString, error);
+        const auto answer = [&](const QString& line) {
+            QString best;
+            for (const QString& start : answers.keys())
+                best = line.startsWith(start) && start.size() > best.size() ? start : best;
+            Result result = output(answers.value(best));
+            if (result.output.startsWith('!')) {
                 result.exitCode = 1;
-                result.errors = "Channel \"xfce4-desktop\" contains no properties\n";
+                result.errors = result.output.mid(1);
             }
             return result;
         };
-        adapterFor("xfce", {"eDP-1"})->apply("/b/c.png", Placement::Tiled, runner);
-        const QStringList xfconf = {"xfconf-query", "-c", "xfce4-desktop"};
-        const QString base = "/backdrop/screen0/monitoreDP-1/workspace0/";
-        QCOMPARE(runner.ran,
-                 (QList<QStringList>{
-                     xfconf + QStringList{"-l"},
-                     xfconf + QStringList{"-p", base + "image-style", "-n", "-t", "int", "-s", "2"},
-                     xfconf + QStringList{"-p", base + "last-image", "-n", "-t", "string", "-s", "/b/c.png"}}));
+        RecordingRunner runner;
+        runner.runningPrograms = QStringList{answers.value("running")};
+        runner.reply = [&](const Command& command) {
+            return answer((QStringList{command.program} + command.arguments).join(' '));
+        };
+        runner.dbusReply = [&](const DBusCall& call) { return answer("dbus " + call.method); };
+        QString message;
+        try {
+            adapterFor(key, monitors)->apply(path, placement, runner);
+        } catch (const AppError& e) {
+            message = e.message();
+        }
+        QCOMPARE(message, error);
+        QCOMPARE(runner.ran, expected);
     }
 
     void hostileNames_data()
@@ -356,7 +481,7 @@ private slots:
             << "list" << noDaemon
             << "Bakgrunden kunde inte bytas på skrivbordet XFCE: xfconf-query avslutades med felkod 1 (Failed to "
                "init libxfconf: Cannot autolaunch D-Bus)."
-            << 1;
+            << 2;
         QTest::newRow("swaybg ends at once")
             << "wlroots"
             << "swaybg" << endedAtOnce
@@ -418,7 +543,9 @@ private slots:
         QTest::newRow("LXQt") << QStringList{"XDG_CURRENT_DESKTOP=LXQt"} << "lxqt";
         QTest::newRow("LXDE") << QStringList{"XDG_CURRENT_DESKTOP=LXDE"} << "lxde";
         QTest::newRow("sway") << QStringList{"XDG_CURRENT_DESKTOP=sway", "WAYLAND_DISPLAY=wayland-1"} << "wlroots";
-        QTest::newRow("Hyprland") << QStringList{"XDG_CURRENT_DESKTOP=Hyprland"} << "wlroots";
+        QTest::newRow("Hyprland") << QStringList{"XDG_CURRENT_DESKTOP=Hyprland"} << "hyprland";
+        QTest::newRow("COSMIC") << QStringList{"XDG_CURRENT_DESKTOP=COSMIC", "WAYLAND_DISPLAY=wayland-1"} << "cosmic";
+        QTest::newRow("niri") << QStringList{"XDG_CURRENT_DESKTOP=niri", "WAYLAND_DISPLAY=wayland-1"} << "wlroots";
         QTest::newRow("unknown first entry, known second") << QStringList{"XDG_CURRENT_DESKTOP=Foo:XFCE"} << "xfce";
         QTest::newRow("session plasma") << QStringList{"DESKTOP_SESSION=plasma"} << "kde";
         QTest::newRow("session xubuntu") << QStringList{"DESKTOP_SESSION=xubuntu"} << "xfce";

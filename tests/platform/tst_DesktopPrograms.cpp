@@ -1,5 +1,6 @@
 #include "TestFiles.h"
 #include "platform/Desktop.h"
+#include "platform/SessionSetup.h"
 
 #include <QDBusConnection>
 #include <QDBusContext>
@@ -13,6 +14,8 @@
 #include <QTest>
 #include <QThread>
 #include <QUrl>
+#include <csignal>
+#include <optional>
 
 // The adapters against the real desktop programs, run headless: gsettings on a key file,
 // xfconf and a stand-in Plasma shell on a private session bus.
@@ -30,6 +33,37 @@ QString run(const QString& program, const QStringList& arguments)
     if (!process.waitForFinished(10000))
         return QStringLiteral("<did not finish>");
     return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+// A feh that says it started (its pid), waits until released, writes its environment and
+// exits with FAKE_EXIT.
+void writeFakeFeh(const QString& folder)
+{
+    QFile script(folder + "/feh");
+    QVERIFY(script.open(QIODevice::WriteOnly));
+    script.write("#!/bin/sh\n"
+                 "echo $$ > \"$FAKE_DIR/started\"\n"
+                 "while [ ! -e \"$FAKE_DIR/release\" ]; do sleep 0.02; done\n"
+                 "env > \"$FAKE_DIR/environment\"\n"
+                 "exit ${FAKE_EXIT:-0}\n");
+    script.close();
+    QVERIFY(script.setPermissions(script.permissions() | QFile::ExeOwner));
+}
+
+// Runs a change to a hung feh and ends the program while it runs (see main).
+int exitProbe(const char* folder)
+{
+    int argc = 1;
+    char name[] = "probe";
+    char* argv[] = {name, nullptr};
+    QCoreApplication app(argc, argv);
+    QObject context;
+    Desktop::create()->changeAsync(Desktop::Route::DesktopValues, QString::fromLocal8Bit(folder) + "/a.jpg", "0", "0",
+                                   &context, [](Desktop::ChangeResult) { std::abort(); });
+    const QString started = QString::fromLocal8Bit(folder) + "/started";
+    while (!QFile::exists(started))
+        QThread::msleep(10);
+    return 0;
 }
 
 // The desktops take only pictures that exist; an empty file stands in for one.
@@ -276,6 +310,79 @@ private slots:
         QVERIFY(!QFile::exists(QStringLiteral("pwned")));
     }
 
+    void changeAsync_data()
+    {
+        QTest::addColumn<QString>("then"); // after the program started: "release", "caller goes", "program ends"
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<QString>("error"); // the start of the message delivered; "-" for nothing
+        const QString feh = "Bakgrunden kunde inte bytas på skrivbordet X11 (feh): ";
+        QTest::newRow("a hung program: the call returns, the result follows") << "release" << 0 << "";
+        QTest::newRow("the program fails: its error") << "release" << 3 << feh + "feh avslutades med felkod 3";
+        QTest::newRow("the caller is gone: nothing is delivered") << "caller goes" << 0 << "-";
+        // Neither held up by the change nor outlived by its program.
+        QTest::newRow("the program ends meanwhile: the change is killed") << "program ends" << 0 << "-";
+        QTest::newRow("an unknown desktop: refused before any popup")
+            << "" << 0 << "Bakgrunden kunde inte bytas på skrivbordet nosuch: namnet i TAVELVAXLAREN_DESKTOP är okänt";
+    }
+
+    void changeAsync()
+    {
+        QFETCH(QString, then);
+        QFETCH(int, exitCode);
+        QFETCH(QString, error);
+        QTemporaryDir fake;
+        writeFakeFeh(fake.path());
+        qputenv("PATH", QFile::encodeName(fake.path()) + ":" + qgetenv("PATH"));
+        qputenv("FAKE_DIR", QFile::encodeName(fake.path()));
+        qputenv("FAKE_EXIT", QByteArray::number(exitCode));
+        qputenv("TAVELVAXLAREN_DESKTOP", then.isEmpty() ? "nosuch" : "x11");
+        // As on a Wayland session, where the program asks for XWayland for itself alone.
+        qunsetenv("QT_QPA_PLATFORM");
+        qputenv("XDG_SESSION_TYPE", "wayland");
+        SessionSetup::chooseWindowSystem();
+        QFile(fake.filePath("a.jpg")).open(QIODevice::WriteOnly);
+        if (then == "program ends") {
+            QProcess probe;
+            probe.start(QCoreApplication::applicationFilePath(), {"--exit-probe", fake.path()});
+            QVERIFY(probe.waitForFinished(20000));
+            QCOMPARE(probe.exitCode(), 0);
+            QFile started(fake.filePath("started"));
+            QVERIFY(started.open(QIODevice::ReadOnly));
+            const pid_t feh = started.readAll().trimmed().toInt();
+            QTRY_VERIFY(feh > 0 && ::kill(feh, 0) != 0);
+            return;
+        }
+        auto context = std::make_unique<QObject>();
+        std::optional<Desktop::ChangeResult> result;
+        Qt::HANDLE thread = nullptr;
+        Desktop::create()->changeAsync(Desktop::Route::DesktopValues, fake.filePath("a.jpg"), "0", "0", context.get(),
+                                       [&](Desktop::ChangeResult r) {
+                                           result = r;
+                                           thread = QThread::currentThreadId();
+                                       });
+        QVERIFY(!result);
+        if (!then.isEmpty()) {
+            QTRY_VERIFY(QFile::exists(fake.filePath("started")));
+            QTest::qWait(50);
+            QVERIFY2(!result, "the result came before the program ended");
+            if (then == "caller goes")
+                context.reset();
+            QFile(fake.filePath("release")).open(QIODevice::WriteOnly);
+            QTRY_VERIFY(QFile::exists(fake.filePath("environment")));
+            QFile environment(fake.filePath("environment"));
+            QVERIFY(environment.open(QIODevice::ReadOnly) && !environment.readAll().contains("QT_QPA_PLATFORM"));
+        }
+        if (error == "-") {
+            QTest::qWait(300);
+            QVERIFY(!result);
+        } else {
+            QTRY_VERIFY(result);
+            QCOMPARE(thread, QThread::currentThreadId());
+            QCOMPARE(result->reached, !then.isEmpty());
+            QCOMPARE(result->error ? result->error->message().left(error.size()) : QString(), error);
+        }
+    }
+
     void plasma_data()
     {
         QTest::addColumn<QString>("name");
@@ -339,5 +446,12 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestDesktopPrograms)
+int main(int argc, char** argv)
+{
+    if (argc == 3 && qstrcmp(argv[1], "--exit-probe") == 0)
+        return exitProbe(argv[2]);
+    QCoreApplication app(argc, argv);
+    TestDesktopPrograms test;
+    return QTest::qExec(&test, argc, argv);
+}
 #include "tst_DesktopPrograms.moc"

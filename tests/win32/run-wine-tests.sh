@@ -35,7 +35,7 @@ codepage932)
 registry)
     desktop='HKCU\Control Panel\Desktop'
     # index: WallpaperStyle TileWallpaper (Centrerad, Sida vid Sida, Anpassad)
-    for placement in "0 0 1" "1 0 0" "2 2 0"; do
+    for placement in "0 0 0" "1 0 1" "2 2 0"; do
         read -r index style tile <<<"$placement"
         path="C:\\Bilder\\bild $index.bmp"
         "$wine64" "$exe" desktop "$style" "$tile" "$path" || fail "placement $index: the program failed"

@@ -27,6 +27,8 @@ constexpr GUID IidActiveDesktop = {0xF490EB00, 0x1240, 0x11D1, {0x98, 0x88, 0x00
 
 constexpr DWORD ApplyAll = AD_APPLY_SAVE | AD_APPLY_HTMLGEN | AD_APPLY_REFRESH | AD_APPLY_FORCE;
 static_assert(ApplyAll == 15);
+static_assert(int(WallpaperStyle::Centre) == WPSTYLE_CENTER && int(WallpaperStyle::Tile) == WPSTYLE_TILE &&
+              int(WallpaperStyle::Stretch) == WPSTYLE_STRETCH);
 
 // COM is initialised for the user-interface thread at start-up; this only makes sure of it,
 // and undoes exactly what it did.
@@ -108,7 +110,7 @@ unsigned long setDeskWallpaper(const std::string& path)
     return error != ERROR_SUCCESS ? error : ERROR_GEN_FAILURE;
 }
 
-ActiveDesktopResult setActiveDesktopWallpaper(const std::u16string& path)
+ActiveDesktopResult setActiveDesktopWallpaper(const std::u16string& path, WallpaperStyle style)
 {
     using Step = ActiveDesktopResult::Step;
     ComScope com;
@@ -116,19 +118,24 @@ ActiveDesktopResult setActiveDesktopWallpaper(const std::u16string& path)
     const HRESULT created = CoCreateInstance(ClsidActiveDesktop, nullptr, CLSCTX_INPROC_SERVER, IidActiveDesktop,
                                              reinterpret_cast<void**>(&desktop));
     if (FAILED(created) || !desktop)
-        return {Step::Create, FAILED(created) ? created : E_NOINTERFACE};
+        return {Step::Create, FAILED(created) ? created : E_NOINTERFACE, {}};
 
     wchar_t buffer[MAX_PATH] = {};
     const std::size_t length = path.size() < MAX_PATH - 1 ? path.size() : MAX_PATH - 1;
     path.copy(reinterpret_cast<char16_t*>(buffer), length);
+    const WALLPAPEROPT options = {sizeof(WALLPAPEROPT), DWORD(style)};
 
     ActiveDesktopResult outcome;
-    const HRESULT set = desktop->SetWallpaper(buffer, 0);
-    if (FAILED(set))
-        outcome = {Step::SetWallpaper, set};
-    const HRESULT applied = desktop->ApplyChanges(ApplyAll);
-    if (FAILED(applied) && outcome.step == Step::Done)
-        outcome = {Step::ApplyChanges, applied};
+    const auto answer = [&outcome](Step step, HRESULT result) {
+        outcome.answers.push_back(result);
+        if (FAILED(result) && outcome.step == Step::Done) {
+            outcome.step = step;
+            outcome.result = result;
+        }
+    };
+    answer(Step::SetWallpaper, desktop->SetWallpaper(buffer, 0));
+    answer(Step::SetWallpaperOptions, desktop->SetWallpaperOptions(&options, 0));
+    answer(Step::ApplyChanges, desktop->ApplyChanges(ApplyAll));
     desktop->Release();
     return outcome;
 }
@@ -154,17 +161,18 @@ long setRunValue(const std::string& valueName, const std::string& command)
     return writeString(key, valueName.c_str(), command);
 }
 
-long removeRunValue(const std::string& valueName)
+RunValueRemoval removeRunValue(const std::string& valueName)
 {
     RegKey key;
     if (const long rc = key.open(RegRoot::LocalMachine, RunKey, false); rc != ERROR_SUCCESS)
-        return rc;
-    return key.remove(valueName);
+        return {false, rc};
+    return {true, key.remove(valueName)};
 }
 
-std::string runValueRemovalFailure(long rc)
+std::string runValueRemovalFailure(const RunValueRemoval& removal)
 {
-    if (rc == ERROR_SUCCESS || rc == ERROR_FILE_NOT_FOUND)
+    const long rc = removal.result;
+    if (!removal.keyOpened || rc == ERROR_SUCCESS || rc == ERROR_FILE_NOT_FOUND)
         return {};
     std::string reason = "felet " + std::to_string(rc);
     if (const char* text = meaning(std::int32_t(HRESULT_FROM_WIN32(static_cast<unsigned long>(rc)))))
