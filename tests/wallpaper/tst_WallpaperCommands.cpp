@@ -101,8 +101,8 @@ private slots:
         QCOMPARE(desktopValues(), route == "active-desktop" ? QString() : path + ' ' + strings[placement]);
     }
 
-    // Verkställ confirms the marked picture (the first when none is marked) at once and applies
-    // it; what follows comes with the desktop's answer: a refusal gives the popup, then the error.
+    // Verkställ confirms the marked picture (the first when none is marked) at once; with the desktop's
+    // answer come the popup (not for a desktop never reached) and then any error.
     void verkstall_data()
     {
         QTest::addColumn<int>("marked"); // -2: an empty list
@@ -117,8 +117,8 @@ private slots:
         QTest::newRow("none marked: the first")   << -1 << 2 << "" << QStringList{"LB1Click", "log 1", bmp} << "";
         QTest::newRow("marked, non-ASCII name")   << 1 << 1 << "" << QStringList{"LB1Click", "log 1", jpg} << "";
         QTest::newRow("no placement: confirmed")  << 2 << -1 << "" << QStringList{"LB1Click"} << "";
-        QTest::newRow("no desktop, Active Desktop route") << 1 << 2 << "desktop" << QStringList{"LB1Click", "log 0", jpg, "error"} << plan9;
-        QTest::newRow("no desktop, desktop values") << 0 << 2 << "desktop" << QStringList{"LB1Click", "log 0", bmp, "error"} << plan9;
+        QTest::newRow("no desktop reached: the error alone") << 1 << 2 << "desktop" << QStringList{"LB1Click", "error"} << plan9;
+        QTest::newRow("a desktop that refuses") << 0 << 2 << "log" << QStringList{"LB1Click", "log 0", bmp, "error"} << "Cannot open";
         QTest::newRow("values not written: desktop not told") << 0 << 2 << "store" << QStringList{"LB1Click", "log 0", bmp, "error"} << "";
         QTest::newRow("a picture the popup cannot show") << 0 << 2 << "popup" << QStringList{"LB1Click", "log 1", bmp, "error"} << "Bitmap";
         // clang-format on
@@ -131,8 +131,8 @@ private slots:
         QFETCH(QStringList, events);
         QFETCH(QString, error);
         Rig r;
-        if (fault == "desktop")
-            qputenv("TAVELVAXLAREN_DESKTOP", "plan9");
+        if (fault == "desktop" || fault == "log")
+            qputenv("TAVELVAXLAREN_DESKTOP", fault == "log" ? "log:/nonexistent-folder/x.log" : "plan9");
         if (fault == "store") {
             QFile file(r.home.path("notafolder"));
             QVERIFY(file.open(QIODevice::WriteOnly));
