@@ -17,7 +17,6 @@
 #include "picturelist/PictureList.h"
 #include "picturelist/ThumbnailStrip.h"
 #include "platform/Guard.h"
-#include "platform/Pause.h"
 #include "platform/ProgramFolder.h"
 #include "schedule/CommandButtons.h"
 #include "schedule/Countdown.h"
@@ -48,11 +47,41 @@ MainWindow::MainWindow(SplashWindow* splash, QWidget* parent)
     m_tray->setPopupMenu(c.popTray);
     m_tray->setHint(Countdown::creditText());
     m_hints = new HintSwitch(this);
-    m_strip = new ThumbnailStrip({c.form, c.sb1, c.img, c.lbNamn, c.lbPath, c.lbSel, c.btVerkstall, c.pnlBg, c.pnlMark,
-                                  c.ram, c.abortBild1, c.redigeravaldbild1},
+    m_strip = new ThumbnailStrip({.form = c.form,
+                                  .sb1 = c.sb1,
+                                  .img = c.img,
+                                  .lbNamn = c.lbNamn,
+                                  .lbPath = c.lbPath,
+                                  .lbSel = c.lbSel,
+                                  .btVerkstall = c.btVerkstall,
+                                  .pnlBg = c.pnlBg,
+                                  .pnlMark = c.pnlMark,
+                                  .ram = c.ram,
+                                  .abortBild1 = c.abortBild1,
+                                  .redigeravaldbild1 = c.redigeravaldbild1},
                                  *m_list, this);
-    m_listOps = new ListOperations({c.btNy, c.btAdd, c.btSpara, c.btOpen, c.sb1, c.img, c.lbLas, c.lbNum, c.progBar,
-                                    c.abortBild1, c.redigeravaldbild1},
+    m_listOps = new ListOperations({.btNy = c.btNy,
+                                    .btAdd = c.btAdd,
+                                    .btSpara = c.btSpara,
+                                    .btOpen = c.btOpen,
+                                    .sb1 = c.sb1,
+                                    .img = c.img,
+                                    .lbLas = c.lbLas,
+                                    .lbNum = c.lbNum,
+                                    .progBar = c.progBar,
+                                    .abortBild1 = c.abortBild1,
+                                    .redigeravaldbild1 = c.redigeravaldbild1},
+                                   {.showPathDialog =
+                                        [this](int index) {
+                                            if (m_pathDialog)
+                                                m_pathDialog->showEntry(index);
+                                        },
+                                    .listDropped = [this] { m_c.chkMin->setChecked(false); },
+                                    .openListEditor =
+                                        [this](const QString& missingPath) {
+                                            m_tray->ShowMainWindow();
+                                            listEditor()->openList(m_list->listFileName(), missingPath);
+                                        }},
                                    *m_list, *m_strip, this);
     m_popups = new ChangePopups({c.form, c.pnlBg, c.pnlMark, c.ram, c.timerPop}, this);
     m_popups->setSplash(m_splash);
@@ -114,15 +143,31 @@ MainWindow::MainWindow(SplashWindow* splash, QWidget* parent)
     bind();
     wire();
     // A failure in the creation steps is reported; the window is created all the same.
-    runGuarded([this] { m_lifecycle->FormCreate(); });
+    if (!runGuarded([this] { m_lifecycle->FormCreate([this] { creationEnded(); }); }))
+        creationEnded();
 
     // Created once, shown and hidden afterwards.
     m_about = std::make_unique<AboutWindow>(this);
     m_pathDialog = new PathDialog(this, *m_list, *m_listOps);
-    connectRequest(m_listOps, &ListOperations::pathDialogRequested, m_pathDialog, &PathDialog::showPath);
 }
 
 MainWindow::~MainWindow() = default;
+
+void MainWindow::whenCreated(std::function<void()> then)
+{
+    if (m_created)
+        then();
+    else
+        m_whenCreated.push_back(std::move(then));
+}
+
+void MainWindow::creationEnded()
+{
+    if (std::exchange(m_created, true))
+        return;
+    for (const auto& then : std::exchange(m_whenCreated, {}))
+        then();
+}
 
 void MainWindow::adoptSplash(std::unique_ptr<SplashWindow> splash)
 {
@@ -137,13 +182,6 @@ void MainWindow::adoptSplash(std::unique_ptr<SplashWindow> splash)
 // The one place where one subsystem's announcement reaches another.
 void MainWindow::wire()
 {
-    // Requests: the asking step sees the failure and ends there.
-    connectRequest(m_listOps, &ListOperations::listDropped, this, [this] { m_c.chkMin->setChecked(false); });
-    connectRequest(m_listOps, &ListOperations::listEditorRequested, this, [this](const QString& missingPath) {
-        m_tray->ShowMainWindow();
-        listEditor()->openList(m_list->listFileName(), missingPath);
-    });
-
     // Announcements.
     connectGuarded(m_scheduler, &Scheduler::iconChanged, m_tray, &TrayIcon::setIcon);
     connectGuarded(m_rotation, &Rotation::runningChanged, m_listOps, &ListOperations::setRotationRunning);
@@ -159,10 +197,7 @@ void MainWindow::wire()
     });
     connect(m_strip, &ThumbnailStrip::selectionChanged, m_commands, listState);
     connect(m_listOps, &ListOperations::listChanged, m_commands, listState);
-    connect(m_listOps, &ListOperations::loadingChanged, m_commands, [this, listState](bool loading) {
-        m_commands->setLoading(loading);
-        listState();
-    });
+    connect(m_listOps, &ListOperations::loadingChanged, m_commands, listState);
     connect(m_wallpaper, &WallpaperCommands::placementEdited, m_commands, [this] { m_commands->setApplyAgain(true); });
     connect(m_wallpaper, &WallpaperCommands::applied, m_commands, [this] {
         m_commands->setApplyAgain(false);
@@ -181,7 +216,7 @@ void MainWindow::wire()
                        m_splash->setGauge(maximum, position);
                        m_splash->setStatus(label);
                        m_splash->repaintNow();
-                       Pause::ms(SplashStepPauseMs);
+                       m_listOps->pauseBeforeNextStep(SplashStepPauseMs);
                    });
 }
 
@@ -189,9 +224,11 @@ void MainWindow::wire()
 ListEditorWindow* MainWindow::listEditor()
 {
     if (!m_editor) {
-        m_editor = new ListEditorWindow(*m_list, *m_strip, this);
-        connectRequest(m_editor, &ListEditorWindow::saveMainListRequested, m_listOps, &ListOperations::BtSparaClick);
-        connectRequest(m_editor, &ListEditorWindow::reloadRequested, this, [this] { m_lifecycle->ReloadLastList(); });
+        m_editor = new ListEditorWindow(
+            *m_list, *m_strip,
+            {.saveMainList = [this] { m_listOps->BtSparaClick(); },
+             .reload = [this](std::function<void()> reloaded) { m_lifecycle->ReloadLastList(std::move(reloaded)); }},
+            this);
         connectGuarded(m_editor, &ListEditorWindow::aboutRequested, this, &MainWindow::LbOmClick);
     }
     return m_editor;

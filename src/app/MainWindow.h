@@ -3,7 +3,9 @@
 #include "chrome/MainWindowWidgets.h"
 
 #include <QWidget>
+#include <functional>
 #include <memory>
+#include <vector>
 
 class AboutWindow;
 class ChangePopups;
@@ -37,6 +39,10 @@ public:
     // The splash is the main window's to free when it is destroyed.
     void adoptSplash(std::unique_ptr<SplashWindow> splash);
     SplashWindow* splash() const { return m_splash; }
+
+    // Runs then when the window's creation steps have ended (at once when they have): the last
+    // list loads with the event loop running.
+    void whenCreated(std::function<void()> then);
 
     // Writes what a close writes, and stays open: the session is being saved. False when a value
     // could not be written (the error was shown).
@@ -80,6 +86,7 @@ private:
     void bind();
     void wire();
     ListEditorWindow* listEditor();
+    void creationEnded();
 
     MainWindowWidgets m_c;
     QString m_programFolder;
@@ -102,4 +109,6 @@ private:
     std::unique_ptr<AboutWindow> m_about;
     PathDialog* m_pathDialog = nullptr;
     ListEditorWindow* m_editor = nullptr;
+    bool m_created = false;
+    std::vector<std::function<void()>> m_whenCreated;
 };

@@ -11,6 +11,7 @@
 #include "picturelist/PictureList.h"
 #include "picturelist/ThumbnailStrip.h"
 #include "platform/ColourValue.h"
+#include "platform/Guard.h"
 #include "platform/Pause.h"
 #include "platform/SettingsStore.h"
 #include "schedule/Countdown.h"
@@ -30,7 +31,7 @@
 #include <QThread>
 #include <QTimer>
 
-void MainWindowLifecycle::FormCreate()
+void MainWindowLifecycle::FormCreate(std::function<void()> created)
 {
     MainWindowWidgets& c = m_w.controls();
 
@@ -54,12 +55,18 @@ void MainWindowLifecycle::FormCreate()
 
     splashPasses();
     readSettings();
-    reloadLastList(true);
+    reloadLastList(true, [created](bool) {
+        if (created)
+            created();
+    });
 }
 
-void MainWindowLifecycle::ReloadLastList()
+void MainWindowLifecycle::ReloadLastList(std::function<void()> reloaded)
 {
-    reloadLastList(!m_w.scheduler().isRunning());
+    reloadLastList(!m_w.scheduler().isRunning(), [reloaded](bool ok) {
+        if (ok && reloaded)
+            reloaded();
+    });
 }
 
 void MainWindowLifecycle::splashPasses()
@@ -132,7 +139,7 @@ void MainWindowLifecycle::readSettings()
     m_w.scheduler().restoreCaption(store.stringOrDefault(Setting::Startknapp));
 }
 
-void MainWindowLifecycle::reloadLastList(bool resumeRotation)
+void MainWindowLifecycle::reloadLastList(bool resumeRotation, std::function<void(bool ok)> reloaded)
 {
     PictureList& list = m_w.pictureList();
     QString lastList;
@@ -146,25 +153,32 @@ void MainWindowLifecycle::reloadLastList(bool resumeRotation)
     // An empty name is no list: nothing to open, no error at every start.
     if (!present || lastList.isEmpty()) {
         list.setListFileName(QString());
+        reloaded(true);
         return;
     }
 
     list.setListFileName(lastList);
     list.readFile(lastList);
-    m_w.listOperations().LoadPictureList();
-    {
-        SettingsStore store;
-        list.setMarkedIndex(store.integerOrDefault(Setting::Vald));
-    }
-    m_w.colours().setFolderLabelColour(m_w.colours().windowTextColour());
-    // A running countdown goes on from where it stands: its interval is locked and unchanged.
-    if (!m_w.scheduler().isRunning()) {
-        m_w.scheduler().SpinEditTimeIntervalChange();
-        m_w.scheduler().CmbTidTypChange();
-    }
-    m_w.strip().LB1Click();
-    if (resumeRotation && m_w.scheduler().resumePending())
-        m_w.scheduler().BtStartStopClick();
+    // The steps after the load wait for its end; an error in it ends them.
+    m_w.listOperations().LoadPictureList([this, resumeRotation, reloaded](bool ended) {
+        const bool ok = ended && runGuarded([this, resumeRotation] {
+                            {
+                                SettingsStore store;
+                                m_w.pictureList().setMarkedIndex(store.integerOrDefault(Setting::Vald));
+                            }
+                            m_w.colours().setFolderLabelColour(m_w.colours().windowTextColour());
+                            // A running countdown goes on from where it stands: its interval is locked and
+                            // unchanged.
+                            if (!m_w.scheduler().isRunning()) {
+                                m_w.scheduler().SpinEditTimeIntervalChange();
+                                m_w.scheduler().CmbTidTypChange();
+                            }
+                            m_w.strip().LB1Click();
+                            if (resumeRotation && m_w.scheduler().resumePending())
+                                m_w.scheduler().BtStartStopClick();
+                        });
+        reloaded(ok);
+    });
 }
 
 void MainWindowLifecycle::FormClose()

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <functional>
+
 class MainWindow;
 
 // The main window's creation and close steps: dressing, the splash progress, every
@@ -10,11 +12,14 @@ class MainWindowLifecycle
 public:
     explicit MainWindowLifecycle(MainWindow& window) : m_w(window) {}
 
-    void FormCreate();
+    // created runs when the creation steps have ended, the last list's load included, whether or
+    // not one of them failed.
+    void FormCreate(std::function<void()> created = {});
     void FormClose();
     // After the list editor has saved: the last list read again and its selection restored.
-    // A running rotation goes on (a full creation run would stop it).
-    void ReloadLastList();
+    // A running rotation goes on (a full creation run would stop it). reloaded runs when the list
+    // is loaded and its selection restored, or at once when there is no last list.
+    void ReloadLastList(std::function<void()> reloaded = {});
 
     // The pauses of the two splash passes, per step (40 ms and 1 ms).
     static constexpr int ChildPauseMs = 40;
@@ -23,7 +28,9 @@ public:
 private:
     void splashPasses();
     void readSettings();
-    void reloadLastList(bool resumeRotation);
+    // reloaded(ok) runs when the load and the steps after it have ended; ok is false when one
+    // failed (and was reported).
+    void reloadLastList(bool resumeRotation, std::function<void(bool ok)> reloaded);
 
     MainWindow& m_w;
 };

@@ -57,25 +57,37 @@ bool ProgramEntry::start()
     // From here a failure hides the splash, is reported and ends the program.
     SplashWindow* splash = m_splash.get();
     return runGuarded([&] {
+               try {
+                   splash->show();
+                   splash->repaintNow();
+                   QApplication::setApplicationName(QStringLiteral("Tavelvaxlaren"));
+                   QStringList names;
+                   {
+                       SettingsStore store;
+                       names = store.valueNames();
+                   }
+                   showRegistryProgress(*splash, names);
+
+                   splash->setStatus(QStringLiteral("Läser in. Vänta . . ."));
+                   splash->setGaugePosition(0);
+                   splash->setPercentVisible(false);
+                   splash->repaintNow();
+
+                   m_mainWindow = std::make_unique<MainWindow>(splash);
+                   m_mainWindow->adoptSplash(std::move(m_splash));
+               } catch (...) {
+                   splash->hide();
+                   throw;
+               }
+               m_mainWindow->whenCreated([this, splash] { finishStart(splash); });
+           }) &&
+           !m_failed;
+}
+
+void ProgramEntry::finishStart(SplashWindow* splash)
+{
+    const bool ok = runGuarded([&] {
         try {
-            splash->show();
-            splash->repaintNow();
-            QApplication::setApplicationName(QStringLiteral("Tavelvaxlaren"));
-            QStringList names;
-            {
-                SettingsStore store;
-                names = store.valueNames();
-            }
-            showRegistryProgress(*splash, names);
-
-            splash->setStatus(QStringLiteral("Läser in. Vänta . . ."));
-            splash->setGaugePosition(0);
-            splash->setPercentVisible(false);
-            splash->repaintNow();
-
-            m_mainWindow = std::make_unique<MainWindow>(splash);
-            m_mainWindow->adoptSplash(std::move(m_splash));
-
             m_minimised = m_mainWindow->startsMinimised();
             if (m_minimised) {
                 m_mainWindow->Minimera1Click();
@@ -87,6 +99,16 @@ bool ProgramEntry::start()
             throw;
         }
     });
+    if (!ok) {
+        // The program ends, as when the failure comes before the loop runs.
+        m_failed = true;
+        if (m_running)
+            QApplication::exit(1);
+        return;
+    }
+    m_started = true;
+    if (m_running && !m_minimised)
+        m_mainWindow->show();
 }
 
 int ProgramEntry::run()
@@ -101,7 +123,10 @@ int ProgramEntry::run()
     });
     QObject::connect(qApp, &QGuiApplication::commitDataRequest, m_mainWindow.get(),
                      [this] { m_mainWindow->saveCloseValues(); });
-    if (!m_minimised)
+    if (m_failed)
+        return 1;
+    m_running = true;
+    if (m_started && !m_minimised)
         m_mainWindow->show();
     const int code = QApplication::exec();
     m_mainWindow.reset(); // its destroy handler frees the splash

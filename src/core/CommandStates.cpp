@@ -7,12 +7,12 @@ CommandStates::States CommandStates::compute(const Inputs& in)
     States s;
     // Verkställ applies the marked picture, or the first when none is marked.
     s.verkstall = pictures && (in.marked != in.confirmed || in.applyAgain);
-    // The rotation's pictures and settings stay as they are while it runs; a load or an addition
-    // in progress refuses another change of the list.
-    s.newList = free && !in.loading;
-    s.open = free && !in.loading;
-    s.add = free && !in.loading && pictures;
-    s.removeMarked = free && !in.loading && pictures;
+    // The rotation's pictures and settings stay as they are while it runs. A list command during a
+    // load is no fault: it supersedes the load.
+    s.newList = free;
+    s.open = free;
+    s.add = free && pictures;
+    s.removeMarked = free && pictures;
     s.save = free;
     s.editMarked = free && pictures;
     s.intervalAndPlacement = free;
@@ -35,13 +35,6 @@ void CommandStates::setRunning(bool running)
 {
     Inputs in = m_in;
     in.running = running;
-    update(in);
-}
-
-void CommandStates::setLoading(bool loading)
-{
-    Inputs in = m_in;
-    in.loading = loading;
     update(in);
 }
 

@@ -12,7 +12,6 @@ public:
     struct Inputs
     {
         bool running = false; // the rotation runs
-        bool loading = false; // a list load or an addition of pictures runs
         int count = 0;        // entries in the list
         int marked = -1;      // the marked entry, -1 for none
         int confirmed = 0;    // the entry last confirmed (CurrentIndex)
@@ -44,7 +43,6 @@ public:
     States states() const { return compute(m_in); }
 
     void setRunning(bool running);
-    void setLoading(bool loading);
     void setList(int count, int marked, int confirmed);
     void setApplyAgain(bool again);
 

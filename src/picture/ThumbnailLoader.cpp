@@ -4,8 +4,6 @@
 #include "Picture.h"
 #include "platform/AppError.h"
 
-#include <QCoreApplication>
-#include <QEventLoop>
 #include <QThread>
 
 namespace {
@@ -119,21 +117,12 @@ void ThumbnailLoader::deliver(quint64 generation, quint64 serial, int index, con
 
 std::optional<QImage> ThumbnailLoader::take(int index)
 {
-    const quint64 generation = m_generation.load();
-    for (;;) {
-        if (m_generation.load() != generation)
-            return std::nullopt;
-        const auto it = m_slots.find(index);
-        if (it == m_slots.end())
-            return std::nullopt;
-        if (it->done) {
-            const Slot slot = *it;
-            m_slots.erase(it);
-            if (!slot.error.isNull())
-                throw AppError(slot.error);
-            return slot.image;
-        }
-        // Results arrive as posted events; this keeps the window alive until ours is among them.
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-    }
+    const auto it = m_slots.find(index);
+    if (it == m_slots.end() || !it->done)
+        return std::nullopt;
+    const Slot slot = *it;
+    m_slots.erase(it);
+    if (!slot.error.isNull())
+        throw AppError(slot.error);
+    return slot.image;
 }

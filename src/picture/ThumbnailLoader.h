@@ -13,9 +13,9 @@
 #include <optional>
 
 // Makes the thumbnails of list entries on a pool of worker threads (one per core) and hands them
-// to the thread that owns the loader, keyed by the entry's index. Each thumbnail comes from the
-// shared thumbnail cache when that holds a current one, else from a reduced decode that is then
-// cached. reset() discards everything pending: a result of earlier requests is never handed out.
+// to the thread that owns the loader, keyed by the entry's index, announcing each with ready(). Each thumbnail comes
+// from the shared thumbnail cache when that holds a current one, else from a reduced decode that is then cached.
+// reset() discards everything pending: a result of earlier requests is never handed out.
 class ThumbnailLoader : public QObject
 {
     Q_OBJECT
@@ -31,8 +31,8 @@ public:
     // Forgets every request and result; work already running finishes unseen.
     void reset();
 
-    // Waits for entry index, letting the event loop run meanwhile. Returns the thumbnail, or
-    // nothing when reset() was called while waiting; throws the decoder's AppError.
+    // The thumbnail of entry index once it is made, which hands it over; nothing while it is
+    // still being made (ready(index) follows) or was never asked for. Throws the decoder's AppError.
     std::optional<QImage> take(int index);
 
     // The thumbnail of path fitted into box, through cache: what one worker does. Throws AppError.

@@ -17,7 +17,6 @@
 #include "toolkit/TransparentImage.h"
 #include "toolkit/UiFont.h"
 
-#include <QCoreApplication>
 #include <QEvent>
 #include <QFile>
 #include <QGuiApplication>
@@ -28,7 +27,6 @@
 #include <QScreen>
 #include <QStandardPaths>
 #include <QTextBlock>
-#include <QThread>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -66,9 +64,10 @@ void writeText(const QString& fileName, const QString& text)
 
 } // namespace
 
-ListEditorWindow::ListEditorWindow(const PictureList& list, const ThumbnailStrip& strip, QWidget* mainWindow)
+ListEditorWindow::ListEditorWindow(const PictureList& list, const ThumbnailStrip& strip, Calls calls,
+                                   QWidget* mainWindow)
     : QWidget(mainWindow, Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint), m_list(list),
-      m_strip(strip), m_mainWindow(mainWindow)
+      m_strip(strip), m_mainWindow(mainWindow), m_calls(std::move(calls))
 {
     setObjectName(QStringLiteral("FmEdtLst"));
     setWindowTitle(QStringLiteral("Rdigera filnamn och/eller sökväg"));
@@ -104,6 +103,9 @@ ListEditorWindow::ListEditorWindow(const PictureList& list, const ThumbnailStrip
     m_lbClose = place<QLabel>(this, "LbClose", 820, 34, 18, 18);
     m_imgOm = place<TransparentImage>(this, "ImgOm", 794, 35, 16, 16);
     m_lbOm = place<QLabel>(this, "LbOm", 794, 35, 16, 16);
+
+    m_loadingTimer.setSingleShot(true);
+    connectGuarded(&m_loadingTimer, &QTimer::timeout, this, &ListEditorWindow::loadingStep);
 
     bind();
     // A missing bitmap is reported; the editor works without its skin.
@@ -162,10 +164,11 @@ bool ListEditorWindow::eventFilter(QObject* watched, QEvent* event)
 void ListEditorWindow::openList(const QString& listFile, const QString& missingPath)
 {
     // The one editor serves every opening: edits not yet saved are only dropped when the user says so.
-    if (isVisible() && m_btSave->isEnabled()) {
+    if (m_btSave->isEnabled()) {
         const Dialogs::Answer answer = Dialogs::instance().messageBox(DiscardQuestion, QStringLiteral("Tavelvaxlaren"),
                                                                       Dialogs::Buttons::YesNo, Dialogs::Icon::Question);
         if (answer != Dialogs::Yes) {
+            show();
             raise();
             activateWindow();
             return;
@@ -248,17 +251,16 @@ void ListEditorWindow::BtChangeClick()
 
 void ListEditorWindow::BtSaveClick()
 {
-    if (!m_openedFile.isEmpty()) {
+    if (!m_openedFile.isEmpty())
         writeText(m_openedFile, ListEditorText::fromDocument(*m_filEdt->document()));
-    } else {
-        emit saveMainListRequested();
-        throwPendingFailure();
-    }
+    else if (m_calls.saveMainList)
+        m_calls.saveMainList();
     m_btSave->setEnabled(false);
     setStaysOnTop(false);
-    emit reloadRequested();
-    throwPendingFailure();
-    showLoadingWindow();
+    if (m_calls.reload)
+        m_calls.reload([this] { showLoadingWindow(); });
+    else
+        showLoadingWindow();
 }
 
 void ListEditorWindow::showLoadingWindow()
@@ -299,21 +301,26 @@ void ListEditorWindow::showLoadingWindow()
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         m_loading->move(screen->geometry().center() - QPoint(250, 35));
 
-    const int maximum = count - 1;
+    // One step per card, a long list in bigger steps so that the window ends within
+    // MaxLoadingSteps steps; the last step shows the last card counted.
+    const int steps = qMin(cards, MaxLoadingSteps);
+    m_loadingValues.clear();
+    for (int i = 0; i < steps; ++i)
+        m_loadingValues.append(steps == 1 ? 0 : int(qint64(i) * (cards - 1) / (steps - 1)));
     // A range of 0..0 would show a busy bar instead of a percentage.
-    m_gauge->setRange(0, qMax(maximum, 1));
-    m_gauge->setValue(0);
+    m_gauge->setRange(0, qMax(count - 1, 1));
     m_loading->show();
-    for (int i = 0; i < cards; ++i) {
-        m_gauge->setValue(i);
-        // The window system's events must get through for the window to be mapped and drawn.
-        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-        m_loading->repaint();
-        Pause::ms(LoadingPauseMs);
-        if (i >= maximum)
-            break;
+    loadingStep();
+}
+
+void ListEditorWindow::loadingStep()
+{
+    if (m_loadingValues.isEmpty()) {
+        m_loading->close();
+        return;
     }
-    m_loading->close();
+    m_gauge->setValue(m_loadingValues.takeFirst());
+    m_loadingTimer.start(Pause::interval(LoadingPauseMs));
 }
 
 void ListEditorWindow::LbCloseClick()

@@ -1,6 +1,10 @@
 #pragma once
 
+#include <QList>
+#include <QTimer>
 #include <QWidget>
+
+#include <functional>
 
 class PictureList;
 class QLabel;
@@ -23,15 +27,31 @@ public:
     static const QString LoadingText;
     static const QString DiscardQuestion;
 
+    // What the editor needs of the main window: calls that return or throw, so that a failure
+    // ends the save there.
+    struct Calls
+    {
+        // BtSparaClick, when there is no current list file.
+        std::function<void()> saveMainList;
+        // Settings read again, the last list reloaded and its selection restored; reloaded runs
+        // when the reload has ended.
+        std::function<void(std::function<void()> reloaded)> reload;
+    };
+
+    // The loading window steps every 100 ms and takes at most this many steps: a long list is
+    // counted in bigger steps.
+    static constexpr int LoadingPauseMs = 100;
+    static constexpr int MaxLoadingSteps = 20;
+
     // Saves go to the file openList() read; after the reload the loading window counts the list's entries
     // and the strip's cards. mainWindow gives the editor its colours when shown, and owns it.
-    ListEditorWindow(const PictureList& list, const ThumbnailStrip& strip, QWidget* mainWindow = nullptr);
+    ListEditorWindow(const PictureList& list, const ThumbnailStrip& strip, Calls calls, QWidget* mainWindow = nullptr);
 
     // Loads the list file into the memo (the file that its save writes), selects the first match
     // of missingPath (letter case ignored) and puts it into Edt1, and shows the editor on top. A
-    // file that cannot be read throws AppError and leaves the editor as it was. When the shown
-    // editor holds unsaved edits the user is asked first; No keeps them and only brings the editor
-    // to the front.
+    // file that cannot be read throws AppError and leaves the editor as it was. When the editor
+    // holds unsaved edits, shown or hidden, the user is asked first; No keeps them and only brings
+    // the editor to the front.
     void openList(const QString& listFile, const QString& missingPath);
 
     void FormCreate();
@@ -49,11 +69,6 @@ public:
     QWidget* loadingWindow() const { return m_loading; }
 
 signals:
-    // Requests (connectRequest): a failure of the receiver ends the save there.
-    // BtSparaClick, when there is no current list file.
-    void saveMainListRequested();
-    // Settings read again, the last list reloaded, the selection restored.
-    void reloadRequested();
     // The about window, not modal.
     void aboutRequested();
 
@@ -66,6 +81,7 @@ private:
     void FormShow();
     void setStaysOnTop(bool onTop);
     void showLoadingWindow();
+    void loadingStep();
 
     const PictureList& m_list;
     const ThumbnailStrip& m_strip;
@@ -85,6 +101,8 @@ private:
     QWidget* m_loading = nullptr;
     QLabel* m_loadingLabel = nullptr;
     QProgressBar* m_gauge = nullptr;
-    static constexpr int LoadingPauseMs = 100; // after each step of the loading window
+    QTimer m_loadingTimer;
+    QList<int> m_loadingValues; // the gauge's values still to come
+    Calls m_calls;
     QString m_openedFile;
 };

@@ -6,22 +6,19 @@
 #include "picture/PathText.h"
 #include "platform/Dialogs.h"
 #include "platform/Guard.h"
+#include "platform/Pause.h"
 #include "platform/SettingsStore.h"
 #include "toolkit/PictureView.h"
 #include "toolkit/SpeedButton.h"
 
 #include <QAction>
 #include <QCheckBox>
-#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <QLabel>
 #include <QProgressBar>
-#include <QScopeGuard>
-#include <QScopedValueRollback>
 #include <QScrollArea>
 #include <QScrollBar>
-#include <QThread>
 
 const QString ListOperations::PictureFilter =
     QStringLiteral("Alla (*.jpg;*.bmp;*.gif)|*.jpg;*.bmp;*.gif|JPEG-bilder (*.jpg)|*.jpg|Bitmap-bolder "
@@ -48,9 +45,18 @@ void startProgress(QProgressBar* bar, int count)
 
 } // namespace
 
-ListOperations::ListOperations(Controls controls, PictureList& list, ThumbnailStrip& strip, QObject* parent)
-    : QObject(parent), m_controls(controls), m_list(list), m_strip(strip)
+ListOperations::ListOperations(Controls controls, Calls calls, PictureList& list, ThumbnailStrip& strip,
+                               QObject* parent)
+    : QObject(parent), m_controls(controls), m_calls(std::move(calls)), m_list(list), m_strip(strip)
 {
+    m_stepTimer.setSingleShot(true);
+    connect(&m_stepTimer, &QTimer::timeout, this, &ListOperations::runStep);
+    connect(&m_strip, &ThumbnailStrip::thumbnailReady, this, [this](int index) {
+        if (m_job && m_job->waiting && index == m_job->next) {
+            m_job->waiting = false;
+            runStep();
+        }
+    });
 }
 
 void ListOperations::bind()
@@ -77,9 +83,6 @@ void ListOperations::setButtonStates()
 
 void ListOperations::readPictures(bool singleBorder)
 {
-    const QScopedValueRollback loading(m_loading, true);
-    emit loadingChanged(true);
-    const auto loaded = qScopeGuard([this] { emit loadingChanged(false); });
     Dialogs::FileRequest request;
     request.filter = PictureFilter;
     request.multiSelect = true;
@@ -95,47 +98,26 @@ void ListOperations::readPictures(bool singleBorder)
     });
     if (!refused.isEmpty())
         Dialogs::instance().showMessage(ListFile::refusedNamesText(refused));
-    const int n = int(files.size());
-    if (n > 0)
-        startProgress(m_controls.progBar, n);
 
-    m_controls.sb1->hide();
-    try {
-        const int first = m_list.count();
-        const quint64 epoch = m_strip.epoch();
-        // The workers make the thumbnails ahead while the cards are built here in list order.
-        for (int k = 0; k < n; ++k)
-            m_strip.prefetch(first + k, ListFile::decodeEntry(ListFile::encodeEntry(files[k])), singleBorder);
-        for (int k = 0; k < n; ++k) {
-            m_list.append(ListFile::encodeEntry(files[k]));
-            QCoreApplication::processEvents();
-            // A load or a new list run in between has rebuilt the strip and ended this one.
-            if (m_strip.epoch() != epoch)
-                return;
-            // A command run in between may have emptied the list; there is no card to build then.
-            if (first + k >= m_list.count())
-                break;
-            m_controls.lbNum->setText(stepText(k, n));
-            m_controls.progBar->setValue(k);
-            if (!m_strip.AddThumbnail(first + k, singleBorder))
-                return;
-        }
-    } catch (...) {
-        // The cards built so far stay and can be seen; the error is reported by the guard.
-        m_controls.progBar->hide();
-        m_strip.showStrip(false);
-        throw;
+    const int first = m_list.count();
+    for (const QString& file : files)
+        m_list.append(ListFile::encodeEntry(file));
+    // Added while cards are being built: that job builds theirs too, in list order.
+    if (m_job && !m_job->showing) {
+        m_controls.progBar->setMaximum(qMax(1, m_list.count() - m_job->from - 1));
+        for (int k = first; k < m_list.count(); ++k)
+            m_strip.prefetch(k, m_list.path(k), m_job->singleBorder);
+        return;
     }
-    m_controls.lbLas->setText(DoneText);
-    m_controls.lbNum->setText(QStringLiteral("Antal bilder inlästa: ") + QString::number(m_list.count()));
-    m_controls.progBar->hide();
-    m_strip.showStrip(true);
+    if (!files.isEmpty())
+        startProgress(m_controls.progBar, int(files.size()));
+    m_controls.sb1->hide();
+    startJob(Kind::Read, first, singleBorder);
 }
 
 void ListOperations::BtNyClick()
 {
-    if (m_loading)
-        return;
+    dropJob();
     // Emptied before the dialog: a cancelled dialog leaves an empty list.
     m_list.clear();
     m_strip.freeCards();
@@ -146,16 +128,12 @@ void ListOperations::BtNyClick()
 
 void ListOperations::BtAddClick()
 {
-    if (m_loading)
-        return;
     m_controls.lbLas->setText(ReadingText);
     readPictures(true);
 }
 
 void ListOperations::BtOpenClick()
 {
-    if (m_loading)
-        return;
     Dialogs::FileRequest request;
     request.title = QStringLiteral("Öppna Bildlista");
     request.filter = ListFilter;
@@ -188,8 +166,6 @@ void ListOperations::BtSparaClick()
 
 void ListOperations::abortBild1Click()
 {
-    if (m_loading)
-        return;
     m_list.deleteMarked();
     LoadPictureList();
 }
@@ -199,19 +175,15 @@ void ListOperations::Redigeravaldbild1Click()
     const int marked = m_list.markedIndex();
     if (marked < 0)
         return;
-    emit pathDialogRequested(m_list.path(marked));
-    throwPendingFailure();
+    if (m_calls.showPathDialog)
+        m_calls.showPathDialog(marked);
 }
 
-void ListOperations::LoadPictureList()
+void ListOperations::LoadPictureList(Loaded loaded)
 {
-    // The load lets the event loop run between its steps: a command that would rebuild the strip
-    // meanwhile (another load, adding pictures) is refused until it ends.
-    if (m_loading)
-        return;
-    const QScopedValueRollback loading(m_loading, true);
-    emit loadingChanged(true);
-    const auto loaded = qScopeGuard([this] { emit loadingChanged(false); });
+    if (loaded)
+        m_loaded.push_back(std::move(loaded));
+    dropJob();
     m_strip.freeCards();
     setButtonStates();
 
@@ -220,61 +192,153 @@ void ListOperations::LoadPictureList()
     if (!m_rotationRunning)
         m_controls.img->clear();
     m_controls.lbLas->setText(ReadingText);
+    startJob(Kind::Load, 0, true);
+}
 
-    try {
-        const quint64 epoch = m_strip.epoch();
-        // The workers make the thumbnails ahead while the cards are built here in list order.
-        for (int k = 0; k < m_list.count(); ++k)
-            m_strip.prefetch(k, m_list.path(k), true);
-        for (int k = 0; k < m_list.count(); ++k) {
-            QCoreApplication::processEvents();
-            // A load or a new list run in between has rebuilt the strip and ended this one.
-            if (m_strip.epoch() != epoch)
-                return;
-            const int n = m_list.count();
-            if (k >= n)
-                break;
-            m_controls.lbNum->setText(stepText(k, n));
-            m_controls.progBar->setValue(k);
+void ListOperations::stop()
+{
+    m_loaded.clear();
+    dropJob();
+}
 
-            const QString path = m_list.path(k);
-            if (!QFileInfo(path).isFile()) {
-                const Dialogs::Answer answer = Dialogs::instance().messageBox(
-                    missingFileQuestion(path, m_list.listFileName()), QStringLiteral("Fel filnamn eller sökväg"),
-                    Dialogs::Buttons::YesNo, Dialogs::Icon::Warning);
-                if (answer == Dialogs::Yes) {
-                    // The strip stays hidden until the editor saves the list and it is loaded again.
-                    emit listEditorRequested(path);
-                    throwPendingFailure();
-                    return;
-                }
-                m_list.clear();
-                m_strip.freeCards();
-                emit listDropped();
-                throwPendingFailure();
-                m_controls.lbLas->clear();
-                m_controls.lbNum->setText(QStringLiteral("Antal bilder i listan: 0"));
-                m_controls.progBar->hide();
-                m_controls.sb1->show();
-                setButtonStates();
+void ListOperations::startJob(Kind kind, int from, bool singleBorder)
+{
+    dropJob();
+    m_job = Job{kind, from, singleBorder, from};
+    ++m_serial;
+    // The workers make the thumbnails ahead while the cards are built here in list order.
+    for (int k = from; k < m_list.count(); ++k)
+        m_strip.prefetch(k, m_list.path(k), singleBorder);
+    emit loadingChanged(true);
+    if (from >= m_list.count())
+        finishJob();
+    else
+        scheduleStep();
+}
+
+void ListOperations::scheduleStep()
+{
+    // Each step starts when the event loop has seen to what is pending.
+    m_stepTimer.start(Pause::interval(std::exchange(m_nextPause, 0)));
+}
+
+void ListOperations::runStep()
+{
+    const quint64 serial = m_serial;
+    if (!m_job || runGuarded([this] { step(); }) || serial != m_serial || !m_job)
+        return;
+    // The cards built so far stay and can be seen; the error has been reported.
+    m_controls.progBar->hide();
+    m_strip.showStrip(false);
+    endJob(false);
+}
+
+void ListOperations::step()
+{
+    const quint64 serial = m_serial;
+    const int k = m_job->next;
+    const int n = m_list.count();
+    // A command run in between may have emptied the list; there is no card to build then.
+    if (k >= n) {
+        finishJob();
+        return;
+    }
+    const int from = m_job->from;
+    if (!m_job->announced) {
+        m_job->announced = true;
+        m_controls.lbNum->setText(stepText(k - from, n - from));
+        m_controls.progBar->setValue(k - from);
+        if (m_job->kind == Kind::Load) {
+            if (!QFileInfo(m_list.path(k)).isFile()) {
+                askAboutMissing(m_list.path(k));
                 return;
             }
-
             emit loadProgressed(n - 1, k, QStringLiteral("Läser in Bilder . . ."));
-            if (!m_strip.AddThumbnail(k, true))
+            // A receiver may have started another load.
+            if (serial != m_serial)
                 return;
         }
-    } catch (...) {
-        m_controls.progBar->hide();
-        m_strip.showStrip(false);
-        throw;
     }
+    const bool singleBorder = m_job->singleBorder;
+    const std::optional<QImage> thumbnail = m_strip.takeThumbnail(k, singleBorder);
+    if (!thumbnail) {
+        m_job->waiting = true;
+        return;
+    }
+    m_strip.AddThumbnail(k, singleBorder, *thumbnail);
+    m_job->next = k + 1;
+    m_job->announced = false;
+    if (m_job->next >= m_list.count())
+        finishJob();
+    else
+        scheduleStep();
+}
 
-    m_controls.lbLas->setText(DoneText);
-    m_controls.lbNum->setText(QStringLiteral("Antal bilder i listan: ") + QString::number(m_list.count()));
+void ListOperations::askAboutMissing(const QString& path)
+{
+    const quint64 serial = m_serial;
+    const Dialogs::Answer answer = Dialogs::instance().messageBox(missingFileQuestion(path, m_list.listFileName()),
+                                                                  QStringLiteral("Fel filnamn eller sökväg"),
+                                                                  Dialogs::Buttons::YesNo, Dialogs::Icon::Warning);
+    // Superseded while the question was open: the new load asks its own.
+    if (serial != m_serial)
+        return;
+    if (answer == Dialogs::Yes) {
+        // The strip stays hidden until the editor saves the list and it is loaded again.
+        if (m_calls.openListEditor)
+            m_calls.openListEditor(path);
+        endJob(true);
+        return;
+    }
+    m_list.clear();
+    m_strip.freeCards();
+    if (m_calls.listDropped)
+        m_calls.listDropped();
+    m_controls.lbLas->clear();
+    m_controls.lbNum->setText(QStringLiteral("Antal bilder i listan: 0"));
     m_controls.progBar->hide();
-    // At the top before the cards are shown: the first batch is what the strip shows.
-    m_controls.sb1->horizontalScrollBar()->setValue(0);
-    m_controls.sb1->verticalScrollBar()->setValue(0);
-    m_strip.showStrip(true);
+    m_controls.sb1->show();
+    setButtonStates();
+    endJob(true);
+}
+
+void ListOperations::finishJob()
+{
+    m_job->showing = true;
+    m_controls.lbLas->setText(DoneText);
+    m_controls.progBar->hide();
+    if (m_job->kind == Kind::Read) {
+        m_controls.lbNum->setText(QStringLiteral("Antal bilder inlästa: ") + QString::number(m_list.count()));
+    } else {
+        m_controls.lbNum->setText(QStringLiteral("Antal bilder i listan: ") + QString::number(m_list.count()));
+        // At the top before the cards are shown: the first batch is what the strip shows.
+        m_controls.sb1->horizontalScrollBar()->setValue(0);
+        m_controls.sb1->verticalScrollBar()->setValue(0);
+    }
+    const quint64 serial = m_serial;
+    m_strip.showStrip(true, [this, serial] {
+        if (serial == m_serial && m_job)
+            endJob(true);
+    });
+}
+
+void ListOperations::endJob(bool ended)
+{
+    m_job.reset();
+    m_stepTimer.stop();
+    ++m_serial;
+    emit loadingChanged(false);
+    const std::vector<Loaded> waiting = std::exchange(m_loaded, {});
+    for (const Loaded& loaded : waiting)
+        loaded(ended);
+}
+
+void ListOperations::dropJob()
+{
+    if (!m_job)
+        return;
+    m_job.reset();
+    m_stepTimer.stop();
+    ++m_serial;
+    emit loadingChanged(false);
 }

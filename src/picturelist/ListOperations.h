@@ -2,6 +2,11 @@
 
 #include <QObject>
 #include <QString>
+#include <QTimer>
+
+#include <functional>
+#include <optional>
+#include <vector>
 
 class PictureList;
 class PictureView;
@@ -34,10 +39,26 @@ public:
         QAction* redigeravaldbild1 = nullptr;
     };
 
+    // What the operations need of the rest of the window: calls that return or throw, so that a
+    // failure ends the operation that asked.
+    struct Calls
+    {
+        // Show the path dialog for entry index.
+        std::function<void(int index)> showPathDialog;
+        // The user declined to repair a list with a missing picture: the list was dropped.
+        std::function<void()> listDropped;
+        // Open the list editor on the current list file with the missing path selected.
+        std::function<void(const QString& missingPath)> openListEditor;
+    };
+
+    // Runs when the cards are built: ended is true when the load ran to its end or stopped at a
+    // missing file, false after an error (which the error report has shown).
+    using Loaded = std::function<void(bool ended)>;
+
     static const QString PictureFilter;
     static const QString ListFilter;
 
-    ListOperations(Controls controls, PictureList& list, ThumbnailStrip& strip, QObject* parent = nullptr);
+    ListOperations(Controls controls, Calls calls, PictureList& list, ThumbnailStrip& strip, QObject* parent = nullptr);
 
     // Connects the command buttons and the two PopDel items through the error guard.
     void bind();
@@ -48,13 +69,21 @@ public:
     void BtSparaClick();
     void abortBild1Click();
     void Redigeravaldbild1Click();
-    void LoadPictureList();
+    // Rebuilds the strip from the list one entry a step, the event loop running between steps. A
+    // load or reading of pictures that still runs is superseded: it stops, and what waited for it
+    // waits for this load instead.
+    void LoadPictureList(Loaded loaded = {});
+    // Stops a load or reading of pictures at once (the program is closing): nothing waits for it
+    // any more, and the cards built so far stay as they are.
+    void stop();
+    // The next step of the running load comes this much later (the splash's pause per picture).
+    void pauseBeforeNextStep(int milliseconds) { m_nextPause = milliseconds; }
     // While the rotation runs its locks on BtAdd and BtSpara hold, and a load keeps the preview
     // that the running countdown shows.
     void setRotationRunning(bool running) { m_rotationRunning = running; }
 
-    // True while a load or an addition of pictures runs; the list commands are refused meanwhile.
-    bool isLoading() const { return m_loading; }
+    // True while a load or a reading of pictures builds cards.
+    bool isLoading() const { return m_job.has_value(); }
 
     // The file name the save dialog proposes.
     QString saveFileName() const { return m_saveFileName; }
@@ -63,29 +92,53 @@ public:
     static QString missingFileQuestion(const QString& path, const QString& listFile);
 
 signals:
-    // The list's count may have changed, or a load or an addition started or ended: the
-    // commands' states are due.
-    void listChanged();
-    void loadingChanged(bool loading);
     // LoadPictureList reached picture position of maximum (for the start-up splash).
     void loadProgressed(int maximum, int position, const QString& label);
-    // Requests (connectRequest): a failure of the receiver ends the operation that asked.
-    // The user declined to repair a list with a missing picture: the list was dropped.
-    void listDropped();
-    // Open the list editor on the current list file with the missing path selected.
-    void listEditorRequested(const QString& missingPath);
-    // Show the path dialog with the marked picture's path.
-    void pathDialogRequested(const QString& path);
+    void loadingChanged(bool loading);
+    // The list's count may have changed: the commands' states are due.
+    void listChanged();
 
 private:
+    enum class Kind
+    {
+        Load, // LoadPictureList: asks about missing files, ends with the list's count
+        Read  // new list and added pictures
+    };
+    struct Job
+    {
+        Kind kind;
+        int from; // the first entry whose card it builds; it builds them up to the list's end
+        bool singleBorder;
+        int next;
+        bool announced = false; // the texts of step next are shown and its file checked
+        bool waiting = false;   // for the thumbnail of entry next
+        bool showing = false;   // every card is built; the strip is being shown
+    };
+
     // New list and add pictures: read the chosen files into the list and build their cards.
     void readPictures(bool singleBorder);
     void setButtonStates();
+    void startJob(Kind kind, int from, bool singleBorder);
+    void scheduleStep();
+    void runStep();
+    void step();
+    void askAboutMissing(const QString& path);
+    void finishJob();
+    // The job is over: what waited for it runs.
+    void endJob(bool ended);
+    // Stops the job in its tracks; what waited for it waits for the next one.
+    void dropJob();
 
     Controls m_controls;
+    Calls m_calls;
     PictureList& m_list;
     ThumbnailStrip& m_strip;
     QString m_saveFileName;
-    bool m_loading = false;
     bool m_rotationRunning = false;
+    std::optional<Job> m_job;
+    // Counts jobs: a step that let the event loop run sees by it whether its job still runs.
+    quint64 m_serial = 0;
+    QTimer m_stepTimer;
+    int m_nextPause = 0;
+    std::vector<Loaded> m_loaded;
 };

@@ -86,12 +86,12 @@ void PathDialog::FormCreate()
     m_btNo->setIcon(glyphIcon(QStringLiteral("No"), 1));
 }
 
-void PathDialog::showPath(const QString& path)
+void PathDialog::showEntry(int index)
 {
-    const int marked = m_list.markedIndex();
-    m_shownEntry = marked >= 0 && m_list.path(marked) == path ? m_list.entry(marked) : ListFile::encodeEntry(path);
-    m_shownText = path;
-    m_edit1->setText(path);
+    m_entryId = m_list.id(index);
+    m_shownEntry = m_list.entry(index);
+    m_shownText = m_list.path(index);
+    m_edit1->setText(m_shownText);
     show();
     raise();
     activateWindow();
@@ -126,19 +126,24 @@ void PathDialog::FormShow()
 
 void PathDialog::BtOkClick()
 {
-    // Acts on whatever is marked now: the dialog is not modal and the marking may have moved.
     const QString text = m_edit1->text();
     if (!ListFile::canHold(text)) {
         Dialogs::instance().showMessage(ListFile::refusedNamesText({text}));
         return;
     }
-    const int noted = m_list.markedIndex();
-    m_list.deleteMarked();
     const QByteArray entry = text == m_shownText ? m_shownEntry : ListFile::encodeEntry(text);
-    if (noted < 0)
+    // The entry the dialog was opened for, even when a rotation step has moved the mark since; one
+    // that has left the list (another list was opened) gets its text appended as a new entry.
+    const int at = m_list.indexOf(m_entryId);
+    if (at >= 0) {
+        m_list.replace(at, entry);
+    } else {
         m_list.append(entry);
-    else
-        m_list.insert(noted, entry);
+        m_entryId = m_list.id(m_list.count() - 1);
+        m_list.setMarkedIndex(-1);
+    }
+    m_shownEntry = entry;
+    m_shownText = text;
     m_operations.LoadPictureList();
 }
 

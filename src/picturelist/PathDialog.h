@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/PictureListModel.h"
+
 #include <QByteArray>
 #include <QDialog>
 #include <QPointer>
@@ -17,12 +19,13 @@ class PathDialog : public QDialog
     Q_OBJECT
 
 public:
-    // The dialog that Redigeravaldbild1Click opens (ListOperations::pathDialogRequested);
-    // OK rebuilds the strip through the operations' LoadPictureList.
+    // The dialog that Redigeravaldbild1Click opens; OK rebuilds the strip through the operations'
+    // LoadPictureList.
     PathDialog(QWidget* mainWindow, PictureList& list, ListOperations& operations);
 
-    // Puts the path into Edit1 and shows the dialog without waiting (or brings it to the front).
-    void showPath(const QString& path);
+    // Puts the path of entry index into Edit1 and shows the dialog without waiting (or brings it
+    // to the front). OK then acts on that entry wherever it has moved, whatever is marked by then.
+    void showEntry(int index);
 
     void BtOkClick();
     void BtNoClick();
@@ -45,8 +48,9 @@ private:
     QPushButton* m_button1;
     QPushButton* m_btOk;
     QPushButton* m_btNo;
-    // The entry shown last and its text: an untouched path goes back into the list as the very
-    // bytes it came from, even where they do not decode cleanly.
+    // The entry the dialog is open for, its bytes and its text: an untouched path goes back into
+    // the list as the very bytes it came from, even where they do not decode cleanly.
+    PictureListModel::Id m_entryId = 0;
     QByteArray m_shownEntry;
     QString m_shownText;
     bool m_placed = false;

@@ -2,42 +2,11 @@
 
 #include "ListFile.h"
 
-#include <QFile>
 #include <QItemSelectionModel>
 #include <QListWidget>
 #include <QSignalBlocker>
 
-namespace {
-
-QListWidgetItem* makeItem(const QByteArray& entry)
-{
-    auto* item = new QListWidgetItem(ListFile::decodeEntry(entry));
-    item->setData(Qt::UserRole, entry);
-    return item;
-}
-
-// Changes made by the program raise no click or selection signal of LB1.
-struct SilentList
-{
-    explicit SilentList(QListWidget* lb1) : list(lb1), selection(lb1->selectionModel()) {}
-    QSignalBlocker list;
-    QSignalBlocker selection;
-};
-
-} // namespace
-
 PictureList::PictureList(QListWidget* lb1) : m_lb1(lb1) {}
-
-int PictureList::count() const
-{
-    return m_lb1->count();
-}
-
-QByteArray PictureList::entry(int k) const
-{
-    const QListWidgetItem* item = m_lb1->item(k);
-    return item ? item->data(Qt::UserRole).toByteArray() : QByteArray();
-}
 
 QString PictureList::path(int k) const
 {
@@ -46,80 +15,95 @@ QString PictureList::path(int k) const
 
 void PictureList::append(const QByteArray& entry)
 {
-    SilentList silent(m_lb1);
-    m_lb1->addItem(makeItem(entry));
+    m_model.append(entry);
+    showEntry(count() - 1, Change::Added);
 }
 
 void PictureList::insert(int k, const QByteArray& entry)
 {
-    SilentList silent(m_lb1);
-    m_lb1->insertItem(qBound(0, k, count()), makeItem(entry));
+    const int before = count();
+    m_model.insert(k, entry);
+    // Where the model put it: clamped into the list.
+    showEntry(k < 0 ? 0 : (k > before ? before : k), Change::Added);
 }
 
 void PictureList::deleteMarked()
 {
     const int marked = markedIndex();
-    if (marked < 0)
-        return;
-    SilentList silent(m_lb1);
-    delete m_lb1->takeItem(marked);
-    m_lb1->setCurrentRow(-1);
+    m_model.deleteMarked();
+    if (marked >= 0)
+        showEntry(marked, Change::Removed);
+}
+
+void PictureList::replace(int k, const QByteArray& entry)
+{
+    m_model.replace(k, entry);
+    if (k >= 0 && k < count())
+        showEntry(k, Change::Replaced);
 }
 
 void PictureList::clear()
 {
-    SilentList silent(m_lb1);
-    m_lb1->clear();
-}
-
-int PictureList::markedIndex() const
-{
-    return m_lb1->currentRow();
+    m_model.clear();
+    showEntries();
 }
 
 void PictureList::setMarkedIndex(int k)
 {
-    SilentList silent(m_lb1);
-    m_lb1->setCurrentRow(k >= 0 && k < count() ? k : -1);
-}
-
-int PictureList::currentIndex() const
-{
-    return m_currentIndex;
-}
-
-void PictureList::setCurrentIndex(int k)
-{
-    m_currentIndex = k;
-}
-
-QString PictureList::listFileName() const
-{
-    return m_listFileName;
-}
-
-void PictureList::setListFileName(const QString& fileName)
-{
-    m_listFileName = fileName;
+    m_model.setMarkedIndex(k);
+    showMark();
 }
 
 void PictureList::readFile(const QString& fileName)
 {
     // Read first: a file that cannot be read leaves the list as it was.
-    const QList<QByteArray> entries = ListFile::read(fileName);
-    SilentList silent(m_lb1);
-    m_lb1->setUpdatesEnabled(false);
-    m_lb1->clear();
-    for (const QByteArray& entry : entries)
-        m_lb1->addItem(makeItem(entry));
-    m_lb1->setUpdatesEnabled(true);
+    m_model.assign(ListFile::read(fileName));
+    showEntries();
 }
 
 void PictureList::writeFile(const QString& fileName) const
 {
-    QList<QByteArray> entries;
-    entries.reserve(count());
+    ListFile::write(fileName, m_model.entries());
+}
+
+void PictureList::showEntries()
+{
+    if (!m_lb1)
+        return;
+    // What the program shows raises no click or selection signal of LB1.
+    const QSignalBlocker list(m_lb1);
+    const QSignalBlocker selection(m_lb1->selectionModel());
+    m_lb1->setUpdatesEnabled(false);
+    m_lb1->clear();
+    QStringList paths;
+    paths.reserve(count());
     for (int k = 0; k < count(); ++k)
-        entries.append(entry(k));
-    ListFile::write(fileName, entries);
+        paths.append(path(k));
+    m_lb1->addItems(paths);
+    m_lb1->setUpdatesEnabled(true);
+    m_lb1->setCurrentRow(markedIndex());
+}
+
+void PictureList::showEntry(int k, Change change)
+{
+    if (!m_lb1)
+        return;
+    const QSignalBlocker list(m_lb1);
+    const QSignalBlocker selection(m_lb1->selectionModel());
+    if (change == Change::Removed)
+        delete m_lb1->takeItem(k);
+    else if (change == Change::Added)
+        m_lb1->insertItem(k, path(k));
+    else if (QListWidgetItem* item = m_lb1->item(k))
+        item->setText(path(k));
+    m_lb1->setCurrentRow(markedIndex());
+}
+
+void PictureList::showMark()
+{
+    if (!m_lb1)
+        return;
+    const QSignalBlocker list(m_lb1);
+    const QSignalBlocker selection(m_lb1->selectionModel());
+    m_lb1->setCurrentRow(markedIndex());
 }

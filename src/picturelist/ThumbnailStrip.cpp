@@ -45,6 +45,10 @@ ThumbnailStrip::ThumbnailStrip(Controls controls, PictureList& list, QObject* pa
     m_deleteTimer.setSingleShot(true);
     m_deleteTimer.setInterval(0);
     connect(&m_deleteTimer, &QTimer::timeout, this, &ThumbnailStrip::deleteDetachedCards);
+    m_showTimer.setSingleShot(true);
+    m_showTimer.setInterval(0);
+    connectGuarded(&m_showTimer, &QTimer::timeout, this, &ThumbnailStrip::showHiddenCards);
+    connect(&m_loader, &ThumbnailLoader::ready, this, &ThumbnailStrip::thumbnailReady);
 }
 
 void ThumbnailStrip::bind()
@@ -129,18 +133,19 @@ void ThumbnailStrip::layoutFrame(Card& c)
     c.image->setGeometry(MatBevel, MatBevel, qMax(0, mat.width() - 2 * MatBevel), qMax(0, mat.height() - 2 * MatBevel));
 }
 
-bool ThumbnailStrip::AddThumbnail(int index, bool singleBorder)
+std::optional<QImage> ThumbnailStrip::takeThumbnail(int index, bool singleBorder)
 {
     const QString path = m_list.path(index);
     const QSize box = thumbnailBox(singleBorder);
-    if (!m_loader.isRequested(index, path, box))
+    if (!m_loader.isRequested(index, path, box)) {
         m_loader.request(index, path, box);
-    // Decode first: a picture that cannot be read leaves no half-built card behind.
-    const std::optional<QImage> small = m_loader.take(index);
-    if (!small)
-        return false;
+        return std::nullopt;
+    }
+    return m_loader.take(index);
+}
 
-    // Taken after the wait: the event loop ran meanwhile.
+void ThumbnailStrip::AddThumbnail(int index, bool singleBorder, const QImage& thumbnail)
+{
     const int stripWidth = m_controls.sb1->width();
     const QSize size = cardSize(stripWidth);
     const int thickness = m_controls.ram ? m_controls.ram->value() : 8;
@@ -200,7 +205,7 @@ bool ThumbnailStrip::AddThumbnail(int index, bool singleBorder)
           static_cast<QWidget*>(image), static_cast<QWidget*>(caption)})
         part->installEventFilter(this);
 
-    c.image->setImage(*small);
+    c.image->setImage(thumbnail);
 
     const int frameBottom = CardBevel + frameHeight(size);
     c.caption->setGeometry(1, frameBottom + 1, size.width() - 2, size.height() - frameHeight(size) - 2);
@@ -222,13 +227,13 @@ bool ThumbnailStrip::AddThumbnail(int index, bool singleBorder)
     if (index >= m_cards.size())
         m_cards.resize(index + 1);
     m_cards[index] = c;
-    return true;
 }
 
 void ThumbnailStrip::freeCards()
 {
-    ++m_epoch;
     m_loader.reset();
+    m_showTimer.stop();
+    m_shown = nullptr;
     m_cards.clear();
     m_hiddenCards.clear();
     m_nextHidden = 0;
@@ -267,25 +272,40 @@ void ThumbnailStrip::deleteDetachedCards()
         m_deleteTimer.start();
 }
 
-bool ThumbnailStrip::showStrip(bool stepwise)
+void ThumbnailStrip::showStrip(bool stepwise, std::function<void()> shown)
 {
     m_controls.sb1->show();
-    const quint64 epoch = m_epoch;
+    m_shown = std::move(shown);
+    if (stepwise) {
+        showHiddenCards();
+        return;
+    }
+    m_showTimer.stop();
+    for (int index : m_hiddenCards.mid(m_nextHidden))
+        if (QWidget* w = card(index))
+            w->show();
+    m_hiddenCards.clear();
+    m_nextHidden = 0;
+    if (auto done = std::exchange(m_shown, nullptr))
+        done();
+}
+
+void ThumbnailStrip::showHiddenCards()
+{
     QElapsedTimer clock;
     clock.start();
-    while (m_nextHidden < m_hiddenCards.size()) {
+    while (m_nextHidden < m_hiddenCards.size() && clock.elapsed() < BatchMs) {
         if (QWidget* w = card(m_hiddenCards[m_nextHidden++]))
             w->show();
-        if (stepwise && clock.elapsed() >= BatchMs && m_nextHidden < m_hiddenCards.size()) {
-            QCoreApplication::processEvents();
-            if (m_epoch != epoch)
-                return false;
-            clock.restart();
-        }
+    }
+    if (m_nextHidden < m_hiddenCards.size()) {
+        m_showTimer.start();
+        return;
     }
     m_hiddenCards.clear();
     m_nextHidden = 0;
-    return true;
+    if (auto done = std::exchange(m_shown, nullptr))
+        done();
 }
 
 int ThumbnailStrip::cardCount() const

@@ -11,6 +11,7 @@
 #include <QSize>
 #include <QTimer>
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -57,14 +58,15 @@ public:
     // Connects LbPath's click through the error guard.
     void bind();
 
-    // Starts making the thumbnail of entry index (to be path) on the worker threads, so that
-    // AddThumbnail finds it ready. Requests are worked on in the order they are made.
+    // Starts making the thumbnail of entry index (to be path) on the worker threads. Requests are
+    // worked on in the order they are made; thumbnailReady(index) announces each one made.
     void prefetch(int index, const QString& path, bool singleBorder);
-    // Builds the card of list entry index at its grid place, waiting for its thumbnail with the
-    // event loop running. Throws the decoder's AppError (before anything is built) when the
-    // picture cannot be read. Returns false, building nothing, when the cards were freed while
-    // it waited: the load that asked for it is over.
-    bool AddThumbnail(int index, bool singleBorder);
+    // The thumbnail of entry index for a card with or without the single border, once made;
+    // nothing while it is being made (asked for here when it was not). Throws the decoder's
+    // AppError when the picture cannot be read.
+    std::optional<QImage> takeThumbnail(int index, bool singleBorder);
+    // Builds the card of list entry index with its thumbnail at its grid place.
+    void AddThumbnail(int index, bool singleBorder, const QImage& thumbnail);
     // Click of a card's image, frame or caption: marks the entry whose index the sender carries.
     void SelectThumbnail(QObject* sender);
     // Confirms the marked picture: after start-up, Verkställ and each rotation step.
@@ -77,11 +79,9 @@ public:
     // are deleted a batch at a time while the event loop runs, so a long list never freezes it.
     void freeCards();
     // Shows SB1 with the cards built while it was hidden. Stepwise, they are shown in list order
-    // a batch at a time with the event loop running in between; returns false, having stopped,
-    // when the cards were freed meanwhile.
-    bool showStrip(bool stepwise);
-    // Counts freeCards(): a load that sees it change knows the strip was rebuilt under it.
-    quint64 epoch() const { return m_epoch; }
+    // a batch at a time with the event loop running in between, and shown runs when the last is;
+    // freeing the cards meanwhile stops it, and shown never runs.
+    void showStrip(bool stepwise, std::function<void()> shown = {});
     int cardCount() const;
     // The card of entry index, or nullptr when that entry has no card.
     QWidget* card(int index) const;
@@ -99,12 +99,13 @@ public:
     // Place of card index in the strip's content, by the row rule.
     static QPoint gridPosition(int index, const QSize& card, int stripWidth);
 
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
 signals:
+    void thumbnailReady(int index);
     // The marked or the confirmed picture may have changed: the commands' states are due.
     void selectionChanged();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     struct Card
@@ -125,6 +126,7 @@ private:
     QColor markColour() const;
     static void writeChosen(int index);
     void deleteDetachedCards();
+    void showHiddenCards();
     // Whether a part of a card in SB1 lies, at least partly, in SB1's visible area.
     bool inView(const QWidget* part) const;
 
@@ -141,6 +143,7 @@ private:
     // Contents taken out of SB1 by freeCards, their cards still to be deleted.
     std::vector<std::unique_ptr<QWidget>> m_detached;
     QTimer m_deleteTimer;
+    QTimer m_showTimer;
+    std::function<void()> m_shown;
     ThumbnailLoader m_loader;
-    quint64 m_epoch = 0;
 };

@@ -13,6 +13,11 @@ void Pause::ms(int milliseconds)
         QThread::msleep(milliseconds);
 }
 
+int Pause::interval(int milliseconds)
+{
+    return enabled ? qMax(0, milliseconds) : 0;
+}
+
 void Pause::setEnabled(bool on)
 {
     enabled = on;

@@ -5,6 +5,8 @@
 namespace Pause {
 
 void ms(int milliseconds);
+// The same pause as a timer's interval for a step driven by the event loop: 0 while pauses are off.
+int interval(int milliseconds);
 void setEnabled(bool enabled);
 
 } // namespace Pause

@@ -1,6 +1,7 @@
-#include "../picturelist/StripControls.h"
+#include "../picturelist/ListFixture.h"
 #include "ScriptedDialogs.h"
 #include "TestFiles.h"
+#include "TestPictures.h"
 #include "app/MainWindow.h"
 #include "picturelist/ListEditorText.h"
 #include "picturelist/ListEditorWindow.h"
@@ -34,21 +35,21 @@ void writeBytes(const QString& path, const QByteArray& bytes)
     file.write(bytes);
 }
 
-// The editor on a picture list and its strip, with its requests counted.
-struct Editor
+// The editor on a picture list and its strip, with its calls counted.
+struct Editor : ListFixture
 {
-    StripControls f;
-    ThumbnailStrip strip{f.stripControls(), *f.list};
-    ListEditorWindow w{*f.list, strip};
     int reloads = 0;
     int mainSaves = 0;
+    ListEditorWindow w{list,
+                       strip,
+                       {.saveMainList = [this] { ++mainSaves; },
+                        .reload =
+                            [this](std::function<void()> reloaded) {
+                                ++reloads;
+                                reloaded();
+                            }}};
 
-    explicit Editor(const QString& listFile)
-    {
-        f.list->setListFileName(listFile);
-        QObject::connect(&w, &ListEditorWindow::reloadRequested, [this] { ++reloads; });
-        QObject::connect(&w, &ListEditorWindow::saveMainListRequested, [this] { ++mainSaves; });
-    }
+    explicit Editor(const QString& listFile) { list.setListFileName(listFile); }
 };
 
 } // namespace
@@ -118,14 +119,18 @@ private slots:
     void reopeningAsksBeforeDiscardingEdits_data()
     {
         QTest::addColumn<int>("answer");
+        QTest::addColumn<bool>("hidden");
         QTest::addColumn<QString>("memo");
-        QTest::newRow("Nej keeps the edits") << int(Dialogs::No) << "/a.jpg\n/redigerad.jpg";
-        QTest::newRow("Ja reads the list again") << int(Dialogs::Yes) << "/a.jpg\n";
+        QTest::newRow("Nej keeps the edits") << int(Dialogs::No) << false << "/a.jpg\n/redigerad.jpg";
+        QTest::newRow("Ja reads the list again") << int(Dialogs::Yes) << false << "/a.jpg\n";
+        // Closing only hides the editor; its edits are still the user's.
+        QTest::newRow("hidden editor, Nej shows the edits") << int(Dialogs::No) << true << "/a.jpg\n/redigerad.jpg";
     }
 
     void reopeningAsksBeforeDiscardingEdits()
     {
         QFETCH(int, answer);
+        QFETCH(bool, hidden);
         QFETCH(QString, memo);
         ScopedScriptedDialogs dialogs;
         writeBytes(m_listFile, "/a.jpg\r\n");
@@ -134,12 +139,16 @@ private slots:
         w.openList(m_listFile, QString());
         auto* filEdt = child<QPlainTextEdit>(w, "FilEdt");
         filEdt->setPlainText(QStringLiteral("/a.jpg\n/redigerad.jpg"));
+        if (hidden)
+            QTest::mouseClick(child<QLabel>(w, "LbClose"), Qt::LeftButton);
+        QCOMPARE(w.isVisible(), !hidden);
         dialogs->setNextAnswer(Dialogs::Answer(answer));
         w.openList(m_listFile, QString());
         QCOMPARE(dialogs->calls.size(), 1);
         QCOMPARE(dialogs->calls[0].text, QStringLiteral("Ändringarna i listan har inte sparats. Vill du kasta dem?"));
         QCOMPARE(dialogs->calls[0].buttons, Dialogs::Buttons::YesNo);
         QCOMPARE(filEdt->toPlainText(), memo);
+        QVERIFY(w.isVisible());
     }
 
     void unreadableListLeavesTheEditorHidden()
@@ -200,17 +209,28 @@ private slots:
         QCOMPARE(fileBytes(m_listFile), saved);
     }
 
+    void editReplaceAndSave_data()
+    {
+        QTest::addColumn<QString>("mainList"); // the main window's list file at the save
+        QTest::newRow("the main window's list") << "bilder.lst";
+        // Saving the main list instead would write its entries, not the edited text.
+        QTest::newRow("main window opened another list") << "annan.lst";
+        QTest::newRow("main window has no list file") << "";
+    }
     void editReplaceAndSave()
     {
+        QFETCH(QString, mainList);
         ScopedScriptedDialogs dialogs;
-        writeBytes(m_listFile, "/bilder/a.jpg\r\n/gammal/b.jpg\r\n/bilder/c.jpg\r\n");
-        Editor e(m_listFile);
+        writeBytes(m_listFile, "/bilder/a.jpg\r\n/gammal/b.jpg\r\n/bilder/c.jpg");
+        const QString other = mainList.isEmpty() ? QString() : m_dir.filePath(mainList);
+        if (other != m_listFile && !other.isEmpty())
+            writeBytes(other, "/annan.jpg\r\n");
+        Editor e(other);
         ListEditorWindow& w = e.w;
         w.openList(m_listFile, QStringLiteral("/gammal/b.jpg"));
         auto* edt1 = child<QLineEdit>(w, "Edt1");
         auto* btChange = child<QWidget>(w, "BtChange");
         auto* btSave = child<QWidget>(w, "BtSave");
-
         edt1->selectAll();
         QTest::keyClicks(edt1, QStringLiteral("/ny/b.jpg"));
         QVERIFY(btChange->isEnabled());
@@ -218,11 +238,13 @@ private slots:
         QVERIFY(!btChange->isEnabled());
         QVERIFY(btSave->isEnabled());
         QCOMPARE(child<QPlainTextEdit>(w, "FilEdt")->toPlainText(),
-                 QStringLiteral("/bilder/a.jpg\n/ny/b.jpg\n/bilder/c.jpg\n"));
+                 QStringLiteral("/bilder/a.jpg\n/ny/b.jpg\n/bilder/c.jpg"));
 
         QTest::mouseClick(btSave, Qt::LeftButton);
         QVERIFY(dialogs->errors().isEmpty());
-        QCOMPARE(fileBytes(m_listFile), QByteArray("/bilder/a.jpg\r\n/ny/b.jpg\r\n/bilder/c.jpg\r\n"));
+        QCOMPARE(fileBytes(m_listFile), QByteArray("/bilder/a.jpg\r\n/ny/b.jpg\r\n/bilder/c.jpg"));
+        if (other != m_listFile && !other.isEmpty())
+            QCOMPARE(fileBytes(other), QByteArray("/annan.jpg\r\n"));
         QCOMPARE(e.reloads, 1);
         QCOMPARE(e.mainSaves, 0);
         QVERIFY(!btSave->isEnabled());
@@ -280,33 +302,6 @@ private slots:
         QCOMPARE(child<QLineEdit>(w, "Edt1")->text(), QStringLiteral("/tredje/c.jpg"));
     }
 
-    void savesIntoTheListItOpened_data()
-    {
-        QTest::addColumn<QString>("mainList"); // the main window's list file at the save
-        QTest::newRow("main window opened another list") << "annan.lst";
-        // Saving the main list instead would write its entries, not the edited text.
-        QTest::newRow("main window has no list file") << "";
-    }
-
-    void savesIntoTheListItOpened()
-    {
-        QFETCH(QString, mainList);
-        writeBytes(m_listFile, "/a.jpg");
-        const QString other = mainList.isEmpty() ? QString() : m_dir.filePath(mainList);
-        if (!other.isEmpty())
-            writeBytes(other, "/b.jpg\r\n");
-        Editor e(other);
-        ListEditorWindow& w = e.w;
-        w.openList(m_listFile, QString());
-        child<QPlainTextEdit>(w, "FilEdt")->appendPlainText(QStringLiteral("/c.jpg"));
-        w.BtSaveClick();
-        QCOMPARE(fileBytes(m_listFile), QByteArray("/a.jpg\r\n/c.jpg"));
-        if (!other.isEmpty())
-            QCOMPARE(fileBytes(other), QByteArray("/b.jpg\r\n"));
-        QCOMPARE(e.mainSaves, 0);
-        QCOMPARE(e.reloads, 1);
-    }
-
     void failedWriteStopsTheSave()
     {
         ScopedScriptedDialogs dialogs;
@@ -332,51 +327,49 @@ private slots:
     {
         QTest::addColumn<int>("count");
         QTest::addColumn<int>("cards");
-        QTest::addColumn<bool>("shown");
-        QTest::addColumn<int>("lastValue");
-        QTest::newRow("one picture: one step") << 1 << 1 << true << 0;
-        QTest::newRow("three pictures") << 3 << 3 << true << 2;
+        QTest::addColumn<QList<int>>("values"); // empty: no window
+        QTest::newRow("one picture: one step") << 1 << 1 << QList<int>{0};
+        QTest::newRow("three pictures") << 3 << 3 << QList<int>{0, 1, 2};
         // The reload stopped at a missing third entry: the gauge never reaches its maximum,
         // and the window must close all the same.
-        QTest::newRow("load stopped early") << 5 << 2 << true << 1;
-        QTest::newRow("empty list") << 0 << 0 << false << 0;
-        QTest::newRow("first entry missing") << 4 << 0 << false << 0;
+        QTest::newRow("load stopped early") << 5 << 2 << QList<int>{0, 1};
+        // At most 20 steps of 100 ms: two seconds, however long the list.
+        QTest::newRow("a long list in bigger steps")
+            << 39 << 39 << QList<int>{0, 2, 4, 6, 8, 10, 12, 14, 16, 18, 20, 22, 24, 26, 28, 30, 32, 34, 36, 38};
+        QTest::newRow("empty list") << 0 << 0 << QList<int>{};
+        QTest::newRow("first entry missing") << 4 << 0 << QList<int>{};
     }
 
     void loadingWindow()
     {
         QFETCH(int, count);
         QFETCH(int, cards);
-        QFETCH(bool, shown);
-        QFETCH(int, lastValue);
+        QFETCH(QList<int>, values);
         writeBytes(m_listFile, "/a.jpg\r\n");
         Editor e(m_listFile);
         ListEditorWindow& w = e.w;
         w.openList(m_listFile, QString());
         for (int k = 0; k < count; ++k)
-            e.f.append(e.f.picture(QStringLiteral("%1.png").arg(k)));
+            e.list.append(QByteArray::number(k) + ".png");
         for (int k = 0; k < cards; ++k)
-            e.strip.AddThumbnail(k, true);
-        // Events get through while the window counts, or it would never be drawn.
-        int seenAt = -1;
-        QTimer::singleShot(0, &w, [&] { seenAt = w.loadingGauge() ? w.loadingGauge()->value() : -2; });
+            e.strip.AddThumbnail(k, true, QImage(4, 3, QImage::Format_RGB32));
         w.BtSaveClick();
-        QCOMPARE(w.loadingWindow() != nullptr, shown);
-        if (shown) {
-            QVERIFY(!w.loadingWindow()->isVisible());
-            QCOMPARE(w.loadingGauge()->value(), lastValue);
-            QCOMPARE(seenAt, 0);
-        }
+        QCOMPARE(w.loadingWindow() != nullptr, !values.isEmpty());
+        if (values.isEmpty())
+            return;
+        QList<int> shown{w.loadingGauge()->value()};
+        connect(w.loadingGauge(), &QProgressBar::valueChanged, [&](int value) { shown << value; });
+        QVERIFY(w.loadingWindow()->isVisible());
+        QCOMPARE(w.loadingGauge()->maximum(), qMax(1, count - 1));
+        QTRY_VERIFY(!w.loadingWindow()->isVisible());
+        QCOMPARE(shown, values);
     }
 
     void missingPictureRepairedThroughTheMainWindow()
     {
         ScopedScriptedDialogs dialogs;
-        QImage picture(32, 24, QImage::Format_RGB32);
-        picture.fill(Qt::red);
-        const QString a = m_dir.filePath(QStringLiteral("a.bmp"));
-        const QString b = m_dir.filePath(QStringLiteral("b.bmp"));
-        QVERIFY(picture.save(a) && picture.save(b));
+        const QString a = TestPictures::writePicture(m_dir.filePath(QStringLiteral("a.bmp")));
+        const QString b = TestPictures::writePicture(m_dir.filePath(QStringLiteral("b.bmp")));
         const QString gone = m_dir.filePath(QStringLiteral("borta/B.bmp"));
         writeBytes(m_listFile, QFile::encodeName(a + QStringLiteral("\r\n") + gone + QStringLiteral("\r\n")));
 
@@ -389,10 +382,8 @@ private slots:
 
         dialogs->setNextAnswer(Dialogs::Yes);
         main.listOperations().LoadPictureList();
+        QTRY_VERIFY(main.findChild<ListEditorWindow*>());
         auto* editor = main.findChild<ListEditorWindow*>();
-        QVERIFY(editor);
-        int reloads = 0;
-        connect(editor, &ListEditorWindow::reloadRequested, [&] { ++reloads; });
         QVERIFY(editor->isVisible());
         QVERIFY(main.isVisible());
         QCOMPARE(editor->palette().color(QPalette::Window), main.palette().color(QPalette::Window));
@@ -410,6 +401,7 @@ private slots:
         connect(&main.listOperations(), &ListOperations::loadProgressed,
                 [&] { previewEmptied |= c.img->image().isNull(); });
         editor->BtSaveClick();
+        QTRY_VERIFY(editor->loadingWindow() && !editor->loadingWindow()->isVisible());
         QVERIFY(main.scheduler().isRunning());
         QVERIFY(!c.btAdd->isEnabled());
         QVERIFY(!c.btSpara->isEnabled());
@@ -417,9 +409,7 @@ private slots:
         QVERIFY(!previewEmptied);
         QVERIFY(!c.img->image().isNull());
         QCOMPARE(fileBytes(m_listFile), QFile::encodeName(a + QStringLiteral("\r\n") + b + QStringLiteral("\r\n")));
-        QCOMPARE(reloads, 1);
         QCOMPARE(main.strip().cardCount(), 2);
-        QVERIFY(!editor->loadingWindow()->isVisible());
         QCOMPARE(editor->loadingGauge()->value(), 1);
 
         // Closing only hides; another missing picture opens the same editor again, on top until
@@ -430,8 +420,8 @@ private slots:
         list.readFile(m_listFile);
         dialogs->setNextAnswer(Dialogs::Yes);
         main.listOperations().LoadPictureList();
+        QTRY_VERIFY(editor->isVisible());
         QCOMPARE(main.findChildren<ListEditorWindow*>().size(), 1);
-        QVERIFY(editor->isVisible());
         QVERIFY(editor->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
         QCOMPARE(edt1->text(), gone);
         QVERIFY2(dialogs->errors().isEmpty(), qPrintable(dialogs->errors().join(QLatin1Char('\n'))));

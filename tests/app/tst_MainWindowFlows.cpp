@@ -190,6 +190,7 @@ private slots:
         }
         ProgramEntry entry;
         QVERIFY(entry.start());
+        QTRY_VERIFY(entry.started());
         MainWindow* w = entry.mainWindow();
         MainWindowWidgets& c = w->controls();
         QCOMPARE(dialogs->errors(), QStringList());
@@ -226,6 +227,7 @@ private slots:
         }
         ProgramEntry entry;
         QVERIFY(entry.start());
+        QTRY_VERIFY(entry.started());
         MainWindow* w = entry.mainWindow();
         MainWindowWidgets& c = w->controls();
         QVERIFY(w->scheduler().isRunning());
@@ -280,6 +282,7 @@ private slots:
         {
             ProgramEntry entry;
             QVERIFY(entry.start());
+            QTRY_VERIFY(entry.started());
             MainWindow* w = entry.mainWindow();
             MainWindowWidgets& c = w->controls();
             w->show();
@@ -295,6 +298,7 @@ private slots:
         }
         ProgramEntry entry;
         QVERIFY(entry.start());
+        QTRY_VERIFY(entry.started());
         MainWindow* w = entry.mainWindow();
         MainWindowWidgets& c = w->controls();
         QCOMPARE(w->pos(), QPoint(321, 234));
@@ -358,6 +362,7 @@ private slots:
         dialogs->setNextAnswer(Dialogs::No);
         ProgramEntry entry;
         QVERIFY(entry.start());
+        QTRY_VERIFY(entry.started());
         const QList<ScriptedDialogs::Call> boxes = [&] {
             QList<ScriptedDialogs::Call> out;
             for (const auto& call : dialogs->calls)

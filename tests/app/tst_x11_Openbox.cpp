@@ -126,6 +126,7 @@ private slots:
         const int areaBottom = area.y() + area.height();
         ProgramEntry entry;
         QVERIFY(entry.start()); // the resumed rotation applies the picture: the popup slides in
+        QTRY_VERIFY(entry.started());
         MainWindow* w = entry.mainWindow();
         w->show();
         QVERIFY(QTest::qWaitForWindowActive(w));
@@ -175,6 +176,7 @@ private slots:
         }
         ProgramEntry entry;
         QVERIFY(entry.start());
+        QTRY_VERIFY(entry.started());
         MainWindow* w = entry.mainWindow();
         w->show();
         QVERIFY(QTest::qWaitForWindowExposed(w));
@@ -192,6 +194,7 @@ private slots:
         QVERIFY(!TrayIcon::areaAvailable());
         ProgramEntry entry;
         QVERIFY(entry.start());
+        QTRY_VERIFY(entry.started());
         MainWindow* w = entry.mainWindow();
         const WId id = w->winId();
         QTRY_VERIFY(xprop(QStringLiteral("WM_STATE"), id).contains(QStringLiteral("Iconic")));
@@ -217,6 +220,7 @@ private slots:
         QVERIFY(PrivateSession::waitFor([] { return TrayIcon::areaAvailable(); }));
         ProgramEntry entry;
         QVERIFY(entry.start());
+        QTRY_VERIFY(entry.started());
         MainWindow* w = entry.mainWindow();
         w->show();
         QVERIFY(QTest::qWaitForWindowExposed(w));

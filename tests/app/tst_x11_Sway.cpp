@@ -103,6 +103,7 @@ private slots:
         }
         ProgramEntry entry;
         QVERIFY(entry.start()); // the resumed rotation applies the picture; the popup slides in
+        QTRY_VERIFY(entry.started());
         QVERIFY2(dialogs->errors().isEmpty(), qPrintable(dialogs->errors().join(QLatin1Char('\n'))));
 
         // The icon is in swaybar's tray.

@@ -7,6 +7,7 @@
 #include <QDateTime>
 #include <QDir>
 #include <QImageReader>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -168,17 +169,21 @@ private slots:
             loader.request(k, paths[k], QSize(72, 55));
         QVERIFY(loader.isRequested(2, paths[2], QSize(72, 55)));
         QVERIFY(!loader.isRequested(2, paths[1], QSize(72, 55)));
+        QSignalSpy ready(&loader, &ThumbnailLoader::ready);
         for (int k : {1, 0, 2}) {
-            const std::optional<QImage> image = loader.take(k);
-            QVERIFY(image);
+            std::optional<QImage> image;
+            QTRY_VERIFY(image || (image = loader.take(k)));
             QCOMPARE(image->size(), QSize(72, 54));
+            QCOMPARE(loader.take(k), std::nullopt); // handed over once
         }
+        QTRY_VERIFY(ready.contains({3}));
         QVERIFY_THROWS_EXCEPTION(AppError, loader.take(3));
 
-        QTimer::singleShot(0, &loader, [&] { loader.reset(); });
         loader.request(7, paths[0], QSize(72, 55));
+        loader.reset();
+        QTest::qWait(200);
         QCOMPARE(loader.take(7), std::nullopt);
-        QCOMPARE(loader.take(4), std::nullopt);
+        QVERIFY(!ready.contains({7}));
     }
 };
 

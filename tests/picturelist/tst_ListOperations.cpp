@@ -1,90 +1,42 @@
+#include "ListFixture.h"
 #include "ScriptedDialogs.h"
-#include "StripControls.h"
-#include "picturelist/ListOperations.h"
-#include "picturelist/ThumbnailStrip.h"
-#include "platform/AppError.h"
+#include "picturelist/ListFile.h"
 #include "platform/SettingsStore.h"
+#include "toolkit/PictureView.h"
+#include "toolkit/SpeedButton.h"
 
 #include <QApplication>
-#include <QLabel>
 #include <QPointer>
+#include <QProgressBar>
+#include <QScrollArea>
 #include <QScrollBar>
-#include <QTest>
-#include <QTimer>
 
-// Notes what the bottom field shows each time a card is built.
+// What the bottom field shows each time a card is built (emptying the strip gives SB1 a new
+// content widget, so the application is watched).
 class StepRecorder : public QObject
 {
 public:
-    struct Step
-    {
-        QString las;
-        QString num;
-        int progress;
-        bool stripVisible;
-        bool barVisible;
-    };
-    // Watches the application: emptying the strip gives SB1 a new content widget.
-    StepRecorder(StripControls& f) : m_f(f) { qApp->installEventFilter(this); }
-    QList<Step> steps;
-    QStringList nums() const
-    {
-        QStringList out;
-        for (const Step& s : steps)
-            out << s.num;
-        return out;
-    }
+    explicit StepRecorder(ListFixture& f) : m_f(f) { qApp->installEventFilter(this); }
+    QStringList steps;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override
     {
         if (event->type() == QEvent::ChildAdded && watched == m_f.c.sb1->widget())
-            steps << Step{m_f.c.lbLas->text(), m_f.c.lbNum->text(), m_f.c.progBar->value(),
-                          m_f.c.sb1->isVisibleTo(&m_f.form), m_f.c.progBar->isVisibleTo(&m_f.form)};
+            steps << QStringLiteral("%1|%2|%3|%4")
+                         .arg(m_f.c.lbLas->text(), m_f.c.lbNum->text())
+                         .arg(m_f.c.progBar->value())
+                         .arg(!m_f.c.sb1->isVisibleTo(&m_f.form) && m_f.c.progBar->isVisibleTo(&m_f.form) ? 1 : 0);
         return false;
     }
 
 private:
-    StripControls& m_f;
-};
-
-struct Operations
-{
-    StripControls f;
-    ThumbnailStrip strip{f.stripControls(), *f.list};
-    ListOperations ops{f.operationControls(), *f.list, strip};
-
-    QStringList pictures(const QString& prefix, int count)
-    {
-        QStringList paths;
-        for (int k = 0; k < count; ++k)
-            paths << f.picture(prefix + QString::number(k) + QStringLiteral(".jpg"));
-        return paths;
-    }
-    void fillAndLoad(int count)
-    {
-        for (const QString& p : pictures(QStringLiteral("gammal"), count))
-            f.append(p);
-        ops.LoadPictureList();
-    }
-    QStringList entries() const
-    {
-        QStringList out;
-        for (int k = 0; k < f.list->count(); ++k)
-            out << f.list->path(k);
-        return out;
-    }
+    ListFixture& m_f;
 };
 
 class TestListOperations : public QObject
 {
     Q_OBJECT
-
-    static QString stored(Setting key)
-    {
-        SettingsStore store;
-        return store.exists(key) ? store.readString(key) : QStringLiteral("<none>");
-    }
 
 private slots:
     void readingPictures_data()
@@ -92,160 +44,134 @@ private slots:
         QTest::addColumn<QString>("operation");
         QTest::addColumn<int>("existing");
         QTest::addColumn<int>("chosen");
-        QTest::addColumn<QStringList>("steps");
         QTest::addColumn<QString>("finalNum");
-        QTest::addColumn<int>("cards");
         QTest::addColumn<bool>("singleBorder");
         QTest::addColumn<bool>("previewKept");
-
-        QTest::newRow("new list of three") << "ny" << 2 << 3 << QStringList{"Bild 1 av 3", "Bild 2 av 3", "Bild 3 av 3"}
-                                           << "Antal bilder inlästa: 3" << 3 << false << false;
-        QTest::newRow("new list, dialog cancelled")
-            << "ny" << 2 << 0 << QStringList{} << "Antal bilder inlästa: 0" << 0 << false << false;
-        QTest::newRow("two added to five") << "add" << 5 << 2 << QStringList{"Bild 1 av 2", "Bild 2 av 2"}
-                                           << "Antal bilder inlästa: 7" << 7 << true << true;
-        QTest::newRow("add, dialog cancelled")
-            << "add" << 5 << 0 << QStringList{} << "Antal bilder inlästa: 5" << 5 << true << true;
-        QTest::newRow("load three") << "load" << 3 << 0 << QStringList{"Bild 1 av 3", "Bild 2 av 3", "Bild 3 av 3"}
-                                    << "Antal bilder i listan: 3" << 3 << true << false;
-        QTest::newRow("load an empty list")
-            << "load" << 0 << 0 << QStringList{} << "Antal bilder i listan: 0" << 0 << true << false;
+        QTest::newRow("new list of three") << "ny" << 2 << 3 << "Antal bilder inlästa: 3" << false << false;
+        QTest::newRow("new list, cancelled") << "ny" << 2 << 0 << "Antal bilder inlästa: 0" << false << false;
+        QTest::newRow("two added to five") << "add" << 5 << 2 << "Antal bilder inlästa: 7" << true << true;
+        QTest::newRow("add, cancelled") << "add" << 5 << 0 << "Antal bilder inlästa: 5" << true << true;
+        QTest::newRow("load three") << "load" << 3 << 0 << "Antal bilder i listan: 3" << true << false;
+        QTest::newRow("load an empty list") << "load" << 0 << 0 << "Antal bilder i listan: 0" << true << false;
     }
     void readingPictures()
     {
         QFETCH(QString, operation);
         QFETCH(int, existing);
         QFETCH(int, chosen);
-        QFETCH(QStringList, steps);
         QFETCH(QString, finalNum);
-        QFETCH(int, cards);
         QFETCH(bool, singleBorder);
         QFETCH(bool, previewKept);
-
         ScopedScriptedDialogs dialogs;
-        Operations o;
+        ListFixture f;
+        f.append(QStringLiteral("gammal"), existing);
         if (operation != "load")
-            o.fillAndLoad(existing);
-        else
-            for (const QString& p : o.pictures(QStringLiteral("gammal"), existing))
-                o.f.append(p);
-        const QStringList files = o.pictures(QStringLiteral("ny"), chosen);
+            QVERIFY(f.load());
+        QStringList files;
+        for (int k = 0; k < chosen; ++k)
+            files << f.picture(QStringLiteral("ny%1.jpg").arg(k));
         if (chosen > 0)
             dialogs->setNextFiles(files);
         QImage shown(10, 10, QImage::Format_RGB32);
         shown.fill(Qt::red);
-        o.f.c.img->setImage(shown);
-        o.f.c.sb1->show();
+        f.c.img->setImage(shown);
+        QStringList progress;
+        connect(&f.ops, &ListOperations::loadProgressed, [&](int maximum, int position, const QString& label) {
+            progress << QStringLiteral("%1/%2 %3").arg(position).arg(maximum).arg(label);
+        });
 
-        StepRecorder recorder(o.f);
-        if (operation == "ny")
-            o.ops.BtNyClick();
-        else if (operation == "add")
-            o.ops.BtAddClick();
-        else
-            o.ops.LoadPictureList();
+        StepRecorder recorder(f);
+        operation == "ny" ? f.ops.BtNyClick() : operation == "add" ? f.ops.BtAddClick() : f.ops.LoadPictureList();
+        QTRY_VERIFY(!f.ops.isLoading());
 
-        QCOMPARE(recorder.nums(), steps);
-        for (int k = 0; k < recorder.steps.size(); ++k) {
-            const StepRecorder::Step& s = recorder.steps[k];
-            QCOMPARE(s.las, QStringLiteral("Läser in bilder..."));
-            QCOMPARE(s.progress, k);
-            QVERIFY(!s.stripVisible);
-            QVERIFY(s.barVisible);
+        // One step per card: "Bild k av n" with the bar at k - 1, the strip hidden meanwhile.
+        const int built = operation == "load" ? existing : chosen;
+        QStringList expected, announced;
+        for (int k = 0; k < built; ++k) {
+            expected << QStringLiteral("Läser in bilder...|Bild %1 av %2|%3|1").arg(k + 1).arg(built).arg(k);
+            announced << QStringLiteral("%1/%2 Läser in Bilder . . .").arg(k).arg(built - 1);
         }
-        QCOMPARE(o.f.c.lbLas->text(), QStringLiteral("Alla bilder inlästa."));
-        QCOMPARE(o.f.c.lbNum->text(), finalNum);
-        QVERIFY(o.f.c.sb1->isVisibleTo(&o.f.form));
-        QVERIFY(!o.f.c.progBar->isVisibleTo(&o.f.form));
-        QCOMPARE(o.f.list->count(), cards);
-        QCOMPARE(o.strip.cardCount(), cards);
+        QCOMPARE(recorder.steps, expected);
+        QCOMPARE(progress, operation == "load" ? announced : QStringList());
+        QCOMPARE(f.c.lbLas->text(), QStringLiteral("Alla bilder inlästa."));
+        QCOMPARE(f.c.lbNum->text(), finalNum);
+        QVERIFY(f.c.sb1->isVisibleTo(&f.form));
+        QVERIFY(!f.c.progBar->isVisibleTo(&f.form));
+        const int cards = operation == "ny" ? chosen : existing + chosen;
+        QCOMPARE(f.list.count(), cards);
+        QCOMPARE(f.strip.cardCount(), cards);
+        for (int k = 0; k < chosen; ++k) {
+            QCOMPARE(f.list.path(cards - chosen + k), files[k]);
+            QCOMPARE(f.frame(cards - chosen + k)->singleBorder(), singleBorder);
+        }
+        QCOMPARE(f.c.img->image() == shown, previewKept);
         if (operation != "load") {
             const Dialogs::FileRequest& request = dialogs->calls.last().request;
             QCOMPARE(request.filter,
                      QStringLiteral("Alla (*.jpg;*.bmp;*.gif)|*.jpg;*.bmp;*.gif|JPEG-bilder "
                                     "(*.jpg)|*.jpg|Bitmap-bolder (*.bmp)|*.bmp|Gif-bilder(*.gif)|*.gif"));
-            QVERIFY(request.multiSelect);
-            QVERIFY(request.preview);
+            QVERIFY(request.multiSelect && request.preview);
         }
-        // The chosen files follow in dialog order, each with the card of its entry.
-        for (int k = 0; k < chosen; ++k) {
-            const int index = cards - chosen + k;
-            QCOMPARE(o.f.list->path(index), files[k]);
-            auto* frame = o.strip.card(index)->findChild<BevelPanel*>(QStringLiteral("PnlRam%1").arg(index));
-            QVERIFY(frame);
-            QCOMPARE(frame->singleBorder(), singleBorder);
-        }
-        QCOMPARE(o.f.c.img->image() == shown, previewKept);
         // Only a load sets the two buttons; new list and add leave them as the last load did.
-        QCOMPARE(o.f.c.btAdd->isEnabled(), (operation == "load" ? cards : existing) > 0);
-        QVERIFY(o.f.c.btSpara->isEnabled());
+        QCOMPARE(f.c.btAdd->isEnabled(), (operation == "load" ? cards : existing) > 0);
+        QVERIFY(f.c.btSpara->isEnabled());
     }
 
-    // A load runs the event loop between its steps; clicks then must not rebuild cards under it.
-    void commandsDuringALoadAreRefused()
+    // The event loop runs between the steps of a load: what the user does then must leave the
+    // strip in step with the list.
+    void commandDuringALoad_data()
     {
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<QStringList>("captions");
+        QTest::newRow("pictures added get their cards too")
+            << "add" << QStringList{"gammal0", "gammal1", "gammal2", "gammal3", "ny0"};
+        QTest::newRow("a new list replaces the load") << "ny" << QStringList{"ny0"};
+        QTest::newRow("the list changed and loaded again")
+            << "load" << QStringList{"ny0", "gammal1", "gammal2", "gammal3"};
+    }
+    void commandDuringALoad()
+    {
+        QFETCH(QString, command);
+        QFETCH(QStringList, captions);
         ScopedScriptedDialogs dialogs;
-        Operations o;
-        for (const QString& p : o.pictures(QStringLiteral("gammal"), 3))
-            o.f.append(p);
-        dialogs->setNextFiles(o.pictures(QStringLiteral("ny"), 1));
-        int clicks = 0;
-        QTimer::singleShot(0, &o.ops, [&] {
-            ++clicks;
-            o.ops.BtAddClick();
-            o.ops.BtNyClick();
-            o.ops.LoadPictureList();
+        ListFixture f;
+        f.append(QStringLiteral("gammal"), 4);
+        const QString fresh = f.picture(QStringLiteral("ny0.jpg"));
+        dialogs->setNextFiles({fresh});
+        bool done = false;
+        connect(&f.ops, &ListOperations::loadProgressed, &f.ops, [&](int, int position) {
+            if (position != 2 || std::exchange(done, true))
+                return;
+            if (command == "add")
+                f.ops.BtAddClick();
+            else if (command == "ny")
+                f.ops.BtNyClick();
+            else {
+                f.list.replace(0, QFile::encodeName(fresh));
+                f.ops.LoadPictureList();
+            }
         });
-        o.ops.LoadPictureList();
-        QCOMPARE(clicks, 1);
-        QCOMPARE(o.f.list->count(), 3);
-        QCOMPARE(o.strip.cardCount(), 3);
-        QVERIFY(dialogs->calls.isEmpty());
-        QVERIFY(!o.ops.isLoading());
+        QVERIFY(f.load());
+        QCOMPARE(f.captions(), captions);
+        QVERIFY(f.c.sb1->isVisibleTo(&f.form));
+        QVERIFY(dialogs->errors().isEmpty());
     }
 
     // A line break in a name would split its entry when the list is read back.
     void namesWithLineBreaksAreRefused()
     {
         ScopedScriptedDialogs dialogs;
-        Operations o;
-        o.fillAndLoad(1);
-        const QStringList good = o.pictures(QStringLiteral("ny"), 2);
-        const QStringList bad = {o.f.picture(QStringLiteral("två\nrader.jpg")),
-                                 o.f.picture(QStringLiteral("vagn\rretur.jpg"))};
-        dialogs->setNextFiles({good[0], bad[0], bad[1], good[1], QStringLiteral("/tmp/nul\0.jpg")});
-        o.ops.BtAddClick();
-        QCOMPARE(o.entries(), QStringList({o.entries().first(), good[0], good[1]}));
-        QCOMPARE(o.strip.cardCount(), 3);
-        QCOMPARE(dialogs->messages().size(), 1);
-        const QString message = dialogs->messages().first();
-        QVERIFY2(message.startsWith("En bildlista kan inte hålla namn med radbrytning"), qPrintable(message));
-        QVERIFY(message.contains(QString(bad[0]).replace('\n', "\\n")));
-        QVERIFY(message.contains(QString(bad[1]).replace('\r', "\\r")));
-        QVERIFY(message.contains("/tmp/nul\\0.jpg"));
-    }
-
-    void missingFileQuestion_data()
-    {
-        QTest::addColumn<QString>("path");
-        QTest::addColumn<QString>("listFile");
-        QTest::addColumn<QString>("text");
-        QTest::newRow("windows path")
-            << "C:\\Bilder\\Sjö.jpg"
-            << "C:\\Listor\\a.lst"
-            << "Filen C:\\Bilder\\Sjö.jpg finns inte i C:\\Bilder\\.  Skapa en ny lista eller redigera "
-               "C:\\Listor\\a.lst.\r\nVill du redigera listan? Nej tömmer listan så du måste skapa en ny.";
-        QTest::newRow("empty entry") << ""
-                                     << "/l.lst"
-                                     << "Filen  finns inte i .  Skapa en ny lista eller redigera /l.lst.\r\n"
-                                        "Vill du redigera listan? Nej tömmer listan så du måste skapa en ny.";
-    }
-    void missingFileQuestion()
-    {
-        QFETCH(QString, path);
-        QFETCH(QString, listFile);
-        QFETCH(QString, text);
-        QCOMPARE(ListOperations::missingFileQuestion(path, listFile), text);
+        ListFixture f;
+        const QStringList good{f.picture(QStringLiteral("a.jpg")), f.picture(QStringLiteral("b.jpg"))};
+        const QString bad = f.picture(QStringLiteral("två\nrader.jpg"));
+        dialogs->setNextFiles({good[0], bad, good[1], QStringLiteral("/tmp/nul\0.jpg")});
+        f.ops.BtAddClick();
+        QTRY_COMPARE(f.strip.cardCount(), 2);
+        QCOMPARE(f.list.path(1), good[1]);
+        const QStringList messages = dialogs->messages();
+        QCOMPARE(messages.size(), 1);
+        QVERIFY2(messages[0].startsWith("En bildlista kan inte hålla namn med radbrytning"), qPrintable(messages[0]));
+        QVERIFY(messages[0].contains(QString(bad).replace('\n', "\\n")) && messages[0].contains("/tmp/nul\\0.jpg"));
     }
 
     void thirdEntryMissing_data()
@@ -258,93 +184,53 @@ private slots:
     {
         QFETCH(int, answer);
         ScopedScriptedDialogs dialogs;
-        Operations o;
-        const QStringList paths = o.pictures(QStringLiteral("bild"), 4);
-        const QString missing = o.f.dir.filePath(QStringLiteral("borta/bild2.jpg"));
-        for (const QString& p : {paths[0], paths[1], missing, paths[3]})
-            o.f.append(p);
-        o.f.list->setListFileName(o.f.dir.filePath(QStringLiteral("lista.lst")));
-        QStringList editorOpenedWith;
-        int drops = 0;
-        connect(&o.ops, &ListOperations::listEditorRequested, [&](const QString& p) { editorOpenedWith << p; });
-        connect(&o.ops, &ListOperations::listDropped, [&] { ++drops; });
+        ListFixture f;
+        f.append(QStringLiteral("bild"), 2);
+        const QString missing = f.dir.filePath(QStringLiteral("borta/bild2.jpg"));
+        f.list.append(QFile::encodeName(missing));
+        f.append(QStringLiteral("sist"), 1);
+        f.list.setListFileName(f.dir.filePath(QStringLiteral("lista.lst")));
         dialogs->setNextAnswer(Dialogs::Answer(answer));
-
-        o.ops.LoadPictureList();
+        QVERIFY(f.load());
 
         QCOMPARE(dialogs->calls.size(), 1);
         const ScriptedDialogs::Call& call = dialogs->calls.first();
-        QCOMPARE(call.kind, QStringLiteral("box"));
         QCOMPARE(call.caption, QStringLiteral("Fel filnamn eller sökväg"));
         QCOMPARE(call.buttons, Dialogs::Buttons::YesNo);
         QCOMPARE(call.icon, Dialogs::Icon::Warning);
-        QCOMPARE(call.text, QStringLiteral("Filen ") + missing + QStringLiteral(" finns inte i ") + o.f.dir.path() +
-                                QStringLiteral("/borta/.  Skapa en ny lista eller redigera ") + o.f.dir.path() +
+        QCOMPARE(call.text, QStringLiteral("Filen ") + missing + QStringLiteral(" finns inte i ") + f.dir.path() +
+                                QStringLiteral("/borta/.  Skapa en ny lista eller redigera ") + f.dir.path() +
                                 QStringLiteral("/lista.lst.\r\nVill du redigera listan? Nej tömmer listan så du "
                                                "måste skapa en ny."));
-        if (answer == Dialogs::No) {
-            QCOMPARE(o.f.list->count(), 0);
-            QCOMPARE(o.strip.cardCount(), 0);
-            QCOMPARE(drops, 1);
-            QVERIFY(o.f.c.sb1->isVisibleTo(&o.f.form));
-            QVERIFY(!o.f.c.progBar->isVisibleTo(&o.f.form));
-            QVERIFY(!o.f.c.btAdd->isEnabled());
-            QCOMPARE(o.f.c.lbNum->text(), QStringLiteral("Antal bilder i listan: 0"));
-            QVERIFY(editorOpenedWith.isEmpty());
-        } else {
-            // The load stops at the missing entry and the editor takes over.
-            QCOMPARE(o.f.list->count(), 4);
-            QCOMPARE(o.strip.cardCount(), 2);
-            QCOMPARE(drops, 0);
-            QVERIFY(!o.f.c.sb1->isVisibleTo(&o.f.form));
-            QCOMPARE(o.f.c.lbNum->text(), QStringLiteral("Bild 3 av 4"));
-            QCOMPARE(editorOpenedWith, QStringList{missing});
-        }
+        const bool no = answer == Dialogs::No;
+        QCOMPARE(f.list.count(), no ? 0 : 4);
+        // Yes: the load stops at the missing entry and the editor takes over.
+        QCOMPARE(f.strip.cardCount(), no ? 0 : 2);
+        QCOMPARE(f.drops, no ? 1 : 0);
+        QCOMPARE(f.editorFor, no ? QStringList() : QStringList{missing});
+        QCOMPARE(f.c.sb1->isVisibleTo(&f.form), no);
+        QCOMPARE(f.c.lbNum->text(), no ? QStringLiteral("Antal bilder i listan: 0") : QStringLiteral("Bild 3 av 4"));
+        QCOMPARE(f.c.btAdd->isEnabled(), !no);
     }
 
     void undecodablePictureEndsTheLoadWithTheStripShown()
     {
         ScopedScriptedDialogs dialogs;
-        Operations o;
-        const QStringList paths = o.pictures(QStringLiteral("bild"), 3);
-        QFile bad(o.f.dir.filePath(QStringLiteral("trasig.jpg")));
-        QVERIFY(bad.open(QIODevice::WriteOnly));
-        bad.write("no picture here");
+        ListFixture f;
+        f.append(QStringLiteral("bild"), 1);
+        QFile bad(f.dir.filePath(QStringLiteral("trasig.jpg")));
+        QVERIFY(bad.open(QIODevice::WriteOnly) && bad.write("no picture here") > 0);
         bad.close();
-        for (const QString& p : {paths[0], bad.fileName(), paths[2]})
-            o.f.append(p);
-        QVERIFY_THROWS_EXCEPTION(AppError, o.ops.LoadPictureList());
-        QCOMPARE(o.strip.cardCount(), 1);
-        QVERIFY(o.f.c.sb1->isVisibleTo(&o.f.form));
-        QVERIFY(!o.f.c.progBar->isVisibleTo(&o.f.form));
-    }
-
-    // A list loaded again while a load waits for its thumbnails: the first load ends, its
-    // pending thumbnails are dropped, and only the new list's cards stand.
-    void loadReplacedDuringALoad_data()
-    {
-        QTest::addColumn<int>("replacement");
-        QTest::newRow("another list") << 2;
-        QTest::newRow("emptied") << 0;
-    }
-    void loadReplacedDuringALoad()
-    {
-        QFETCH(int, replacement);
-        ScopedScriptedDialogs dialogs;
-        Operations o;
-        const QStringList fresh = o.pictures(QStringLiteral("ny"), replacement);
-        QTimer::singleShot(0, &o.ops, [&] {
-            o.f.list->clear();
-            for (const QString& p : fresh)
-                o.f.append(p);
-            o.ops.LoadPictureList();
-        });
-        o.fillAndLoad(6);
-        QCOMPARE(o.strip.cardCount(), replacement);
-        for (int k = 0; k < replacement; ++k)
-            QCOMPARE(o.strip.card(k)->findChild<QLabel*>()->text(), QStringLiteral("ny%1").arg(k));
-        QCOMPARE(o.f.c.lbNum->text(), QStringLiteral("Antal bilder i listan: %1").arg(replacement));
-        QVERIFY(o.f.c.sb1->isVisibleTo(&o.f.form));
+        f.list.append(QFile::encodeName(bad.fileName()));
+        f.append(QStringLiteral("sist"), 1);
+        bool ended = true;
+        f.ops.LoadPictureList([&](bool e) { ended = e; });
+        QTRY_VERIFY(!f.ops.isLoading());
+        QVERIFY(!ended);
+        QCOMPARE(dialogs->errors().size(), 1);
+        QCOMPARE(f.strip.cardCount(), 1);
+        QVERIFY(f.c.sb1->isVisibleTo(&f.form));
+        QVERIFY(!f.c.progBar->isVisibleTo(&f.form));
     }
 
     // A list opened over a long one: the old cards are deleted in batches while the new list
@@ -352,26 +238,20 @@ private slots:
     void longListReplaced()
     {
         ScopedScriptedDialogs dialogs;
-        Operations o;
-        o.f.form.show();
-        o.fillAndLoad(150);
-        QPointer<QWidget> oldArea = o.f.c.sb1->widget();
-        QPointer<QWidget> oldCard = o.strip.card(149);
-        QVERIFY(o.f.c.sb1->verticalScrollBar()->maximum() > 0);
-        o.f.list->clear();
-        for (const QString& p : o.pictures(QStringLiteral("ny"), 3))
-            o.f.append(p);
-        o.ops.LoadPictureList();
-
-        QWidget* area = o.f.c.sb1->widget();
-        QCOMPARE(area->findChildren<QWidget*>(Qt::FindDirectChildrenOnly).size(), 3);
-        for (int k = 0; k < 3; ++k) {
-            QCOMPARE(o.strip.card(k)->findChild<QLabel*>()->text(), QStringLiteral("ny%1").arg(k));
-            QVERIFY(o.strip.card(k)->isVisible());
-        }
-        QCOMPARE(o.f.c.sb1->verticalScrollBar()->maximum(), 0);
+        ListFixture f;
+        f.form.show();
+        f.append(QStringLiteral("gammal"), 150);
+        QVERIFY(f.load());
+        QPointer<QWidget> oldArea = f.c.sb1->widget();
+        QVERIFY(f.c.sb1->verticalScrollBar()->maximum() > 0);
+        f.list.clear();
+        f.append(QStringLiteral("ny"), 3);
+        QVERIFY(f.load());
+        QCOMPARE(f.c.sb1->widget()->findChildren<QWidget*>(Qt::FindDirectChildrenOnly).size(), 3);
+        QCOMPARE(f.captions(), QStringList({"ny0", "ny1", "ny2"}));
+        QVERIFY(f.strip.card(2)->isVisible());
+        QCOMPARE(f.c.sb1->verticalScrollBar()->maximum(), 0);
         QTRY_VERIFY(oldArea.isNull());
-        QVERIFY(oldCard.isNull());
     }
 
     void openList_data()
@@ -387,108 +267,81 @@ private slots:
         QFETCH(bool, confirm);
         QFETCH(bool, openedBefore);
         ScopedScriptedDialogs dialogs;
-        Operations o;
-        o.fillAndLoad(2);
-        const QStringList listed = o.pictures(QStringLiteral("listad"), 3);
-        const QString listFile = o.f.dir.filePath(QStringLiteral("lista.lst"));
-        QFile file(listFile);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        for (const QString& p : listed)
-            file.write(QFile::encodeName(p) + "\r\n");
-        file.close();
-        const QString earlier = o.f.dir.filePath(QStringLiteral("förra.lst"));
+        ListFixture f;
+        f.append(QStringLiteral("gammal"), 2);
+        const QString listFile = f.dir.filePath(QStringLiteral("lista.lst"));
+        QList<QByteArray> listed;
+        for (int k = 0; k < 3; ++k)
+            listed << QFile::encodeName(f.picture(QStringLiteral("listad%1.jpg").arg(k)));
+        ListFile::write(listFile, listed);
+        const QString earlier = f.dir.filePath(QStringLiteral("förra.lst"));
         if (openedBefore)
-            o.f.list->setListFileName(earlier);
+            f.list.setListFileName(earlier);
         if (confirm)
             dialogs->setNextFiles({listFile});
 
-        o.ops.BtOpenClick();
+        f.ops.BtOpenClick();
+        QTRY_VERIFY(!f.ops.isLoading());
 
         const Dialogs::FileRequest& request = dialogs->calls.first().request;
         QCOMPARE(request.title, QStringLiteral("Öppna Bildlista"));
         QCOMPARE(request.filter, QStringLiteral("List-fil(*.lst)|*.lst"));
-        QVERIFY(!request.multiSelect);
         const QString expectedName = confirm ? listFile : (openedBefore ? earlier : QString());
-        QCOMPARE(o.f.list->listFileName(), expectedName);
-        QCOMPARE(stored(Setting::Senaste), expectedName);
-        QCOMPARE(o.ops.saveFileName(), expectedName);
-        const int count = confirm ? 3 : 2;
-        QCOMPARE(o.f.list->count(), count);
-        QCOMPARE(o.strip.cardCount(), count);
-        QCOMPARE(o.f.c.lbNum->text(), QStringLiteral("Antal bilder i listan: %1").arg(count));
-        if (confirm)
-            QCOMPARE(o.entries(), listed);
+        QCOMPARE(f.list.listFileName(), expectedName);
+        QCOMPARE(SettingsStore().readString(Setting::Senaste), expectedName);
+        QCOMPARE(f.ops.saveFileName(), expectedName);
+        QCOMPARE(f.captions(),
+                 confirm ? QStringList({"listad0", "listad1", "listad2"}) : QStringList({"gammal0", "gammal1"}));
     }
 
     void saveUnderTheTypedName()
     {
         ScopedScriptedDialogs dialogs;
-        Operations o;
-        {
-            SettingsStore store;
-            store.writeString(Setting::Senaste, QStringLiteral("/senaste.lst"));
-        }
-        o.fillAndLoad(2);
-        o.f.list->setListFileName(QStringLiteral("/aktuell.lst"));
-        const QString target = o.f.dir.filePath(QStringLiteral("utan_tillagg"));
+        ListFixture f;
+        SettingsStore().writeString(Setting::Senaste, QStringLiteral("/senaste.lst"));
+        const QStringList paths = f.append(QStringLiteral("bild"), 2);
+        f.list.setListFileName(QStringLiteral("/aktuell.lst"));
+        const QString target = f.dir.filePath(QStringLiteral("utan_tillagg"));
         dialogs->setNextSaveFile(target);
-
-        o.ops.BtSparaClick();
+        f.ops.BtSparaClick();
 
         const ScriptedDialogs::Call& call = dialogs->calls.first();
-        QCOMPARE(call.kind, QStringLiteral("save"));
         QCOMPARE(call.request.title, QStringLiteral("Spara Bildlista..."));
         QCOMPARE(call.request.filter, QStringLiteral("List-fil(*.lst)|*.lst"));
         QVERIFY(call.request.defaultExt.isEmpty());
         QFile saved(target);
         QVERIFY(saved.open(QIODevice::ReadOnly));
-        QCOMPARE(saved.readAll(),
-                 QFile::encodeName(o.f.list->path(0)) + "\r\n" + QFile::encodeName(o.f.list->path(1)) + "\r\n");
-        QCOMPARE(stored(Setting::Senaste), QStringLiteral("/senaste.lst"));
-        QCOMPARE(o.f.list->listFileName(), QStringLiteral("/aktuell.lst"));
+        QCOMPARE(saved.readAll(), QFile::encodeName(paths[0]) + "\r\n" + QFile::encodeName(paths[1]) + "\r\n");
+        QCOMPARE(SettingsStore().readString(Setting::Senaste), QStringLiteral("/senaste.lst"));
+        QCOMPARE(f.list.listFileName(), QStringLiteral("/aktuell.lst"));
         // The next save proposes the name just used.
-        o.ops.BtSparaClick();
+        f.ops.BtSparaClick();
         QCOMPARE(dialogs->calls.last().request.fileName, target);
     }
 
-    void removeMarked_data()
+    void removeAndEditMarked_data()
     {
         QTest::addColumn<int>("marked");
         QTest::addColumn<QStringList>("left");
-        QTest::newRow("none marked: unchanged, rebuilt") << -1 << QStringList{"gammal0", "gammal1", "gammal2"};
-        QTest::newRow("middle one") << 1 << QStringList{"gammal0", "gammal2"};
+        QTest::newRow("none marked: unchanged, rebuilt") << -1 << QStringList{"bild0", "bild1", "bild2"};
+        QTest::newRow("middle one") << 1 << QStringList{"bild0", "bild2"};
     }
-    void removeMarked()
+    void removeAndEditMarked()
     {
         QFETCH(int, marked);
         QFETCH(QStringList, left);
         ScopedScriptedDialogs dialogs;
-        Operations o;
-        o.fillAndLoad(3);
-        o.f.list->setMarkedIndex(marked);
-        o.ops.bind();
-        o.f.c.abortBild1->trigger();
-        QStringList names;
-        for (const QString& p : o.entries())
-            names << ThumbnailStrip::FileNameWithoutExt(p);
-        QCOMPARE(names, left);
-        QCOMPARE(o.strip.cardCount(), int(left.size()));
-        QCOMPARE(o.f.c.lbNum->text(), QStringLiteral("Antal bilder i listan: %1").arg(left.size()));
+        ListFixture f;
+        f.append(QStringLiteral("bild"), 3);
+        QVERIFY(f.load());
+        f.list.setMarkedIndex(marked);
+        f.ops.bind();
+        f.c.redigeravaldbild1->trigger();
+        QCOMPARE(f.pathDialogFor, marked < 0 ? QList<int>() : QList<int>{marked});
+        f.c.abortBild1->trigger();
+        QTRY_COMPARE(f.captions(), left);
+        QCOMPARE(f.c.lbNum->text(), QStringLiteral("Antal bilder i listan: %1").arg(left.size()));
         QVERIFY(dialogs->calls.isEmpty());
-    }
-
-    void loadAnnouncesItsProgress()
-    {
-        Operations o;
-        for (const QString& p : o.pictures(QStringLiteral("bild"), 3))
-            o.f.append(p);
-        QStringList shown;
-        connect(&o.ops, &ListOperations::loadProgressed, [&](int maximum, int position, const QString& label) {
-            shown << QStringLiteral("%1/%2 %3").arg(position).arg(maximum).arg(label);
-        });
-        o.ops.LoadPictureList();
-        QCOMPARE(shown,
-                 QStringList({"0/2 Läser in Bilder . . .", "1/2 Läser in Bilder . . .", "2/2 Läser in Bilder . . ."}));
     }
 };
 
