@@ -2,8 +2,8 @@
 JOBS ?= $(shell nproc)
 
 FUZZ_SECONDS ?= 60
-# The smoke run of every fuzz target within make test.
-FUZZ_SMOKE_SECONDS ?= 5
+# The smoke run of the fuzz targets within make test, shared among them.
+FUZZ_SMOKE_SECONDS ?= 55
 
 .PHONY: run test build build-test build-fuzz fuzz bench format deps deps-test deps-bench deb
 
@@ -12,7 +12,7 @@ run: deps build
 
 test: deps-test build-test build-fuzz
 	./scripts/run-tests.sh build-test
-	./scripts/run-fuzz.sh build-fuzz $(FUZZ_SMOKE_SECONDS)
+	./scripts/run-fuzz.sh build-fuzz $(FUZZ_SMOKE_SECONDS)/all
 
 fuzz: deps-test build-fuzz
 	./scripts/run-fuzz.sh build-fuzz $(FUZZ_SECONDS)

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Runs every fuzz target over its seeds (tests/fuzz/seeds/<name>) and on for N seconds more,
 # working on a copy of the corpus in the build folder, and ends each with libFuzzer's own summary.
-# Usage: run-fuzz.sh [build-dir] [seconds] [target...]
+# Usage: run-fuzz.sh [build-dir] [seconds] [target...]; seconds "T/all" shares T seconds among
+# the targets (at least one each), so that adding a target keeps the run's length.
 set -euo pipefail
 build=${1:-build-fuzz}
 seconds=${2:-5}
@@ -10,6 +11,10 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 targets=("$@")
 if [[ ${#targets[@]} -eq 0 ]]; then
     for t in "$build"/fuzz/fuzz_*; do targets+=("${t##*/fuzz_}"); done
+fi
+if [[ $seconds == */all ]]; then
+    seconds=$(( ${seconds%/all} / ${#targets[@]} ))
+    (( seconds > 0 )) || seconds=1
 fi
 status=0
 for name in "${targets[@]}"; do

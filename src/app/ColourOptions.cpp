@@ -111,6 +111,7 @@ void ColourOptions::loadCustom()
         Dialogs::instance().showMessage(problem);
 }
 
+// Only a confirmed choice writes "Clr.frg"; a file that could not be read is left as it is.
 void ColourOptions::saveCustom()
 {
     m_custom.save(colourFile());
@@ -149,11 +150,16 @@ void ColourOptions::setSwatch(BevelPanel* panel, qint32 value)
 void ColourOptions::PnlBgClick()
 {
     loadCustom();
-    if (const auto chosen = runDialog(m_c.pnlBg->color()))
+    const auto chosen = runDialog(m_c.pnlBg->color());
+    if (chosen)
         m_c.pnlBg->setColor(*chosen);
     // Confirmed or not, every card takes the frame colour, the marked one too.
     m_strip->paintFrames(m_c.pnlBg->color());
-    saveCustomThenWrite(Setting::Ramfarg, swatchValue(m_c.pnlBg));
+    if (chosen)
+        saveCustom();
+    // Reached only when "Clr.frg" was written (or left alone): a colour whose save failed is shown, not stored.
+    SettingsStore store;
+    store.writeInteger(Setting::Ramfarg, swatchValue(m_c.pnlBg));
 }
 
 void ColourOptions::PnlMarkClick()
@@ -165,29 +171,10 @@ void ColourOptions::PnlMarkClick()
         if (marked >= 0)
             if (auto* card = qobject_cast<BevelPanel*>(m_strip->card(marked)))
                 card->setColor(*chosen);
-        saveCustomThenWrite(Setting::Markering, swatchValue(m_c.pnlMark));
-        return;
+        saveCustom();
     }
     SettingsStore store;
     store.writeInteger(Setting::Markering, swatchValue(m_c.pnlMark));
-}
-
-// The colour chosen in the same step is stored even when "Clr.frg" cannot be written; that
-// failure is reported afterwards.
-void ColourOptions::saveCustomThenWrite(Setting key, qint32 value)
-{
-    std::optional<AppError> failed;
-    try {
-        saveCustom();
-    } catch (const AppError& error) {
-        failed = error;
-    }
-    {
-        SettingsStore store;
-        store.writeInteger(key, value);
-    }
-    if (failed)
-        throw *failed;
 }
 
 void ColourOptions::RamChange()
@@ -198,11 +185,13 @@ void ColourOptions::RamChange()
 void ColourOptions::Byt1Click()
 {
     loadCustom();
-    if (const auto chosen = runDialog(windowColour()))
+    const auto chosen = runDialog(windowColour());
+    if (chosen)
         setWindowColour(*chosen);
     writeColour(Setting::BgFarge, windowColour());
     MenuSwatches::repaintWindowColour(m_c.menu);
-    saveCustom();
+    if (chosen)
+        saveCustom();
 }
 
 void ColourOptions::Textfarg1Click()
@@ -215,7 +204,8 @@ void ColourOptions::Textfarg1Click()
     setFolderLabelColour(chosen.value_or(start));
     writeColour(Setting::TextFarge, windowTextColour());
     MenuSwatches::repaintWindowTextColour(m_c.menu);
-    saveCustom();
+    if (chosen)
+        saveCustom();
 }
 
 void ColourOptions::StandardBakgrundsfrg1Click()
@@ -235,21 +225,25 @@ void ColourOptions::StandardTextfrg1Click()
 void ColourOptions::BytBakgrundsfrg2Click()
 {
     loadCustom();
-    if (const auto chosen = runDialog(bottomColour()))
+    const auto chosen = runDialog(bottomColour());
+    if (chosen)
         setBottomColour(*chosen);
     writeColour(Setting::BgFargeBotten, bottomColour());
     MenuSwatches::repaintBottomColour(m_c.menu);
-    saveCustom();
+    if (chosen)
+        saveCustom();
 }
 
 void ColourOptions::BytTextFrg2Click()
 {
     loadCustom();
-    if (const auto chosen = runDialog(bottomTextColour()))
+    const auto chosen = runDialog(bottomTextColour());
+    if (chosen)
         setBottomTextColour(*chosen);
     writeColour(Setting::TextFargeBotten, bottomTextColour());
     MenuSwatches::repaintBottomTextColour(m_c.menu);
-    saveCustom();
+    if (chosen)
+        saveCustom();
 }
 
 void ColourOptions::StandardBakgrundsfrg3Click()

@@ -75,7 +75,6 @@ private:
     QString colourFile() const;
     void loadCustom();
     void saveCustom();
-    void saveCustomThenWrite(Setting key, qint32 value);
     // Runs the dialog on the start colour; nullopt when cancelled. Custom colours travel with it.
     std::optional<QColor> runDialog(const QColor& start);
     void writeColour(Setting key, const QColor& colour);

@@ -7,10 +7,12 @@
 #include "chrome/MainWindowLayout.h"
 #include "chrome/MenuSwatches.h"
 #include "notify/TrayIcon.h"
+#include "picture/IconFile.h"
 #include "picturelist/ListOperations.h"
 #include "picturelist/PictureList.h"
 #include "picturelist/ThumbnailStrip.h"
 #include "platform/ColourValue.h"
+#include "platform/Dialogs.h"
 #include "platform/Guard.h"
 #include "platform/Pause.h"
 #include "platform/SettingsStore.h"
@@ -43,8 +45,11 @@ void MainWindowLifecycle::FormCreate(std::function<void()> created)
 
     // The icon of the last background, once the rotation has made one.
     const QString iconFile = m_w.programFolder() + QStringLiteral("MinIkon.ico");
-    if (QFile::exists(iconFile))
-        QApplication::setWindowIcon(QIcon(iconFile));
+    const IconFile::Result icon = IconFile::read(iconFile);
+    if (!icon.image.isNull())
+        QApplication::setWindowIcon(QIcon(QPixmap::fromImage(icon.image)));
+    else if (!icon.problem.isEmpty())
+        Dialogs::instance().showMessage(icon.problem);
     m_w.tray().setIcon(QApplication::windowIcon());
 
     MainWindowLayout::dressControls(c);

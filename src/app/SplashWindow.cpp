@@ -1,5 +1,6 @@
 #include "SplashWindow.h"
 
+#include "picture/IconFile.h"
 #include "platform/Guard.h"
 #include "platform/ProgramFolder.h"
 #include "resources/Resources.h"
@@ -143,7 +144,9 @@ void SplashWindow::FormShow()
         ScreenFit::keepOnScreen(this);
     }
     const QString icon = ProgramFolder::path() + QStringLiteral("MinIkon.ico");
-    const QIcon source = QFile::exists(icon) ? QIcon(icon) : QApplication::windowIcon();
+    // A file that cannot be used is reported once, by the main window's creation.
+    const QImage image = IconFile::read(icon).image;
+    const QIcon source = !image.isNull() ? QIcon(QPixmap::fromImage(image)) : QApplication::windowIcon();
     m_image1->setPixmap(source.pixmap(32, 32));
 }
 

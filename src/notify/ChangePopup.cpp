@@ -126,7 +126,8 @@ void ChangePopup::dress(const Look& look, const QString& path)
     // A window reused after a failed load must not keep an earlier picture.
     m_picture->clear();
     // Only a picture the size of the mat is kept, so a popup holds little memory.
-    m_picture->setImage(Picture::loadFitted(path, m_picture->size()));
+    m_picture->setImage(
+        Picture::loadFitted(path, m_picture->size(), Picture::Scans::All, m_picture->devicePixelRatioF()));
 }
 
 void ChangePopup::placeChildren()

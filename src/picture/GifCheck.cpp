@@ -177,3 +177,36 @@ bool GifCheck::firstFrameIntact(const QByteArray& bytes)
         }
     }
 }
+
+GifCheck::Sizes GifCheck::sizes(const QByteArray& bytes)
+{
+    Sizes sizes;
+    Reader r(bytes);
+    if (!r.skip(6))
+        return sizes;
+    const int width = r.word();
+    const int height = r.word();
+    sizes.screen = QSize(qMax(0, width), qMax(0, height));
+    const int packed = r.byte();
+    if (packed < 0 || !r.skip(2) || !skipColourTable(r, packed))
+        return sizes;
+    for (;;) {
+        switch (r.byte()) {
+        case 0x21:
+            if (r.byte() < 0 || !r.skipSubBlocks())
+                return sizes;
+            break;
+        case 0x2C: {
+            if (!r.skip(4))
+                return sizes;
+            const int w = r.word();
+            const int h = r.word();
+            if (w > 0 && h > 0)
+                sizes.frame = QSize(w, h);
+            return sizes;
+        }
+        default:
+            return sizes;
+        }
+    }
+}

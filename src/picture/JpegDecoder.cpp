@@ -1,5 +1,6 @@
 #include "JpegDecoder.h"
 
+#include "DecodeBudget.h"
 #include "FitRule.h"
 #include "JpegStructure.h"
 #include "platform/AppError.h"
@@ -25,11 +26,26 @@ struct ErrorManager
     std::longjmp(reinterpret_cast<ErrorManager*>(cinfo->err)->jump, 1);
 }
 
+// Warnings that mean the pixels are not the file's: data that ends early or cannot be decoded
+// is shown grey or as noise, and a hostile file that holds nothing costs a whole walk per scan.
+bool damagesPixels(int code)
+{
+    switch (code) {
+    case JWRN_JPEG_EOF:
+    case JWRN_HIT_MARKER:
+    case JWRN_HUFF_BAD_CODE:
+    case JWRN_MUST_RESYNC:
+    case JWRN_NOT_SEQUENTIAL:
+    case JWRN_BOGUS_PROGRESSION:
+        return true;
+    default:
+        return false; // stray bytes between markers, an unknown JFIF version: the picture is whole
+    }
+}
+
 void emitMessage(j_common_ptr cinfo, int level)
 {
-    // A file that ends early would be shown half grey; that is a broken picture, not a warning.
-    // Other warnings (stray bytes between markers and the like) leave a usable picture.
-    if (level < 0 && cinfo->err->msg_code == JWRN_JPEG_EOF)
+    if (level < 0 && damagesPixels(cinfo->err->msg_code))
         errorExit(cinfo);
 }
 
@@ -37,15 +53,17 @@ void outputNothing(j_common_ptr) {}
 
 // Little-endian machines store Format_RGB32 pixels as B, G, R, A bytes.
 constexpr J_COLOR_SPACE rgb32Space = Q_BYTE_ORDER == Q_LITTLE_ENDIAN ? JCS_EXT_BGRA : JCS_EXT_ARGB;
-// Progressive files with more scans than any encoder writes are hostile: each scan walks the whole picture.
-constexpr int maxScans = 256;
+// Room for libjpeg's own row buffers and tables beside the coefficients it is allowed.
+constexpr qint64 libjpegSlackBytes = 16LL * 1024 * 1024;
 
 struct Job
 {
     const QByteArray* data = nullptr;
     QSize box; // empty: whole picture
     JpegDecoder::Scans scans = JpegDecoder::Scans::All;
-    bool stoppedEarly = false;
+    const JpegDecoder::Context* context = nullptr;
+    DecodeBudget::Share ownShare;
+    qint64 refusedBytes = 0; // set when the decode would need more memory than a picture may have
     QSize pictureSize;
     QImage image;
     jpeg_decompress_struct cinfo{};
@@ -58,14 +76,21 @@ void failWith(j_decompress_ptr cinfo, int code)
     errorExit(reinterpret_cast<j_common_ptr>(cinfo));
 }
 
-// Every component has at least the first pass of its DC coefficients.
-bool allDcIn(j_decompress_ptr cinfo)
+// What the decode will hold, from the header alone: the picture, the whole-image coefficient
+// buffers of a progressive or multi-scan file (one 128-byte block per 8 x 8 of each component,
+// rounded up to whole MCUs) and libjpeg's row buffers.
+qint64 decodeBytes(j_decompress_ptr cinfo)
 {
-    for (int c = 0; c < cinfo->num_components; ++c) {
-        if (cinfo->coef_bits[c][0] < 0)
-            return false;
+    qint64 bytes = qint64(cinfo->output_width) * cinfo->output_height * 4;
+    if (cinfo->buffered_image) {
+        for (int c = 0; c < cinfo->num_components; ++c) {
+            const jpeg_component_info& comp = cinfo->comp_info[c];
+            const qint64 wide = (qint64(comp.width_in_blocks) + comp.h_samp_factor - 1) / comp.h_samp_factor;
+            const qint64 high = (qint64(comp.height_in_blocks) + comp.v_samp_factor - 1) / comp.v_samp_factor;
+            bytes += wide * comp.h_samp_factor * high * comp.v_samp_factor * qint64(sizeof(JBLOCK));
+        }
     }
-    return true;
+    return bytes + qint64(cinfo->image_width) * cinfo->num_components * 32;
 }
 
 // Inverted (Adobe) or plain CMYK scan lines, 4 bytes a pixel, converted in place to RGB32.
@@ -98,7 +123,11 @@ bool decodeInto(Job* job)
         return false;
     }
     jpeg_create_decompress(cinfo);
-    cinfo->mem->max_memory_to_use = 1024L * 1024 * 1024;
+    cinfo->mem->max_memory_to_use = libjpegSlackBytes;
+    // Each scan walks the whole picture: more of them than any encoder writes is a hostile file,
+    // refused before anything is decoded.
+    if (JpegStructure::scanCount(*job->data, JpegDecoder::maxScans) > JpegDecoder::maxScans)
+        failWith(cinfo, JERR_BAD_PROGRESSION);
     jpeg_mem_src(cinfo, reinterpret_cast<const unsigned char*>(job->data->constData()),
                  static_cast<unsigned long>(job->data->size()));
     jpeg_read_header(cinfo, TRUE);
@@ -115,11 +144,25 @@ bool decodeInto(Job* job)
         cinfo->scale_denom = 8;
     }
     cinfo->buffered_image = jpeg_has_multiple_scans(cinfo);
-    // At 1/8 each block is its DC coefficient alone: the scans after the DC ones add nothing.
-    const bool dcIsEnough =
-        job->scans == JpegDecoder::Scans::Enough && cinfo->progressive_mode && cinfo->scale_num == 1;
-    if (dcIsEnough)
-        cinfo->do_block_smoothing = FALSE; // it guesses AC coefficients that 1/8 never uses
+    // At 1/8 each block is its DC coefficient alone: smoothing guesses AC coefficients it never uses.
+    if (job->scans == JpegDecoder::Scans::Enough && cinfo->progressive_mode && cinfo->scale_num == 1)
+        cinfo->do_block_smoothing = FALSE;
+
+    // The memory is weighed before any of it is allocated; the share waits for other decodes.
+    jpeg_calc_output_dimensions(cinfo);
+    const qint64 needed = decodeBytes(cinfo);
+    DecodeBudget::Share* share = job->context->share;
+    const qint64 held = share ? share->bytes() : 0;
+    if (held + needed > DecodeBudget::DefaultBytes) {
+        job->refusedBytes = held + needed;
+        failWith(cinfo, JERR_OUT_OF_MEMORY);
+    }
+    if (share)
+        share->grow(needed);
+    else
+        job->ownShare = DecodeBudget::shared().take(needed);
+    cinfo->mem->max_memory_to_use =
+        long(needed - qint64(cinfo->output_width) * cinfo->output_height * 4 + libjpegSlackBytes);
     jpeg_start_decompress(cinfo);
 
     if (cinfo->buffered_image) {
@@ -131,12 +174,8 @@ bool decodeInto(Job* job)
                 break;
             if (status == JPEG_SUSPENDED)
                 failWith(cinfo, JWRN_JPEG_EOF);
-            if (cinfo->input_scan_number > maxScans)
+            if (cinfo->input_scan_number > JpegDecoder::maxScans)
                 failWith(cinfo, JERR_BAD_PROGRESSION);
-            if (dcIsEnough && status == JPEG_SCAN_COMPLETED && allDcIn(cinfo)) {
-                job->stoppedEarly = true;
-                break;
-            }
         }
         jpeg_start_output(cinfo, cinfo->input_scan_number);
     }
@@ -159,20 +198,20 @@ bool decodeInto(Job* job)
         }
     }
 
-    if (!job->stoppedEarly) {
-        if (cinfo->buffered_image)
-            jpeg_finish_output(cinfo);
-        jpeg_finish_decompress(cinfo);
-    }
-    // Stopped early, the rest of the file is left unread: finishing would take it all in.
+    if (cinfo->buffered_image)
+        jpeg_finish_output(cinfo);
+    jpeg_finish_decompress(cinfo);
     jpeg_destroy_decompress(cinfo);
     return true;
 }
 
 QImage run(Job& job)
 {
-    if (!decodeInto(&job))
+    if (!decodeInto(&job)) {
+        if (job.refusedBytes > 0)
+            throw AppError(JpegDecoder::tooLargeText(job.context->fileName, job.refusedBytes));
         throw AppError(JpegDecoder::errorText(job.errors.pub.msg_code));
+    }
     return std::move(job.image);
 }
 
@@ -183,10 +222,21 @@ QString JpegDecoder::errorText(int libjpegCode)
     return QStringLiteral("JPEG error #%1").arg(libjpegCode);
 }
 
-QImage JpegDecoder::decode(const QByteArray& data)
+QString JpegDecoder::tooLargeText(const QString& fileName, qint64 bytes)
+{
+    constexpr qint64 mb = 1024 * 1024;
+    return QStringLiteral("Bilden är för stor: \"%1\" skulle behöva %2 MB minne för att visas, men en bild får "
+                          "högst %3 MB.")
+        .arg(fileName)
+        .arg((bytes + mb - 1) / mb)
+        .arg(DecodeBudget::DefaultBytes / mb);
+}
+
+QImage JpegDecoder::decode(const QByteArray& data, const Context& context)
 {
     Job job;
     job.data = &data;
+    job.context = &context;
     return run(job);
 }
 
@@ -203,15 +253,15 @@ int JpegDecoder::scaleNumerator(const QSize& picture, const QSize& box)
     return 8;
 }
 
-QImage JpegDecoder::decodeForBox(const QByteArray& data, const QSize& box, QSize* pictureSize, Scans scans)
+QImage JpegDecoder::decodeForBox(const QByteArray& data, const QSize& box, QSize* pictureSize, Scans scans,
+                                 const Context& context)
 {
     Job job;
     job.data = &data;
     job.box = box.expandedTo(QSize(0, 0));
     job.scans = scans;
+    job.context = &context;
     QImage image = run(job);
-    if (job.stoppedEarly && !JpegStructure::wholeToTheEnd(data))
-        return decodeForBox(data, box, pictureSize, Scans::All);
     if (pictureSize)
         *pictureSize = job.pictureSize;
     return image;

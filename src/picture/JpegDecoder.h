@@ -1,35 +1,55 @@
 #pragma once
 
+#include "DecodeBudget.h"
+
 #include <QByteArray>
 #include <QImage>
 #include <QSize>
+#include <QString>
 
 // JPEG decoding through libjpeg, from an in-memory copy of the file. Every libjpeg error becomes
-// AppError("JPEG error #<libjpeg message code>").
+// AppError("JPEG error #<libjpeg message code>"), and so do the warnings that mean damaged pixels
+// (data that ends early, bad codes, a broken progression). The limits are applied from the header
+// before anything is allocated: a decode that would need more memory than DecodeBudget gives one
+// picture fails with tooLargeText, one of more scans than maxScans with JERR_BAD_PROGRESSION.
+// What a decode is told besides the data.
+struct JpegContext
+{
+    QString fileName;                     // named in the messages
+    DecodeBudget::Share* share = nullptr; // holds the file's bytes already; the decode adds to it
+};
+
 class JpegDecoder
 {
 public:
-    // Pictures with more pixels than this are refused before anything is allocated for them.
-    static constexpr qint64 maxPixels = 128LL * 1024 * 1024;
+    // Pictures claiming more pixels than this are refused (JERR_IMAGE_TOO_BIG); below it, the memory
+    // a decode needs decides. A 100-megapixel camera file is decoded for a box with little memory.
+    static constexpr qint64 maxPixels = 1LL << 28;
+    // Encoders write about ten scans; each scan walks the whole picture.
+    static constexpr int maxScans = 64;
+
+    using Context = JpegContext;
 
     // "JPEG error #<code>", the text of every JPEG failure.
     static QString errorText(int libjpegCode);
+    // "Bilden är för stor: ...", naming the file and the memory it would need.
+    static QString tooLargeText(const QString& fileName, qint64 bytes);
 
     // The whole picture as 32-bit RGB.
-    static QImage decode(const QByteArray& data);
+    static QImage decode(const QByteArray& data, const Context& context = {});
 
-    // How much of a progressive file is read when the picture is decoded at 1/8.
+    // How a progressive file is decoded at 1/8.
     enum class Scans
     {
-        All,   // every scan: a damaged file fails, as it must before it is shown or applied
-        Enough // stop once every component has its DC coefficients, which is all 1/8 shows
+        All,   // as large pictures are: with libjpeg's block smoothing
+        Enough // without it (it guesses coefficients that 1/8 never shows); every scan is still read
+               // and checked, so a thumbnail is shown exactly when the picture itself can be
     };
 
     // The picture decoded with the smallest DCT scaling (n/8, n = 1..8) whose result still covers
     // the size that fitting into box asks for. pictureSize receives the unscaled size.
-    // With Scans::Enough, a file stopped early is checked to be whole to its end marker; one that
-    // is not is decoded again with every scan, so it fails with the error a full decode gives.
-    static QImage decodeForBox(const QByteArray& data, const QSize& box, QSize* pictureSize, Scans scans = Scans::All);
+    static QImage decodeForBox(const QByteArray& data, const QSize& box, QSize* pictureSize, Scans scans = Scans::All,
+                               const Context& context = {});
 
     // The DCT scaling numerator (over 8) that decodeForBox uses for a picture into box.
     static int scaleNumerator(const QSize& picture, const QSize& box);

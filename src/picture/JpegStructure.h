@@ -2,13 +2,13 @@
 
 #include <QByteArray>
 
-// A walk over a JPEG file's markers without decoding anything: cheap enough to vouch for the
-// part of a progressive file that a thumbnail decode stopped before.
+// A walk over a JPEG file's markers without decoding anything: cheap enough to learn, before any
+// buffer is allocated, how much work a file asks for.
 namespace JpegStructure {
 
-// True when the file runs from its start marker through well-formed segments and scans to its
-// end marker: no segment runs past the end, every scan header names components of the frame and
-// a legal progression step, and there are no more scans than any encoder writes.
-bool wholeToTheEnd(const QByteArray& data);
+// The number of scans (start-of-scan segments) from the start marker up to the end marker, the
+// end of the data or the first malformed segment, whichever comes first; counting stops at
+// limit + 1. The decoder reports whatever damage ends the walk.
+int scanCount(const QByteArray& data, int limit);
 
 } // namespace JpegStructure

@@ -5,10 +5,9 @@
 #include "JpegDecoder.h"
 #include "PathText.h"
 #include "platform/AppError.h"
+#include "platform/OutsideFile.h"
 
 #include <QBuffer>
-#include <QFile>
-#include <QFileInfo>
 #include <QImageReader>
 #include <QPainter>
 
@@ -24,10 +23,19 @@ enum class Format
     Png
 };
 
-// Files larger than this are not read into memory: no picture the program can show is that big.
-constexpr qint64 maxFileBytes = 256LL * 1024 * 1024;
-// Qt's readers refuse headers that would need more than this for the decoded picture.
-constexpr int allocationLimitMb = 512;
+// Files larger than this are not read into memory: a 100-megapixel camera file is about a third of it.
+constexpr qint64 maxFileBytes = 128LL * 1024 * 1024;
+constexpr qint64 mb = 1024 * 1024;
+
+// Qt's readers refuse on their own any header that would need more than a picture may have.
+void limitQtReaders()
+{
+    static const bool done = [] {
+        QImageReader::setAllocationLimit(int(DecodeBudget::DefaultBytes / mb));
+        return true;
+    }();
+    (void)done;
+}
 
 Format formatFor(const QString& path)
 {
@@ -45,49 +53,30 @@ Format formatFor(const QString& path)
     throw AppError(QStringLiteral("Unknown picture file extension (.%1)").arg(suffix));
 }
 
-// Only regular files are read: a pipe or a device named like a picture would block the reader or
-// never end.
-void openFile(QFile& file)
+// Reads a whole file that the decoder wants in memory, its bytes counted in share before they are
+// allocated. Only a regular file is read (a pipe or a device named like a picture would block the
+// reader or never end), and never more than any picture needs; tooLarge is raised beyond that.
+QByteArray readWhole(const QString& path, const QString& tooLarge, DecodeBudget::Share& share)
 {
-    const QFileInfo info(file.fileName());
-    if (info.exists() && !info.isFile())
-        throw AppError::fileOpen(file.fileName(), QStringLiteral("Det är ingen vanlig fil."));
-    if (!file.open(QIODevice::ReadOnly))
-        throw AppError::fileOpen(file.fileName(), file.errorString());
-}
-
-// Reads a whole file that the decoder wants in memory, never more than any picture needs (a file
-// may grow while it is read); tooLarge is raised for files beyond that.
-QByteArray readWhole(QFile& file, const QString& tooLarge)
-{
-    openFile(file);
-    if (file.size() > maxFileBytes)
+    OutsideFile::Options options;
+    options.maxBytes = maxFileBytes;
+    options.beforeRead = [&](qint64 size) { share = DecodeBudget::shared().take(size); };
+    const OutsideFile::Result read = OutsideFile::read(path, options);
+    switch (read.problem) {
+    case OutsideFile::Problem::None:
+        return read.bytes;
+    case OutsideFile::Problem::TooLarge:
         throw AppError(tooLarge);
-    // Grown as the data comes: reading with the limit as the size would allocate all of it up front.
-    QByteArray data(qBound<qint64>(4096, file.size() + 1, maxFileBytes + 1), Qt::Uninitialized);
-    qint64 length = 0;
-    for (;;) {
-        if (length == data.size()) {
-            if (length > maxFileBytes)
-                throw AppError(tooLarge);
-            data.resize(qMin<qint64>(2 * length, maxFileBytes + 1));
-        }
-        const qint64 got = file.read(data.data() + length, data.size() - length);
-        if (got < 0)
-            throw AppError::fileOpen(file.fileName(), file.errorString());
-        if (got == 0)
-            break;
-        length += got;
+    case OutsideFile::Problem::NotRegular:
+        throw AppError::fileOpen(path, QStringLiteral("Det är ingen vanlig fil."));
+    default:
+        throw AppError::fileOpen(path, read.reason);
     }
-    if (length > maxFileBytes)
-        throw AppError(tooLarge);
-    data.truncate(length);
-    return data;
 }
 
-QByteArray readJpegFile(QFile& file)
+QByteArray readJpegFile(const QString& path, DecodeBudget::Share& share)
 {
-    return readWhole(file, JpegDecoder::errorText(JERR_IMAGE_TOO_BIG));
+    return readWhole(path, JpegDecoder::errorText(JERR_IMAGE_TOO_BIG), share);
 }
 
 QString invalidText(Format format)
@@ -105,32 +94,51 @@ QString invalidText(Format format)
     return QString();
 }
 
-QImage readDevice(QIODevice* device, QFile& file, Format format)
+// The pixels Qt's reader will allocate for the file, from its header; 0 when the header cannot say.
+qint64 qtDecodeBytes(QImageReader& reader, const QByteArray& bytes, Format format)
 {
-    const char* name = format == Format::Bmp ? "bmp" : format == Format::Gif ? "gif" : "png";
-    QImageReader::setAllocationLimit(allocationLimitMb);
-    QImageReader reader(device, name);
-    reader.setAutoDetectImageFormat(false);
-    reader.setDecideFormatFromContent(false);
-    QImage image; // a GIF gives its first frame
-    if (!reader.read(&image) || image.isNull()) {
-        if (file.error() != QFileDevice::NoError)
-            throw AppError::fileOpen(file.fileName(), file.errorString());
-        throw AppError(invalidText(format));
+    if (format == Format::Gif) {
+        // The screen is allocated whatever the frames hold, and the frame beside it.
+        const GifCheck::Sizes sizes = GifCheck::sizes(bytes);
+        return 4 * (qint64(sizes.screen.width()) * sizes.screen.height() +
+                    qint64(sizes.frame.width()) * sizes.frame.height());
     }
-    return image;
+    const QSize size = reader.size();
+    if (!size.isValid())
+        return 0;
+    const QImage::Format pixelFormat = reader.imageFormat();
+    const int bits =
+        pixelFormat == QImage::Format_Invalid ? 32 : qMax(32, int(QImage::toPixelFormat(pixelFormat).bitsPerPixel()));
+    return qint64(size.width()) * size.height() * bits / 8;
 }
 
 // BMP, GIF and PNG through Qt's readers, always with the reader the extension names:
 // a .bmp holding PNG data is an invalid bitmap, as it would be anywhere else.
-QImage readWithQt(QFile& file, Format format)
+QImage readWithQt(const QString& path, Format format)
 {
-    QByteArray bytes = readWhole(file, invalidText(format));
+    limitQtReaders();
+    DecodeBudget::Share share;
+    QByteArray bytes = readWhole(path, invalidText(format), share);
     if (format == Format::Gif && !GifCheck::firstFrameIntact(bytes))
         throw AppError(invalidText(format));
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::ReadOnly);
-    return readDevice(&buffer, file, format);
+    const char* name = format == Format::Bmp ? "bmp" : format == Format::Gif ? "gif" : "png";
+    QImageReader reader(&buffer, name);
+    reader.setAutoDetectImageFormat(false);
+    reader.setDecideFormatFromContent(false);
+
+    // Weighed from the header before Qt allocates anything; a header beyond any picture is invalid.
+    const qint64 needed = qtDecodeBytes(reader, bytes, format);
+    if (needed > 4 * JpegDecoder::maxPixels)
+        throw AppError(invalidText(format));
+    if (share.bytes() + needed > DecodeBudget::DefaultBytes)
+        throw AppError(JpegDecoder::tooLargeText(path, share.bytes() + needed));
+    share.grow(needed);
+    QImage image; // a GIF gives its first frame
+    if (!reader.read(&image) || image.isNull())
+        throw AppError(invalidText(format));
+    return image;
 }
 
 } // namespace
@@ -138,40 +146,48 @@ QImage readWithQt(QFile& file, Format format)
 Picture Picture::load(const QString& path)
 {
     const Format format = formatFor(path);
-    QFile file(path);
-    if (format == Format::Jpeg)
-        return Picture(JpegDecoder::decode(readJpegFile(file)));
-    return Picture(readWithQt(file, format));
+    if (format == Format::Jpeg) {
+        DecodeBudget::Share share;
+        const QByteArray bytes = readJpegFile(path, share);
+        return Picture(JpegDecoder::decode(bytes, {.fileName = path, .share = &share}));
+    }
+    return Picture(readWithQt(path, format));
 }
 
 Picture::Reduced Picture::loadReduced(const QString& path, const QSize& box, Scans scans)
 {
     const Format format = formatFor(path);
-    QFile file(path);
     Reduced reduced;
     if (format == Format::Jpeg) {
-        reduced.image = JpegDecoder::decodeForBox(readJpegFile(file), box, &reduced.pictureSize, scans);
+        DecodeBudget::Share share;
+        const QByteArray bytes = readJpegFile(path, share);
+        reduced.image =
+            JpegDecoder::decodeForBox(bytes, box, &reduced.pictureSize, scans, {.fileName = path, .share = &share});
     } else {
         // Qt's BMP, GIF and PNG readers cannot decode at a reduced size.
-        reduced.image = readWithQt(file, format);
+        reduced.image = readWithQt(path, format);
         reduced.pictureSize = reduced.image.size();
     }
     return reduced;
 }
 
-QImage Picture::fitted(const Reduced& reduced, const QSize& box)
+QImage Picture::fitted(const Reduced& reduced, const QSize& box, qreal deviceRatio)
 {
     const QSize size = fitRect(reduced.pictureSize, box).size();
     if (size.isEmpty() || reduced.image.isNull())
         return QImage();
-    if (reduced.image.size() == size)
-        return reduced.image;
-    return reduced.image.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    // Scaled for the screen's pixels: the painter then draws it one to one, never enlarged.
+    const QSize pixels = size * deviceRatio;
+    QImage image = reduced.image.size() == pixels
+                       ? reduced.image
+                       : reduced.image.scaled(pixels, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    image.setDevicePixelRatio(deviceRatio);
+    return image;
 }
 
-QImage Picture::loadFitted(const QString& path, const QSize& box, Scans scans)
+QImage Picture::loadFitted(const QString& path, const QSize& box, Scans scans, qreal deviceRatio)
 {
-    return fitted(loadReduced(path, box, scans), box);
+    return fitted(loadReduced(path, box * deviceRatio, scans), box, deviceRatio);
 }
 
 void Picture::draw(QPainter& p, const QRect& target) const

@@ -30,13 +30,16 @@ public:
         QSize pictureSize;
     };
 
-    // Throws AppError. Scans::Enough may stop a progressive JPEG after its DC scans (thumbnails);
-    // whatever is shown large or applied reads every scan, so a damaged file fails.
+    // Throws AppError: a damaged file fails whatever the box or the scans, so a thumbnail shows
+    // exactly when the picture can be shown large; a file needing more memory than a picture may
+    // have fails with "Bilden är för stor ...". Scans::Enough (thumbnails) skips block smoothing.
     static Reduced loadReduced(const QString& path, const QSize& box, Scans scans = Scans::All);
-    // The reduced picture scaled to fitRect(picture size, box).size(). Throws AppError.
-    static QImage loadFitted(const QString& path, const QSize& box, Scans scans = Scans::All);
-    // reduced scaled to the size the fit rule gives its picture in box.
-    static QImage fitted(const Reduced& reduced, const QSize& box);
+    // The reduced picture scaled to fitRect(picture size, box).size(), a logical size: at a
+    // deviceRatio above 1 the image is decoded for that many more pixels and carries the ratio.
+    // Throws AppError.
+    static QImage loadFitted(const QString& path, const QSize& box, Scans scans = Scans::All, qreal deviceRatio = 1);
+    // reduced scaled to the size the fit rule gives its picture in box, as loadFitted.
+    static QImage fitted(const Reduced& reduced, const QSize& box, qreal deviceRatio = 1);
 
     bool isNull() const { return m_image.isNull(); }
     int width() const { return m_image.width(); }

@@ -1,14 +1,17 @@
 #include "ThumbnailCache.h"
 
+#include "platform/OutsideFile.h"
+#include "platform/PrivateFile.h"
+
+#include <QBuffer>
 #include <QCryptographicHash>
 #include <QDateTime>
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
 #include <QImageWriter>
-#include <QSaveFile>
 #include <QStandardPaths>
+#include <QtEndian>
 
 namespace {
 
@@ -16,21 +19,38 @@ const QString UriKey = QStringLiteral("Thumb::URI");
 const QString MTimeKey = QStringLiteral("Thumb::MTime");
 const QString WidthKey = QStringLiteral("Thumb::Image::Width");
 const QString HeightKey = QStringLiteral("Thumb::Image::Height");
+const QString SizeKey = QStringLiteral("Thumb::Size");
+
+// A 256-pixel PNG with its keys is far below this; anything larger is no thumbnail.
+constexpr qint64 MaxEntryBytes = 1024 * 1024;
 
 QString folderName(ThumbnailCache::Flavour flavour)
 {
     return flavour == ThumbnailCache::Flavour::Normal ? QStringLiteral("normal") : QStringLiteral("large");
 }
 
-// The cache holds other programs' thumbnails too: private to the user.
-bool makePrivateFolder(const QString& path)
+// Every chunk of the PNG lies within the file: libpng allocates a chunk's claimed length before it
+// reads it, so a few bytes could otherwise make it take megabytes.
+bool chunksFit(const QByteArray& png)
 {
-    if (QFileInfo(path).isDir())
-        return true;
-    if (!QDir().mkpath(path))
+    if (!png.startsWith("\x89PNG\r\n\x1a\n"))
         return false;
-    QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
-    return true;
+    for (qsizetype at = 8; at + 12 <= png.size();) {
+        const qint64 length = qFromBigEndian<quint32>(png.constData() + at);
+        if (at + 12 + length > png.size())
+            return false;
+        if (png.mid(at + 4, 4) == "IEND")
+            return true;
+        at += 12 + length;
+    }
+    return false;
+}
+
+// The file's size in bytes, as Thumb::Size holds it; -1 when it is no readable file.
+qint64 fileSize(const QString& path)
+{
+    const QFileInfo info(path);
+    return info.isFile() ? info.size() : -1;
 }
 
 } // namespace
@@ -72,10 +92,27 @@ std::optional<ThumbnailCache::Flavour> ThumbnailCache::flavourFor(const QSize& b
     return std::nullopt;
 }
 
-std::optional<ThumbnailCache::Entry> ThumbnailCache::read(const QString& file, const QByteArray& uri, qint64 mtime)
+// The folder is shared with every program of the user and may hold anything: only a regular file
+// of the user's, small enough for a thumbnail, is read (a pipe would block, a link lead elsewhere),
+// and its pixels only when its header says it fits the flavour.
+std::optional<ThumbnailCache::Entry> ThumbnailCache::read(const QString& file, const QByteArray& uri, qint64 mtime,
+                                                          qint64 size, int side)
 {
-    QImageReader reader(file, "png");
+    OutsideFile::Options options;
+    options.maxBytes = MaxEntryBytes;
+    options.followLinks = false;
+    options.ownedByUser = true;
+    OutsideFile::Result read = OutsideFile::read(file, options);
+    if (!read.ok() || !chunksFit(read.bytes))
+        return std::nullopt;
+    QBuffer buffer(&read.bytes);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer, "png");
+    reader.setAutoDetectImageFormat(false);
     reader.setDecideFormatFromContent(false);
+    const QSize header = reader.size();
+    if (!header.isValid() || header.isEmpty() || header.width() > side || header.height() > side)
+        return std::nullopt;
     Entry entry;
     if (!reader.read(&entry.image) || entry.image.isNull())
         return std::nullopt;
@@ -84,6 +121,10 @@ std::optional<ThumbnailCache::Entry> ThumbnailCache::read(const QString& file, c
         return std::nullopt;
     bool ok = false;
     if (entry.image.text(MTimeKey).toLongLong(&ok) != mtime || !ok)
+        return std::nullopt;
+    // Optional, but when it is there it must match: a file replaced with its time kept has another size.
+    const QString storedSize = entry.image.text(SizeKey);
+    if (!storedSize.isEmpty() && (storedSize.toLongLong(&ok) != size || !ok))
         return std::nullopt;
     entry.pictureSize = QSize(entry.image.text(WidthKey).toInt(), entry.image.text(HeightKey).toInt());
     if (entry.pictureSize.isEmpty())
@@ -96,13 +137,11 @@ std::optional<ThumbnailCache::Entry> ThumbnailCache::find(const QString& path, q
     if (mtime < 0)
         return std::nullopt;
     const QByteArray key = uri(path);
+    const qint64 size = fileSize(path);
     for (Flavour flavour : {Flavour::Normal, Flavour::Large}) {
         if (ThumbnailCache::side(flavour) < side)
             continue;
-        const QString file = fileFor(flavour, path);
-        if (!QFileInfo::exists(file))
-            continue;
-        if (auto entry = read(file, key, mtime)) {
+        if (auto entry = read(fileFor(flavour, path), key, mtime, size, ThumbnailCache::side(flavour))) {
             entry->flavour = flavour;
             return entry;
         }
@@ -116,25 +155,26 @@ bool ThumbnailCache::store(const QString& path, qint64 mtime, const QImage& thum
     if (mtime < 0 || thumbnail.isNull())
         return false;
     const QString file = fileFor(flavour, path);
-    if (!makePrivateFolder(m_root) || !makePrivateFolder(QFileInfo(file).path()))
+    const qint64 size = fileSize(path);
+    // The folders are the user's alone; one of another user's is not written into.
+    if (size < 0 || !PrivateFile::makeFolder(m_root) || !PrivateFile::makeFolder(QFileInfo(file).path()))
         return false;
     QImage tagged = thumbnail;
     tagged.setText(UriKey, QString::fromUtf8(uri(path)));
     tagged.setText(MTimeKey, QString::number(mtime));
+    tagged.setText(SizeKey, QString::number(size));
     tagged.setText(WidthKey, QString::number(pictureSize.width()));
     tagged.setText(HeightKey, QString::number(pictureSize.height()));
     tagged.setText(QStringLiteral("Software"), QStringLiteral("Tavelväxlaren"));
 
-    // Written beside the final name and renamed over it: a reader never sees half a file.
-    QSaveFile out(file);
-    if (!out.open(QIODevice::WriteOnly))
-        return false;
-    out.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
-    QImageWriter writer(&out, "png");
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, "png");
     writer.setCompression(1); // thumbnails are small; speed matters more than bytes
-    if (!writer.write(tagged)) {
-        out.cancelWriting();
+    if (!writer.write(tagged))
         return false;
-    }
-    return out.commit();
+    // A new file of our own renamed over the name: a reader never sees half a file, and whatever
+    // was put at the name (a link, a pipe) is replaced, never written through.
+    return PrivateFile::replace(file, png);
 }

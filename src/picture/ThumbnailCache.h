@@ -9,7 +9,9 @@
 
 // The freedesktop.org thumbnail cache that file managers share: $XDG_CACHE_HOME/thumbnails/normal
 // (at most 128 pixels a side) and large (256), PNG files named by the MD5 of the picture's URI and
-// carrying Thumb::URI and Thumb::MTime. A thumbnail counts only while its MTime is the file's.
+// carrying Thumb::URI, Thumb::MTime and Thumb::Size. A thumbnail counts only while its MTime (and
+// its Size, when it has one) are the file's; an entry that is no small PNG file of the user's is
+// passed over and made anew.
 // Holds nothing but its folder, so any thread may use it.
 class ThumbnailCache
 {
@@ -45,13 +47,14 @@ public:
     // A thumbnail of path made while the file had modification time mtime, from the smallest
     // flavour at least `side` big (normal first, then large).
     std::optional<Entry> find(const QString& path, qint64 mtime, int side) const;
-    // Writes thumbnail (already scaled for flavour) atomically; folders 0700, file 0600.
+    // Writes thumbnail (already scaled for flavour) atomically; folders 0700 (an existing one of the
+    // user's is made so), file 0600.
     // Returns false when it could not be written; the cache is an aid, never an error.
     bool store(const QString& path, qint64 mtime, const QImage& thumbnail, const QSize& pictureSize,
                Flavour flavour) const;
 
 private:
-    static std::optional<Entry> read(const QString& file, const QByteArray& uri, qint64 mtime);
+    static std::optional<Entry> read(const QString& file, const QByteArray& uri, qint64 mtime, qint64 size, int side);
 
     QString m_root;
 };

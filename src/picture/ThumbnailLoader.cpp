@@ -33,11 +33,12 @@ int ThumbnailLoader::threadCount()
     return qMax(1, QThread::idealThreadCount());
 }
 
-QImage ThumbnailLoader::make(const QString& path, const QSize& box, const ThumbnailCache& cache)
+QImage ThumbnailLoader::make(const QString& path, const QSize& box, const ThumbnailCache& cache, qreal deviceRatio)
 {
-    const std::optional<ThumbnailCache::Flavour> flavour = ThumbnailCache::flavourFor(box);
+    // The cached flavour must cover the card's device pixels, not its logical size.
+    const std::optional<ThumbnailCache::Flavour> flavour = ThumbnailCache::flavourFor(box * deviceRatio);
     if (!flavour)
-        return Picture::loadFitted(path, box, Picture::Scans::Enough);
+        return Picture::loadFitted(path, box, Picture::Scans::Enough, deviceRatio);
 
     // Taken before the decode: a file changed meanwhile gets a thumbnail that is already stale.
     const qint64 mtime = ThumbnailCache::modificationTime(path);
@@ -47,17 +48,17 @@ QImage ThumbnailLoader::make(const QString& path, const QSize& box, const Thumbn
         // proportions are the picture's, and the picture was larger than any card box.
         const bool scaledDown = qMax(hit->image.width(), hit->image.height()) == ThumbnailCache::side(hit->flavour);
         const QSize pictureSize = hit->pictureSize.isValid() ? hit->pictureSize : hit->image.size();
-        const QSize target = fitRect(pictureSize, box).size();
+        const QSize target = fitRect(pictureSize, box).size() * deviceRatio;
         // Thumbnails are never enlarged for the card; one too small is made anew.
         if ((hit->pictureSize.isValid() || scaledDown) && hit->image.width() >= target.width() &&
             hit->image.height() >= target.height())
-            return Picture::fitted({hit->image, pictureSize}, box);
+            return Picture::fitted({hit->image, pictureSize}, box, deviceRatio);
     }
 
     // Decoded for the flavour's square, which covers box too.
     const Picture::Reduced reduced = Picture::loadReduced(path, QSize(side, side), Picture::Scans::Enough);
     cache.store(path, mtime, forFlavour(reduced, *flavour), reduced.pictureSize, *flavour);
-    return Picture::fitted(reduced, box);
+    return Picture::fitted(reduced, box, deviceRatio);
 }
 
 void ThumbnailLoader::request(int index, const QString& path, const QSize& box)
@@ -68,16 +69,18 @@ void ThumbnailLoader::request(int index, const QString& path, const QSize& box)
     slot = Slot();
     slot.path = path;
     slot.box = box;
+    slot.ratio = m_ratio;
     slot.serial = serial;
     const quint64 generation = m_generation.load();
     const ThumbnailCache cache = m_cache;
-    m_pool.start([this, generation, serial, index, path, box, cache] {
+    const qreal ratio = m_ratio;
+    m_pool.start([this, generation, serial, index, path, box, cache, ratio] {
         if (m_generation.load() != generation)
             return;
         QImage image;
         QString error;
         try {
-            image = make(path, box, cache);
+            image = make(path, box, cache, ratio);
         } catch (const AppError& e) {
             error = e.message();
         } catch (const std::exception& e) {
@@ -92,7 +95,7 @@ void ThumbnailLoader::request(int index, const QString& path, const QSize& box)
 bool ThumbnailLoader::isRequested(int index, const QString& path, const QSize& box) const
 {
     const auto it = m_slots.constFind(index);
-    return it != m_slots.cend() && it->path == path && it->box == box;
+    return it != m_slots.cend() && it->path == path && it->box == box && it->ratio == m_ratio;
 }
 
 void ThumbnailLoader::reset()

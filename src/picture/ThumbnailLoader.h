@@ -28,6 +28,8 @@ public:
     // for that index). Work starts in the order of the requests.
     void request(int index, const QString& path, const QSize& box);
     bool isRequested(int index, const QString& path, const QSize& box) const;
+    // Later requests are made for this many device pixels per logical one (the screen's ratio).
+    void setDeviceRatio(qreal ratio) { m_ratio = ratio; }
     // Forgets every request and result; work already running finishes unseen.
     void reset();
 
@@ -35,8 +37,9 @@ public:
     // still being made (ready(index) follows) or was never asked for. Throws the decoder's AppError.
     std::optional<QImage> take(int index);
 
-    // The thumbnail of path fitted into box, through cache: what one worker does. Throws AppError.
-    static QImage make(const QString& path, const QSize& box, const ThumbnailCache& cache);
+    // The thumbnail of path fitted into box (logical pixels) for a screen of deviceRatio, through
+    // cache: what one worker does. Throws AppError.
+    static QImage make(const QString& path, const QSize& box, const ThumbnailCache& cache, qreal deviceRatio = 1);
 
     static int threadCount();
 
@@ -48,6 +51,7 @@ private:
     {
         QString path;
         QSize box;
+        qreal ratio = 1;
         quint64 serial = 0;
         bool done = false;
         QImage image;
@@ -60,5 +64,6 @@ private:
     QThreadPool m_pool;
     std::atomic<quint64> m_generation{0};
     quint64 m_serial = 0;
+    qreal m_ratio = 1;
     QHash<int, Slot> m_slots;
 };

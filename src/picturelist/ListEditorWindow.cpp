@@ -2,6 +2,7 @@
 
 #include "ListEditorMemo.h"
 #include "ListEditorText.h"
+#include "ListFile.h"
 #include "PictureList.h"
 #include "ThumbnailStrip.h"
 #include "platform/AppError.h"
@@ -174,10 +175,7 @@ void ListEditorWindow::openList(const QString& listFile, const QString& missingP
             return;
         }
     }
-    QFile file(listFile);
-    if (!file.open(QIODevice::ReadOnly))
-        throw AppError::fileOpen(listFile, file.errorString());
-    const QString text = ListEditorText::fromFile(file.readAll());
+    const QString text = ListEditorText::fromFile(ListFile::readBytes(listFile));
     // The save goes back into this file, whatever list the main window has opened since.
     m_openedFile = listFile;
 

@@ -1,6 +1,7 @@
 #include "ListFile.h"
 
 #include "platform/AppError.h"
+#include "platform/OutsideFile.h"
 #include "platform/TextLines.h"
 #include "platform/WholeFile.h"
 
@@ -46,28 +47,20 @@ QString refusedNamesText(const QStringList& names)
            shown.join(QLatin1Char('\n'));
 }
 
+QByteArray readBytes(const QString& fileName)
+{
+    // Only a regular file of a list's size: a pipe or a device would block the window or fill the memory.
+    OutsideFile::Options options;
+    options.maxBytes = MaxFileBytes;
+    const OutsideFile::Result read = OutsideFile::read(fileName, options);
+    if (!read.ok())
+        throw OutsideFile::error(fileName, read, MaxFileBytes);
+    return read.bytes;
+}
+
 QList<QByteArray> read(const QString& fileName)
 {
-    QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly))
-        throw AppError::fileOpen(fileName, file.errorString());
-    // Read in pieces and stop at the first NUL, which ends the text anyway: a device or a file full
-    // of zeros is then no reason to wait or to fill the memory.
-    QByteArray bytes;
-    constexpr qint64 Piece = 1 << 20;
-    while (true) {
-        const QByteArray piece = file.read(Piece);
-        if (piece.isEmpty()) {
-            if (file.error() != QFileDevice::NoError)
-                throw AppError::fileOpen(fileName, file.errorString());
-            break;
-        }
-        const qsizetype nul = piece.indexOf('\0');
-        bytes.append(nul >= 0 ? piece.left(nul) : piece);
-        if (nul >= 0)
-            break;
-    }
-    return parse(bytes);
+    return parse(readBytes(fileName));
 }
 
 QString decodeEntry(const QByteArray& entry)

@@ -19,7 +19,12 @@ QByteArray serialize(const QList<QByteArray>& entries);
 bool canHold(const QString& name);
 // The message that refuses such names, each shown with its breaks written out.
 QString refusedNamesText(const QStringList& names);
-// Reads the whole file; throws AppError::fileOpen when it cannot be opened.
+// No list the program writes comes near this (a million pictures); a larger file is refused.
+inline constexpr qint64 MaxFileBytes = 64LL * 1024 * 1024;
+// The file's bytes. Throws AppError::fileOpen when it cannot be opened, and a Swedish refusal for
+// what is no regular file or is larger than MaxFileBytes.
+QByteArray readBytes(const QString& fileName);
+// The entries of the whole file; throws as readBytes.
 QList<QByteArray> read(const QString& fileName);
 // Replaces the file in one step (a temporary file renamed over it), so a failed write leaves the
 // old file untouched; throws AppError::fileCreate.

@@ -86,6 +86,7 @@ QSize ThumbnailStrip::thumbnailBox(bool singleBorder) const
 
 void ThumbnailStrip::prefetch(int index, const QString& path, bool singleBorder)
 {
+    m_loader.setDeviceRatio(m_controls.sb1->devicePixelRatioF());
     m_loader.request(index, path, thumbnailBox(singleBorder));
 }
 
@@ -137,6 +138,7 @@ std::optional<QImage> ThumbnailStrip::takeThumbnail(int index, bool singleBorder
 {
     const QString path = m_list.path(index);
     const QSize box = thumbnailBox(singleBorder);
+    m_loader.setDeviceRatio(m_controls.sb1->devicePixelRatioF());
     if (!m_loader.isRequested(index, path, box)) {
         m_loader.request(index, path, box);
         return std::nullopt;
@@ -369,7 +371,8 @@ void ThumbnailStrip::select(int index)
         return;
     const QString path = m_list.path(marked);
     // Decoded only as large as the preview shows it, every scan read so a damaged file fails.
-    m_controls.img->setImage(Picture::loadFitted(path, m_controls.img->size()));
+    m_controls.img->setImage(
+        Picture::loadFitted(path, m_controls.img->size(), Picture::Scans::All, m_controls.img->devicePixelRatioF()));
     if (marked < m_cards.size() && m_cards[marked].card) {
         m_cards[marked].card->setColor(markColour());
         m_colouredCard = marked;

@@ -1,6 +1,7 @@
 #include "Dialogs.h"
 
 #include "QtDialogs.h"
+#include "Registry.h"
 
 namespace {
 std::unique_ptr<Dialogs>& current()
@@ -10,8 +11,10 @@ std::unique_ptr<Dialogs>& current()
 }
 } // namespace
 
+// Every dialog is reached through here: the settings store's open writes are committed first.
 Dialogs& Dialogs::instance()
 {
+    Registry::beforeDialog();
     return *current();
 }
 

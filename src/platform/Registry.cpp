@@ -2,6 +2,7 @@
 
 #include <QMutex>
 #include <QtEndian>
+#include <atomic>
 #include <exception>
 #include <utility>
 
@@ -9,8 +10,20 @@ namespace {
 
 QMutex noticeLock;
 QStringList notices;
+std::atomic<void (*)()> dialogHook{nullptr};
 
 } // namespace
+
+void Registry::beforeDialog()
+{
+    if (void (*hook)() = dialogHook.load())
+        hook();
+}
+
+void Registry::setBeforeDialog(void (*hook)())
+{
+    dialogHook.store(hook);
+}
 
 QStringList Registry::takeNotices()
 {

@@ -49,6 +49,12 @@ public:
     // The backend of this platform.
     static std::unique_ptr<Registry> create();
 
+    // Called before every dialog: writes of uses still open are committed, so that another
+    // instance never waits for this one while the user looks at a dialog. A backend that holds
+    // locks installs its hook.
+    static void beforeDialog();
+    static void setBeforeDialog(void (*hook)());
+
     // Messages for the user about the store itself (a damaged file put aside), each given once.
     static QStringList takeNotices();
     static void addNotice(const QString& text);

@@ -1,18 +1,26 @@
+#include "PrivateFile.h"
 #include "Registry.h"
 
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <cerrno>
 #include <chrono>
+#include <cstring>
+#include <fcntl.h>
 #include <sqlite3.h>
+#include <sys/stat.h>
 #include <thread>
+#include <unistd.h>
 
 // The registry as one SQLite file per user. Each use opens the file, works in one transaction and
 // closes it, so two running instances share the file the way they share the registry.
 namespace {
 
 constexpr auto BusyWait = std::chrono::seconds(15);
+// A store of the program's values is a few kilobytes; a file far beyond that is not the program's.
+constexpr qint64 MaxStoreBytes = 64LL * 1024 * 1024;
 
 const char* const Schema = R"sql(
 CREATE TABLE IF NOT EXISTS keys(
@@ -138,17 +146,18 @@ public:
     Connection()
     {
         const QString folder = storeFolder();
-        if (!QDir().mkpath(folder))
+        // The store names every picture the user has: the folder and the file are the user's alone.
+        if (!PrivateFile::makeFolder(folder) && !QFileInfo(folder).isDir())
             throw AppError(QStringLiteral("Kan inte skapa mappen \"%1\" för inställningarna.").arg(folder));
         m_file = folder + QStringLiteral("/registry.sqlite3");
-        if (QFileInfo(m_file).isDir())
-            throw storeError(QStringLiteral("det är en mapp"));
+        checkFile();
 
         try {
             if (!open()) {
                 // A file that is not a store, or a damaged one, is kept for the user and replaced.
                 release();
                 moveAside();
+                checkFile();
                 if (!open())
                     throw storeError();
             }
@@ -163,7 +172,30 @@ public:
     Connection& operator=(const Connection&) = delete;
 
     sqlite3* db() const { return m_db; }
-    bool writable() const { return m_writable && m_db && !sqlite3_get_autocommit(m_db); }
+    // True while this connection holds the write transaction of its uses.
+    bool writing() const { return m_db && !sqlite3_get_autocommit(m_db); }
+    // Reads run without a transaction, so no lock is held between them; the first write takes the
+    // write lock (at once, so two instances never both hold a read that one must upgrade).
+    bool beginWrite()
+    {
+        if (writing())
+            return true;
+        if (!m_db || exec("BEGIN IMMEDIATE") != SQLITE_OK)
+            return false;
+        return writing();
+    }
+    // Commits what has been written so far, so that no lock is held while the user looks at a dialog
+    // (another instance would wait for it and fail); a failure is reported at the uses' close.
+    void commitNow()
+    {
+        if (!m_lastChange || !writing() || m_failedChange)
+            return;
+        if (exec("COMMIT") != SQLITE_OK) {
+            m_failedChange = m_lastChange;
+            exec("ROLLBACK");
+        }
+        m_lastChange.reset();
+    }
     const QString& file() const { return m_file; }
 
     // Remembers the change for the commit; an empty name stands for a created key.
@@ -172,8 +204,10 @@ public:
     // Commits what the uses changed; a commit that fails drops all of it and says so.
     void finish()
     {
-        if (m_lastChange && m_db && !sqlite3_get_autocommit(m_db) && exec("COMMIT") != SQLITE_OK) {
-            const QString name = *m_lastChange;
+        if (m_lastChange && writing() && exec("COMMIT") != SQLITE_OK)
+            m_failedChange = m_lastChange;
+        if (m_failedChange) {
+            const QString name = *m_failedChange;
             const AppError error = name.isEmpty() ? AppError(storeError()) : Registry::setDataFailed(name);
             release();
             throw error;
@@ -197,7 +231,33 @@ private:
 
     static bool damaged(int rc) { return (rc & 0xff) == SQLITE_NOTADB || (rc & 0xff) == SQLITE_CORRUPT; }
 
-    // False when the file is no usable store; other failures throw.
+    // Only a regular file of a store's size is opened; a new one is created 0600, an existing one of
+    // the user's made so.
+    void checkFile()
+    {
+        const QByteArray name = QFile::encodeName(m_file);
+        struct stat info = {};
+        if (::stat(name.constData(), &info) != 0) {
+            if (errno != ENOENT)
+                throw storeError(QString::fromLocal8Bit(std::strerror(errno)));
+            const int fd = ::open(name.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+            if (fd >= 0)
+                ::close(fd);
+            return;
+        }
+        if (S_ISDIR(info.st_mode))
+            throw storeError(QStringLiteral("det är en mapp"));
+        if (!S_ISREG(info.st_mode))
+            throw storeError(QStringLiteral("det är ingen vanlig fil"));
+        if (info.st_size > MaxStoreBytes)
+            throw storeError(QStringLiteral("filen är större än %1 MB och kan inte vara programmets inställningar")
+                                 .arg(MaxStoreBytes / (1024 * 1024)));
+        if (info.st_uid == ::geteuid() && (info.st_mode & 077))
+            ::chmod(name.constData(), info.st_mode & 0700);
+    }
+
+    // False when the file is no usable store; other failures throw. A write-protected file is
+    // still read; its writes fail.
     bool open()
     {
         if (sqlite3_open_v2(QFile::encodeName(m_file).constData(), &m_db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE,
@@ -205,17 +265,6 @@ private:
             throw storeError();
         sqlite3_extended_result_codes(m_db, 1);
         sqlite3_busy_handler(m_db, busyHandler, &m_busySince);
-
-        // Writers take the write lock at once, so two instances never both hold a read that one must
-        // then upgrade. A write-protected file is still read, in a read-only use.
-        int rc = exec("BEGIN IMMEDIATE");
-        m_writable = rc == SQLITE_OK;
-        if ((rc & 0xff) == SQLITE_READONLY)
-            rc = exec("BEGIN");
-        if (damaged(rc))
-            return false;
-        if (rc != SQLITE_OK)
-            throw storeError();
         return ensureSchema();
     }
 
@@ -230,7 +279,7 @@ private:
         }
         if (tables.columnInt(0) == 2)
             return intact();
-        const int rc = exec(Schema);
+        const int rc = beginWrite() ? exec(Schema) : SQLITE_READONLY;
         if (damaged(rc))
             return false;
         if (rc != SQLITE_OK)
@@ -285,12 +334,13 @@ private:
         }
         m_db = nullptr;
         m_lastChange.reset();
+        m_failedChange.reset();
     }
 
     sqlite3* m_db = nullptr;
     QString m_file;
-    bool m_writable = false;
     std::optional<QString> m_lastChange;
+    std::optional<QString> m_failedChange; // a commit before a dialog failed: the close reports it
     std::chrono::steady_clock::time_point m_busySince;
 };
 
@@ -325,10 +375,12 @@ public:
                 return false;
             // Creating a key creates the keys above it, as the registry does.
             const QStringList parts = m_path.split(u'\\', Qt::SkipEmptyParts);
+            const bool canWrite = connection->beginWrite();
             for (qsizetype n = parts.isEmpty() ? 0 : 1; n <= parts.size(); ++n) {
                 Statement insert(db, "INSERT OR IGNORE INTO keys(root, path) VALUES(?1, ?2)");
-                insert.bind(m_root).bind(parts.first(n).join(u'\\')).step();
-                if (!insert.ok())
+                if (canWrite)
+                    insert.bind(m_root).bind(parts.first(n).join(u'\\')).step();
+                if (!canWrite || !insert.ok() || !connection->writing())
                     throw AppError(
                         QStringLiteral("Kan inte skapa nyckeln \"%1\" i inställningarna \"%2\": %3")
                             .arg(m_path, QDir::toNativeSeparators(connection->file()), connection->errorMessage()));
@@ -366,7 +418,7 @@ public:
 
     void writeValue(const QString& name, const Value& value) override
     {
-        if (!m_connection || !m_connection->writable())
+        if (!m_connection || !m_connection->beginWrite())
             throw setDataFailed(name);
         // An update in place keeps the name's first spelling and its place in the listing, as the registry does.
         Statement upsert(m_connection->db(),
@@ -374,7 +426,7 @@ public:
                          "ON CONFLICT(root, path, name) DO UPDATE SET type = excluded.type, data = excluded.data");
         upsert.bind(m_root).bind(m_path).bind(name).bind(value.type).bindBlob(value.data).step();
         // SQLite may end the transaction itself after some errors; writable() then stays false.
-        if (!upsert.ok() || !m_connection->writable())
+        if (!upsert.ok() || !m_connection->writing())
             throw setDataFailed(name);
         m_connection->changed(name);
     }
@@ -395,11 +447,11 @@ public:
 
     bool deleteValue(const QString& name) override
     {
-        if (!m_connection || !m_connection->writable())
+        if (!m_connection || !m_connection->beginWrite())
             return false;
         Statement remove(m_connection->db(), "DELETE FROM reg_values WHERE root = ?1 AND path = ?2 AND name = ?3");
         remove.bind(m_root).bind(m_path).bind(name).step();
-        if (!remove.ok() || !m_connection->writable() || sqlite3_changes(m_connection->db()) == 0)
+        if (!remove.ok() || !m_connection->writing() || sqlite3_changes(m_connection->db()) == 0)
             return false;
         m_connection->changed(name);
         return true;
@@ -423,5 +475,13 @@ private:
 
 std::unique_ptr<Registry> Registry::create()
 {
+    static const bool hooked = [] {
+        setBeforeDialog([] {
+            if (const std::shared_ptr<Connection> connection = sharedConnection.lock())
+                connection->commitNow();
+        });
+        return true;
+    }();
+    (void)hooked;
     return std::make_unique<SqliteRegistry>();
 }

@@ -1,6 +1,7 @@
 #include "PicturePreview.h"
 
 #include "PictureView.h"
+#include "picture/AsyncDecode.h"
 #include "picture/Picture.h"
 #include "platform/AppError.h"
 
@@ -35,18 +36,22 @@ void PicturePreview::showFile(const QString& path)
 {
     m_view->clear();
     m_size->clear();
+    const quint64 request = ++m_request;
     if (!QFileInfo(path).isFile())
         return;
-    try {
-        const Picture::Reduced reduced = Picture::loadReduced(path, QSize(BoxWidth, BoxHeight), Picture::Scans::Enough);
-        if (reduced.image.isNull())
+    // Decoded off the dialog's thread, so a large or hostile file never holds up the dialog; a
+    // file that is not a picture this program can show leaves the box empty. Decoded for the
+    // screen's pixels, so the preview is sharp at any scale.
+    const QSize box(BoxWidth, BoxHeight);
+    const qreal ratio = m_view->devicePixelRatioF();
+    AsyncDecode::loadReduced(path, box * ratio, this, [this, request, box, ratio](const Picture::Reduced& reduced) {
+        if (request != m_request || reduced.image.isNull())
             return;
-        m_view->setImage(Picture::fitted(reduced, QSize(BoxWidth, BoxHeight)));
+        m_view->setImage(Picture::fitted(reduced, box, ratio));
         const QSize size = reduced.pictureSize;
         m_size->setText(QStringLiteral("%1 x %2").arg(size.width()).arg(size.height()));
-    } catch (const AppError&) {
-        // Not a picture this program can show: the box stays empty.
-    }
+        emit shown();
+    });
 }
 
 void PicturePreview::attach(QFileDialog& dialog)

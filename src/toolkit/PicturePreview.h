@@ -18,6 +18,7 @@ public:
 
     explicit PicturePreview(QWidget* parent = nullptr);
 
+    // Shows path once it is decoded (off this thread): shown() tells when.
     void showFile(const QString& path);
 
     PictureView* view() const { return m_view; }
@@ -26,7 +27,11 @@ public:
     // Puts a preview beside the dialog's file list that follows the highlighted file.
     static void attach(QFileDialog& dialog);
 
+signals:
+    void shown();
+
 private:
     PictureView* m_view;
     QLabel* m_size;
+    quint64 m_request = 0;
 };

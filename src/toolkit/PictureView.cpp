@@ -34,16 +34,23 @@ void PictureView::paintEvent(QPaintEvent*)
 {
     if (m_image.isNull())
         return;
-    const QRect target = fitRect(m_image.size(), size());
+    // Sizes are logical: an image that already fits (made for the screen's pixels by
+    // Picture::fitted) is drawn as it is; a larger one is scaled for the screen's pixels.
+    const QSize logical = m_image.deviceIndependentSize().toSize();
+    const QRect target = fitRect(logical, size());
     if (target.isEmpty())
         return;
     QPainter p(this);
-    if (target.size() == m_image.size()) {
+    const qreal ratio = devicePixelRatioF();
+    if (target.size() == logical) {
         p.drawImage(target.topLeft(), m_image);
         return;
     }
-    if (m_scaled.size() != target.size())
-        m_scaled = m_image.scaled(target.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    if (m_scaled.deviceIndependentSize().toSize() != target.size() ||
+        !qFuzzyCompare(m_scaled.devicePixelRatio(), ratio)) {
+        m_scaled = m_image.scaled(target.size() * ratio, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        m_scaled.setDevicePixelRatio(ratio);
+    }
     p.drawImage(target.topLeft(), m_scaled);
 }
 

@@ -466,29 +466,45 @@ private slots:
         QVERIFY(entry.mainWindow()->splash());
     }
 
-    // "Clr.frg" that cannot be used must not cost the frame colour chosen in the same step, nor
-    // stop the dialog; what went wrong names the file.
-    void frameColourSurvivesAnUnusableCustomColourFile()
+    void frameColourAndAnUnusableCustomColourFile_data()
     {
+        QTest::addColumn<bool>("readable"); // false: a folder stands there; true: a file that cannot be replaced
+        QTest::newRow("unreadable: left alone, the colour stored") << false;
+        QTest::newRow("cannot be written: the colour shown, not stored") << true;
+    }
+
+    // "Clr.frg" is the user's: one that could not be read is never replaced, and the colour chosen
+    // is stored; one that cannot be written stops the step, so the colour is shown but not stored.
+    void frameColourAndAnUnusableCustomColourFile()
+    {
+        QFETCH(bool, readable);
         ScopedScriptedDialogs dialogs;
         ProgramEntry entry;
         QVERIFY(entry.start());
         MainWindow* w = entry.mainWindow();
         const QString colourFile = w->programFolder() + QStringLiteral("Clr.frg");
         QFile::remove(colourFile);
-        QVERIFY(QDir().mkpath(colourFile)); // neither read nor replaced, even by root
+        const qint32 before = SettingsStore().integerOrDefault(Setting::Ramfarg);
+        if (readable) {
+            writeFile(colourFile, "ColorA=FF0000\r\n");
+            if (!setWriteProtected(colourFile, true))
+                QSKIP("this file system cannot write-protect the file");
+        } else {
+            QVERIFY(QDir().mkpath(colourFile));
+        }
         dialogs->setNextColour(QColor(0x12, 0x34, 0x56));
         runGuarded([&] { w->colours().PnlBgClick(); });
+        if (readable)
+            setWriteProtected(colourFile, false);
+        QFile::remove(colourFile);
         QDir().rmdir(colourFile);
 
         QCOMPARE(w->controls().pnlBg->color(), QColor(0x12, 0x34, 0x56));
-        QCOMPARE(dialogs->messages().size(), 1);
-        QVERIFY2(dialogs->messages().first().contains('"' + colourFile + '"'), qPrintable(dialogs->messages().first()));
-        QCOMPARE(dialogs->errors().size(), 1);
-        QVERIFY2(dialogs->errors().first().startsWith("Cannot create file \"" + colourFile + '"'),
-                 qPrintable(dialogs->errors().first()));
-        SettingsStore store;
-        QCOMPARE(store.readInteger(Setting::Ramfarg), 0x563412);
+        const QStringList told = readable ? dialogs->errors() : dialogs->messages();
+        QCOMPARE(told.size(), 1);
+        QVERIFY2(told.first().contains('"' + colourFile + '"'), qPrintable(told.first()));
+        QCOMPARE(dialogs->errors().isEmpty(), !readable);
+        QCOMPARE(SettingsStore().integerOrDefault(Setting::Ramfarg), readable ? before : 0x563412);
     }
 };
 

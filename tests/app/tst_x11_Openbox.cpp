@@ -10,12 +10,15 @@
 #include "notify/TrayIcon.h"
 #include "picturelist/ListFile.h"
 #include "platform/SettingsStore.h"
+#include "toolkit/PictureView.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
 #include <QFile>
 #include <QImage>
+#include <QProcess>
+#include <QRandomGenerator>
 #include <QRegularExpression>
 #include <QScreen>
 #include <QTemporaryDir>
@@ -74,10 +77,12 @@ class TestOpenbox : public QObject
 
     std::unique_ptr<QTemporaryDir> m_home;
 
-    void seed(bool minimised, bool running)
+    void seed(bool minimised, bool running, QSize noise = {})
     {
-        QImage image(64, 48, QImage::Format_RGB32);
+        QImage image(noise.isValid() ? noise : QSize(64, 48), QImage::Format_RGB32);
         image.fill(Qt::red);
+        if (noise.isValid())
+            QRandomGenerator(21).fillRange(reinterpret_cast<quint32*>(image.bits()), image.sizeInBytes() / 4);
         const QString picture = m_home->filePath(QStringLiteral("röd.bmp"));
         QVERIFY(image.save(picture));
         const QString list = m_home->filePath(QStringLiteral("bilder.lst"));
@@ -185,6 +190,49 @@ private slots:
                      expected);
     }
 
+    void picturesSharpAtScaleFactor_data()
+    {
+        QTest::addColumn<QString>("factor");
+        for (const char* factor : {"1.25", "1.5", "2"})
+            QTest::newRow(factor) << QString::fromLatin1(factor);
+    }
+
+    // A noise picture shows its own device pixels in preview, thumbnail and popup; a logical-sized
+    // one enlarged repeats one pixel in five, three or two. The factor is read at start, so each
+    // row runs in a child of its own.
+    void picturesSharpAtScaleFactor()
+    {
+        QFETCH(QString, factor);
+        if (qApp->devicePixelRatio() != factor.toDouble()) {
+            qputenv("QT_SCALE_FACTOR", factor.toLatin1()); // read at start: it scales the child only
+            QCOMPARE(QProcess::execute(QCoreApplication::applicationFilePath(),
+                                       {QString::fromLatin1(QTest::currentTestFunction()) + ':' + factor}),
+                     0);
+            return;
+        }
+        ScopedScriptedDialogs dialogs;
+        seed(false, true, QSize(1600, 1200));
+        ProgramEntry entry;
+        QVERIFY(entry.start());
+        QTRY_VERIFY(entry.started());
+        MainWindow* w = entry.mainWindow();
+        w->show();
+        QVERIFY(QTest::qWaitForWindowExposed(w));
+        ChangePopup* popup = shownPopup();
+        QVERIFY(popup);
+        for (PictureView* view : {child<PictureView>(w, "Img"), child<QWidget>(w, "PnlRam0")->findChild<PictureView*>(),
+                                  popup->findChild<PictureView*>()}) {
+            const QRect middle(view->mapToGlobal(QPoint(view->width() / 4, view->height() / 4)), view->size() / 2);
+            const QImage shown =
+                w->screen()->grabWindow(0, middle.x(), middle.y(), middle.width(), middle.height()).toImage();
+            int repeated = 0;
+            for (int y = 0; y < shown.height(); ++y)
+                for (int x = 1; x < shown.width(); ++x)
+                    repeated += shown.pixel(x, y) == shown.pixel(x - 1, y);
+            QVERIFY2(repeated < shown.width() * shown.height() / 10, qPrintable(view->parent()->objectName()));
+        }
+    }
+
     // Without a notification area "Minimera" minimises: the window stays in the window manager's
     // list, so a task bar leads back to it; the title is the window's own.
     void minimiseWithoutTrayKeepsTheWindowReachable()
@@ -241,7 +289,9 @@ int main(int argc, char** argv)
 {
     PrivateSession session;
     s_session = &session;
-    if (!session.startXvfb())
+    // A scaled child needs room for the main window at twice its size.
+    if (!session.startXvfb(qEnvironmentVariableIsSet("QT_SCALE_FACTOR") ? QStringLiteral("2560x1600x24")
+                                                                        : QStringLiteral("1280x1024x24")))
         qFatal("Xvfb did not start");
     QApplication app(argc, argv);
     if (!session.spawn({"openbox", "--sm-disable"}))

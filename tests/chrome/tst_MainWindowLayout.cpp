@@ -1,55 +1,24 @@
-#include "chrome/MainWindowLayout.h"
+#include "MainLayout.h"
 #include "chrome/MenuSwatches.h"
+#include "platform/SettingsStore.h"
 #include "resources/Resources.h"
-#include "toolkit/BevelPanel.h"
-#include "toolkit/PictureView.h"
 #include "toolkit/SkinRegion.h"
-#include "toolkit/SpeedButton.h"
-#include "toolkit/SpinEdit.h"
-#include "toolkit/TransparentImage.h"
 
-#include <QAction>
-#include <QCheckBox>
-#include <QComboBox>
 #include <QContextMenuEvent>
-#include <QLabel>
-#include <QListWidget>
-#include <QMenu>
-#include <QProgressBar>
-#include <QScrollArea>
 #include <QStatusTipEvent>
 #include <QTest>
-#include <QTimer>
-
-namespace {
-
-constexpr int autoSize = -1; // labels that size themselves to their text
-
-QString textOf(QWidget* w)
-{
-    if (auto* label = qobject_cast<QLabel*>(w))
-        return label->text();
-    if (auto* button = qobject_cast<QAbstractButton*>(w))
-        return button->text();
-    if (auto* spin = qobject_cast<SpinEdit*>(w))
-        return spin->text();
-    if (auto* combo = qobject_cast<QComboBox*>(w))
-        return combo->currentText();
-    return {};
-}
-
-} // namespace
 
 class TestMainWindowLayout : public QObject
 {
     Q_OBJECT
 
-    QWidget* m_form = nullptr;
-    MainWindowWidgets m_c;
+    std::unique_ptr<MainLayout> m_layout;
+    QWidget* form() const { return &m_layout->form; }
+    const MainWindowWidgets& c() const { return m_layout->controls; }
 
     QMenu* openMenu() const
     {
-        for (QMenu* menu : {m_c.popProg, m_c.popInfo, m_c.popDel, m_c.popTray}) {
+        for (QMenu* menu : {c().popProg, c().popInfo, c().popDel, c().popTray}) {
             if (menu->isVisible())
                 return menu;
         }
@@ -59,207 +28,117 @@ class TestMainWindowLayout : public QObject
 private slots:
     void initTestCase()
     {
-        m_form = new QWidget;
-        m_c = MainWindowLayout::build(m_form);
-        MainWindowLayout::dress(m_c);
-        m_form->show();
-        QVERIFY(QTest::qWaitForWindowExposed(m_form));
+        m_layout = std::make_unique<MainLayout>();
+        form()->show();
+        QVERIFY(QTest::qWaitForWindowExposed(form()));
     }
 
-    void cleanupTestCase() { delete m_form; }
+    void cleanupTestCase() { m_layout.reset(); }
 
-    void controls_data()
+    // A control placed off its panel is cut off or hidden; the command bar reads top to bottom.
+    void controlsLieWithinTheirPanels()
     {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QString>("parent");
-        QTest::addColumn<QRect>("place");
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<QString>("hint");
-        QTest::addColumn<QString>("glyph");
-
-        auto row = [](const char* name, const char* parent, QRect place, const QString& text = {},
-                      const QString& hint = {}, const QString& glyph = {}) {
-            QTest::newRow(name) << QString::fromLatin1(name) << QString::fromLatin1(parent) << place << text << hint
-                                << glyph;
-        };
-        const int a = autoSize;
-        // The window's own children
-        row("ImgBg", "Form1", {0, 0, 988, 608});
-        row("ImgClose", "Form1", {826, 34, 18, 18});
-        row("LbClose", "Form1", {826, 34, 18, 18}, "");
-        row("Shape1", "Form1", {24, 4, 765, 65});
-        row("Shape2", "Form1", {844, 4, 129, 65});
-        row("Shape3", "Form1", {785, 4, 65, 28});
-        row("Shape4", "Form1", {784, 52, 65, 17});
-        row("ImgOm", "Form1", {788, 35, 16, 16});
-        row("LbOm", "Form1", {788, 35, 16, 16}, "");
-        row("ImgMin", "Form1", {806, 34, 18, 18});
-        row("LbMin", "Form1", {806, 34, 18, 18}, "");
-        row("LB1", "Form1", {324, 508, 93, 25});
-        row("Panel1", "Form1", {9, 70, 160, 440});
-        row("Panel4", "Form1", {168, 70, 416, 440});
-        row("Panel3", "Form1", {584, 70, 394, 440});
-        row("Panel2", "Form1", {9, 510, 969, 90});
-        // Command bar
-        row("BtNy", "Panel1", {4, 4, 152, 25}, "&Ny Bildlista...", "Tömmer nuvarande lista och skapar en ny", "Ny");
-        row("BtAdd", "Panel1", {4, 30, 152, 25}, "&Lägg till Bilder...", "Lägger till bilder i befintlig Bildlista",
-            "Add");
-        row("BtSpara", "Panel1", {4, 56, 152, 25}, "&Spara Bildlista...", "Sparar bildlista till fil", "Spara");
-        row("BtOpen", "Panel1", {4, 82, 152, 25}, "&Öppna Bildlista...", "Öppnar bildlista från fil", "Open");
-        row("Label1", "Panel1", {4, 108, a, a}, "Ramfärg:");
-        row("PnlBg", "Panel1", {4, 128, 152, 17}, "", "Välj vilken färg alla ramar skall ha");
-        row("Label2", "Panel1", {4, 145, a, a}, "Markeringsfärg:");
-        row("PnlMark", "Panel1", {4, 165, 152, 17}, "", "Välj vilken färg markerad bildram ska ha");
-        row("Label6", "Panel1", {4, 184, a, a}, "Tid mellan byte:");
-        row("SpinEditTimeInterval", "Panel1", {4, 204, 41, 30}, "30", "Tidsintervall");
-        row("CmbTidTyp", "Panel1", {48, 205, 108, 28}, "Minuter", "Vilken typ av tid i intervallet");
-        row("Label4", "Panel1", {4, 237, a, a}, "Position:");
-        row("CmbTyp", "Panel1", {4, 257, 152, 28}, "Anpassad", "Välj hur bilden ska visas på skrivbordet");
-        row("ChkBlanda", "Panel1", {4, 291, 73, 17}, "Blanda",
-            "I stället för att ta bild efter bild välj en slumpartat");
-        row("Label8", "Panel1", {4, 310, a, a}, "Ramtjocklek:");
-        row("Ram", "Panel1", {112, 304, 43, 30}, "8", "Ställ in hur tjock du vill ha ramen runt bilden");
-        row("BtStartStop", "Panel1", {4, 337, 152, 25}, "&Starta",
-            "Starta automatiskt bakgrundsbildsbyte med angivet intervall", "Start");
-        row("BtVerkstall", "Panel1", {4, 363, 152, 25}, "&Verkställ", "Gör markerad bild till skrivbordsbakgrund",
-            "Do");
-        row("BtMin", "Panel1", {4, 389, 152, 22}, "&Minimera", "Minimera programfönstret", "Min");
-        row("BtClose", "Panel1", {4, 412, 152, 25}, "&Avsluta", "Avsluta programmet", "Avsluta");
-        // Thumbnail area
-        row("SB1", "Panel4", {1, 1, 414, 438});
-        // Preview
-        row("Label5", "Panel3", {1, 1, 392, 20}, "Förhandsgranskning");
-        row("Panel6", "Panel3", {1, 21, 392, 298});
-        row("Img", "Panel6", {2, 2, 388, 294});
-        row("Panel5", "Panel3", {1, 319, 392, 120});
-        row("LbNamn", "Panel5", {0, 0, 392, 41}, "", "Filnamn och typ");
-        row("Label7", "Panel5", {0, 41, a, a}, "Sökväg:");
-        row("LbPath", "Panel5", {0, 61, 389, 41}, "", "Klicka för att öppn Mappen");
-        row("ChkTray", "Panel5", {28, 100, 145, 19}, "Visa i Klocktråget",
-            "Visar en ikon i systemtråget bredvid klockan");
-        row("ChkTips", "Panel5", {212, 100, 121, 17}, "Visa Tipsrutor",
-            "Visar eller döljer tipsrutorna och tipstexten längst ner");
-        // Bottom field
-        row("Label3", "Panel2", {4, 4, a, a}, "Tid till nästa byte:");
-        row("LbTimeLeft", "Panel2", {4, 24, a, a}, "30");
-        row("LbMinut", "Panel2", {26, 24, a, a}, "Minuter");
-        row("LbSek", "Panel2", {93, 24, a, a}, "0");
-        row("LbSek1", "Panel2", {105, 24, a, a}, "sekunder");
-        row("LbLas", "Panel2", {180, 4, a, a}, "");
-        row("ProgBar", "Panel2", {180, 26, 385, 17});
-        row("LbNum", "Panel2", {308, 4, a, a}, "");
-        row("LbSel", "Panel2", {492, 4, a, a}, "");
-        row("ChkSysStart", "Panel2", {604, 4, 169, 17}, "Starta med Windows",
-            "Autostarta programmet när Windows startar");
-        row("ChkMin", "Panel2", {788, 4, 145, 17}, "Starta Minimerad",
-            "VIsa eller dölj huvudfönstret när programmet startar");
-        row("LbTid", "Panel2", {612, 27, a, a}, "LbTid", "Aktuell tid på datorn");
-        row("LbDate", "Panel2", {612, 46, a, a}, "LbDate", "Dagens datum");
-        row("LbTips", "Panel2", {1, 45, 608, 41}, "");
-    }
-
-    void controls()
-    {
-        QFETCH(QString, name);
-        QFETCH(QString, parent);
-        QFETCH(QRect, place);
-        QFETCH(QString, text);
-        QFETCH(QString, hint);
-        QFETCH(QString, glyph);
-
-        const QList<QWidget*> found = m_form->findChildren<QWidget*>(name);
-        QCOMPARE(found.size(), 1);
-        QWidget* w = found.first();
-        QCOMPARE(w->parentWidget()->objectName(), parent);
-        QCOMPARE(w->pos(), place.topLeft());
-        if (place.width() != autoSize)
-            QCOMPARE(w->size(), place.size());
-        else
-            QCOMPARE(w->size(), w->sizeHint());
-        QCOMPARE(textOf(w), text);
-        QCOMPARE(w->toolTip(), hint);
-        QCOMPARE(w->statusTip(), hint);
-        if (auto* button = qobject_cast<SpeedButton*>(w)) {
-            QCOMPARE(button->glyphResource(), glyph);
-            QCOMPARE(button->glyph().toImage(), Resources::bitmap(glyph).toImage());
-            QCOMPARE(button->focusPolicy(), Qt::NoFocus);
+        QCOMPARE(form()->size(), QSize(988, 608));
+        for (QWidget* w : form()->findChildren<QWidget*>()) {
+            if (w->isWindow() || w->objectName().isEmpty() || w->objectName().startsWith(QLatin1String("qt_")) ||
+                w->parentWidget()->inherits("QComboBox") || w->parentWidget()->inherits("SpinEdit"))
+                continue;
+            QVERIFY2(w->parentWidget()->rect().contains(w->geometry()), qPrintable(w->objectName()));
         }
+        QList<SpeedButton*> bar = c().panel1->findChildren<SpeedButton*>();
+        std::sort(bar.begin(), bar.end(), [](auto* a, auto* b) { return a->y() < b->y(); });
+        QStringList captions;
+        for (qsizetype i = 0; i < bar.size(); ++i) {
+            captions << bar[i]->text();
+            QVERIFY(i == 0 || bar[i - 1]->geometry().bottom() < bar[i]->y());
+        }
+        QCOMPARE(captions, QStringList({"&Ny Bildlista...", "&Lägg till Bilder...", "&Spara Bildlista...",
+                                        "&Öppna Bildlista...", "&Starta", "&Verkställ", "&Minimera", "&Avsluta"}));
     }
 
-    void designedStates()
+    // The choices of the two lists; what the window shows before the stored values are applied
+    // agrees with the store's defaults.
+    void startsAsTheDefaults()
     {
-        QVERIFY(!m_c.chkBlanda->isChecked());
-        QVERIFY(m_c.chkTray->isChecked());
-        QVERIFY(!m_c.chkTips->isChecked());
-        QVERIFY(m_c.chkSysStart->isChecked());
-        QVERIFY(m_c.chkMin->isChecked());
-        QVERIFY(m_c.lb1->isHidden());
-        QVERIFY(m_c.progBar->isHidden());
-        QCOMPARE(m_c.btVerkstall->numGlyphs(), 2);
-        QCOMPARE(m_c.spinEditTimeInterval->value(), 30);
-        QCOMPARE(m_c.ram->value(), 8);
-        QVERIFY(m_c.cmbTidTyp->isEditable());
-        QVERIFY(m_c.cmbTyp->isEditable());
-        // The bottom field's right-justified counters keep their right edge as the text grows.
-        const int right = m_c.lbTimeLeft->geometry().right();
-        m_c.lbTimeLeft->setText(QStringLiteral("12345"));
-        QTRY_COMPARE(m_c.lbTimeLeft->width(), m_c.lbTimeLeft->sizeHint().width());
-        QCOMPARE(m_c.lbTimeLeft->geometry().right(), right);
-        m_c.lbTimeLeft->setText(QStringLiteral("30"));
+        QCOMPARE(c().spinEditTimeInterval->value(), SettingsStore::defaultInteger(Setting::Mellan));
+        QCOMPARE(c().cmbTidTyp->currentIndex(), SettingsStore::defaultInteger(Setting::Typ));
+        QCOMPARE(c().cmbTyp->currentIndex(), SettingsStore::defaultInteger(Setting::Screenstyle));
+        QStringList items;
+        for (QComboBox* combo : {c().cmbTidTyp, c().cmbTyp})
+            for (int i = 0; i < combo->count(); ++i)
+                items << combo->itemText(i);
+        QCOMPARE(items, QStringList({"Minut", "Minuter", "Timme", "Timmar", "Dag", "Dagar", "Centrerad",
+                                     "Sida vid Sida", "Anpassad"}));
+        QCOMPARE(c().btStartStop->text(), SettingsStore::entry(Setting::Startknapp).defaultValue.toString());
+        QCOMPARE(c().lbTimeLeft->text() + ' ' + c().lbMinut->text(), QStringLiteral("30 Minuter"));
+        QCOMPARE(c().lbMinut->text(), c().cmbTidTyp->currentText());
+        QCOMPARE(form()->palette().color(QPalette::Window), SettingsStore::defaultColour(Setting::BgFarge));
+        QCOMPARE(c().panel2->color(), SettingsStore::defaultColour(Setting::BgFargeBotten));
+        // Labels of the bottom field draw in its text colour, not the window's.
+        QCOMPARE(c().label3->palette().color(QPalette::WindowText),
+                 SettingsStore::defaultColour(Setting::TextFargeBotten));
+        QCOMPARE(form()->windowTitle(), QStringLiteral("Tavelvaxlaren"));
+        QCOMPARE(c().panel6->color(), QColor(Qt::white)); // the preview's mat
+        // The designed ticks: start-up's box handlers run where the stored value differs from them.
+        QStringList ticked;
+        for (QCheckBox* box : form()->findChildren<QCheckBox*>())
+            if (box->isChecked())
+                ticked << box->objectName();
+        ticked.sort();
+        QCOMPARE(ticked, QStringList({"ChkMin", "ChkSysStart", "ChkTray"}));
+        QVERIFY(c().lb1->isHidden());
+        QVERIFY(c().progBar->isHidden());
+        QVERIFY(c().lbPath->font().underline());
+        QCOMPARE(c().lbPath->cursor().shape(), Qt::PointingHandCursor);
+        // The right-justified counters keep their right edge as the text grows.
+        const int right = c().lbTimeLeft->geometry().right();
+        c().lbTimeLeft->setText(QStringLiteral("12345"));
+        QTRY_COMPARE(c().lbTimeLeft->width(), c().lbTimeLeft->sizeHint().width());
+        QCOMPARE(c().lbTimeLeft->geometry().right(), right);
+        c().lbTimeLeft->setText(QStringLiteral("30"));
     }
 
-    void windowAndColours()
+    // Every command and option explains itself; every button's glyph loads at the size drawn.
+    void buttonsHaveGlyphsAndHints()
     {
-        QCOMPARE(m_form->objectName(), QStringLiteral("Form1"));
-        QCOMPARE(m_form->windowTitle(), QStringLiteral("Tavelvaxlaren"));
-        QVERIFY(m_form->windowFlags() & Qt::FramelessWindowHint);
-        QCOMPARE(m_form->size(), QSize(988, 608));
-        QCOMPARE(m_form->font().pixelSize(), 16);
-        QCOMPARE(m_form->palette().color(QPalette::Window), QColor(0xA6, 0xCA, 0xF0));
-        QCOMPARE(m_form->palette().color(QPalette::WindowText), QColor(0, 0, 0));
-        QCOMPARE(m_c.panel2->color(), QColor(0, 0, 0x80));
-        QCOMPARE(m_c.panel2->fontColor(), QColor(0xFF, 0xFF, 0));
-        QCOMPARE(m_c.panel2->font().pixelSize(), 16);
-        // Labels of the bottom field draw in its colours; the panels in the window's colour follow it.
-        QCOMPARE(m_c.label3->palette().color(QPalette::WindowText), QColor(0xFF, 0xFF, 0));
-        QCOMPARE(m_c.panel1->color(), QColor(0xA6, 0xCA, 0xF0));
-        QCOMPARE(m_c.panel6->color(), QColor(255, 255, 255));
-        QCOMPARE(m_c.panel6->bevelWidth(), 2);
-        QCOMPARE(m_c.panel5->bevelOuter(), BevelPanel::Bevel::None);
-        for (BevelPanel* p : {m_c.panel1, m_c.panel2, m_c.panel3, m_c.panel4})
-            QCOMPARE(p->bevelOuter(), BevelPanel::Bevel::Lowered);
-        QVERIFY(m_c.lbPath->font().underline());
-        QCOMPARE(m_c.lbPath->cursor().shape(), Qt::PointingHandCursor);
+        QStringList glyphs;
+        for (QWidget* w : form()->findChildren<QWidget*>()) {
+            if (!qobject_cast<SpeedButton*>(w) && !qobject_cast<QCheckBox*>(w) && !qobject_cast<QComboBox*>(w) &&
+                !qobject_cast<SpinEdit*>(w))
+                continue;
+            QVERIFY2(!w->toolTip().isEmpty() && w->statusTip() == w->toolTip(), qPrintable(w->objectName()));
+            if (auto* button = qobject_cast<SpeedButton*>(w)) {
+                QCOMPARE(button->glyph().toImage(), Resources::bitmap(button->glyphResource()).toImage());
+                const QSize glyph = button->glyph().size();
+                QVERIFY(glyph.width() == glyph.height() * button->numGlyphs() && glyph.height() < button->height());
+                QCOMPARE(button->focusPolicy(), Qt::NoFocus);
+                glyphs << button->glyphResource();
+            }
+        }
+        QCOMPARE(glyphs.removeDuplicates(), 0);
+        QCOMPARE(c().btVerkstall->numGlyphs(), 2);
     }
 
     void skinAndCaptionImages()
     {
-        const QImage skin = Resources::image(QStringLiteral("Skal"));
-        QCOMPARE(m_form->mask(), BuildSkinRegion(skin));
-        QCOMPARE(m_c.imgBg->pixmap().size(), QSize(988, 608));
-        QCOMPARE(m_c.imgClose->resource(), QStringLiteral("Steng"));
-        QCOMPARE(m_c.imgMin->resource(), QStringLiteral("Min"));
-        QCOMPARE(m_c.imgOm->resource(), QStringLiteral("Om"));
-        QVERIFY(m_c.imgClose->isTransparent());
-        QVERIFY(m_c.imgOm->isTransparent());
-        QVERIFY(!m_c.imgMin->isTransparent());
-    }
-
-    // Later children lie above earlier ones; the panels above the skin and caption cluster.
-    void stackingOrder()
-    {
-        QStringList order;
-        for (QObject* child : m_form->children()) {
-            if (child->isWidgetType() && !static_cast<QWidget*>(child)->isWindow())
-                order << child->objectName();
+        QCOMPARE(form()->mask(), BuildSkinRegion(Resources::image(QStringLiteral("Skal"))));
+        QCOMPARE(c().imgBg->pixmap().size(), form()->size());
+        const auto z = [this](QWidget* w) { return form()->children().indexOf(w); };
+        for (auto [image, hotSpot] :
+             {std::pair{c().imgClose, c().lbClose}, std::pair{c().imgMin, c().lbMin}, std::pair{c().imgOm, c().lbOm}}) {
+            QCOMPARE(image->bitmap().size(), image->size());
+            QCOMPARE(hotSpot->geometry(), image->geometry());
+            QVERIFY2(z(hotSpot) > z(image) && z(image) > z(c().imgBg), qPrintable(image->objectName()));
         }
-        QCOMPARE(order, QStringList({"ImgBg", "ImgClose", "LbClose", "Shape1", "Shape2", "Shape3", "Shape4", "ImgOm",
-                                     "LbOm", "ImgMin", "LbMin", "LB1", "Panel3", "Panel4", "Panel2", "Panel1"}));
+        for (BevelPanel* panel : {c().panel1, c().panel2, c().panel3, c().panel4})
+            QVERIFY(z(panel) > z(c().imgBg) && panel->bevelOuter() == BevelPanel::Bevel::Lowered);
+        // The minimise image is opaque: it is drawn to blend into the tray of the skin.
+        QVERIFY(c().imgClose->isTransparent() && c().imgOm->isTransparent() && !c().imgMin->isTransparent());
     }
 
     void tabOrder()
     {
-        QWidget* w = m_c.cmbTidTyp;
+        QWidget* w = c().cmbTidTyp;
         QStringList order{w->objectName()};
         for (int i = 0; i < 4; ++i) {
             w = w->nextInFocusChain();
@@ -276,142 +155,89 @@ private slots:
                 w = w->nextInFocusChain();
         }
         QCOMPARE(order, QStringList({"CmbTidTyp", "ChkBlanda", "SpinEditTimeInterval", "CmbTyp", "Ram"}));
-        QCOMPARE(m_c.pnlBg->focusPolicy(), Qt::NoFocus);
-        QCOMPARE(m_c.pnlMark->focusPolicy(), Qt::NoFocus);
+        QCOMPARE(c().pnlBg->focusPolicy(), Qt::NoFocus);
     }
 
-    void comboItems()
+    // Nothing runs before the program starts it but the clock; all tick once a second.
+    void onlyTheClockRuns()
     {
-        QStringList units, styles;
-        for (int i = 0; i < m_c.cmbTidTyp->count(); ++i)
-            units << m_c.cmbTidTyp->itemText(i);
-        for (int i = 0; i < m_c.cmbTyp->count(); ++i)
-            styles << m_c.cmbTyp->itemText(i);
-        QCOMPARE(units, QStringList({"Minut", "Minuter", "Timme", "Timmar", "Dag", "Dagar"}));
-        QCOMPARE(styles, QStringList({"Centrerad", "Sida vid Sida", "Anpassad"}));
-        QCOMPARE(m_c.cmbTidTyp->currentIndex(), 1);
-        QCOMPARE(m_c.cmbTyp->currentIndex(), 2);
+        const QList<QTimer*> timers = form()->findChildren<QTimer*>(Qt::FindDirectChildrenOnly);
+        QCOMPARE(timers.size(), 5);
+        for (QTimer* timer : timers) {
+            QCOMPARE(timer->isActive(), timer == c().timerTid);
+            QCOMPARE(timer->interval(), 1000);
+        }
     }
 
-    void timers_data()
-    {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<bool>("active");
-        QTest::newRow("clock") << "TimerTid" << true;
-        QTest::newRow("unit countdown") << "TimeLeft" << false;
-        QTest::newRow("change tick") << "TimerStart" << false;
-        QTest::newRow("seconds") << "TimerMinSek" << false;
-        QTest::newRow("popup") << "TimerPop" << false;
-    }
-
-    void timers()
-    {
-        QFETCH(QString, name);
-        QFETCH(bool, active);
-        auto* timer = m_form->findChild<QTimer*>(name);
-        QVERIFY(timer);
-        QCOMPARE(timer->parent(), m_form);
-        QCOMPARE(timer->isActive(), active);
-        QCOMPARE(timer->interval(), 1000);
-    }
-
-    void menus_data()
-    {
-        QTest::addColumn<QString>("menu");
-        QTest::addColumn<QStringList>("items"); // name|caption|shortcut|bitmap; "swatch" for a colour swatch
-        QTest::addColumn<QString>("defaultItem");
-        QTest::addColumn<QStringList>("disabled");
-
-        QTest::newRow("PopTray") << "PopTray"
-                                 << QStringList{"Byt1|Byt &Bakgrundsfärg|Ctrl+B|swatch",
-                                                "Textfarg1|Byt &TextFärg|Ctrl+T|swatch",
-                                                "StandardBakgrundsfrg1|Standard Ba&kgrundsfärg|Ctrl+Alt+B|Standard",
-                                                "StandardTextfrg1|Standard T&extfärg|Ctrl+Alt+T|Svart",
-                                                "N3|-||",
-                                                "Starta1|&Starta|Ctrl+S|Start",
-                                                "N2|-||",
-                                                "Minimera1|&Minimera|Ctrl+M|Min",
-                                                "RestoreForm1|&Återställ|Ctrl+R|Max",
-                                                "N1|-||",
-                                                "Avsluta1|&Avsluta|Alt+F4|Avsluta"}
-                                 << "Minimera1" << QStringList{"RestoreForm1"};
-        QTest::newRow("PopProg") << "PopProg"
-                                 << QStringList{"BytBakgrundsfrg1|Byt &Bakgrundsfärg|Ctrl+B|swatch",
-                                                "BytTextFrg1|Byt &TextFärg|Ctrl+T|swatch",
-                                                "StandardBakgrundsfrg2|Standard Ba&kgrundsfärg|Ctrl+Alt+B|Standard",
-                                                "StandardTextfrg2|Standard T&extfärg|Ctrl+Alt+T|Svart"}
-                                 << "" << QStringList{};
-        QTest::newRow("PopInfo")
-            << "PopInfo"
-            << QStringList{"BytBakgrundsfrg2|Byt &Bakgrundsfärg i Bottenfältet|Shift+Ctrl+B|swatch",
-                           "BytTextFrg2|Byt &TextFärg i Bottenfältet|Shift+Ctrl+T|swatch",
-                           "StandardBakgrundsfrg3|Standard Ba&kgrundsfärg i Bottenfältet|Alt+B|"
-                           "Standard",
-                           "StandardTextfrg3|Standard T&extfärg i Bottenfältet|Alt+T|Svart"}
-            << "" << QStringList{};
-        QTest::newRow("PopDel") << "PopDel"
-                                << QStringList{"abortBild1|&Ta Bort Markerad Bild||Del",
-                                               "Redigeravaldbild1|&Redigera Markerad bild...||Hitta"}
-                                << "" << QStringList{};
-    }
-
+    // The menus' texts; each item has a bitmap of its own. Two items with one shortcut where
+    // both act would make the key do nothing.
     void menus()
     {
-        QFETCH(QString, menu);
-        QFETCH(QStringList, items);
-        QFETCH(QString, defaultItem);
-        QFETCH(QStringList, disabled);
-
-        auto* popup = m_form->findChild<QMenu*>(menu);
-        QVERIFY(popup);
-        const QList<QAction*> actions = popup->actions();
-        QCOMPARE(actions.size(), items.size());
-        for (qsizetype i = 0; i < items.size(); ++i) {
-            const QStringList want = items[i].split(u'|');
-            QAction* action = actions[i];
-            QCOMPARE(action->objectName(), want[0]);
-            QCOMPARE(action->isSeparator(), want[1] == "-");
-            if (action->isSeparator()) {
-                QCOMPARE(action->text(), QString()); // a plain line, no "-" beside it
-                continue;
-            }
-            QCOMPARE(action->text(), want[1]);
-            QCOMPARE(action->shortcut(), QKeySequence(want[2]));
-            QCOMPARE(action->isEnabled(), !disabled.contains(want[0]));
-            if (want[3] == "swatch") {
+        const QStringList colours{"Byt &Bakgrundsfärg", "Byt &TextFärg", "Standard Ba&kgrundsfärg",
+                                  "Standard T&extfärg"};
+        QStringList bottom;
+        for (const QString& caption : colours)
+            bottom << caption + " i Bottenfältet";
+        const QList<QStringList> captions{colours +
+                                              QStringList{"", "&Starta", "", "&Minimera", "&Återställ", "", "&Avsluta"},
+                                          colours,
+                                          bottom,
+                                          {"&Ta Bort Markerad Bild", "&Redigera Markerad bild..."}};
+        const QList<QMenu*> menus{c().popTray, c().popProg, c().popInfo, c().popDel};
+        for (qsizetype m = 0; m < menus.size(); ++m) {
+            QStringList shown;
+            QList<QImage> icons;
+            for (QAction* action : menus[m]->actions()) {
+                shown << action->text();
                 const QImage icon = action->icon().pixmap(16, 16).toImage();
-                QCOMPARE(icon.pixelColor(0, 0), QColor(Qt::white));
-                continue;
+                QVERIFY2(action->isSeparator() || !icons.contains(icon), qPrintable(action->objectName()));
+                icons << icon;
             }
-            // The bitmap at its own size, with its bottom-left colour left out.
-            const QImage bitmap = Resources::image(want[3]).convertToFormat(QImage::Format_ARGB32);
-            const QImage icon = action->icon().pixmap(bitmap.size()).toImage().convertToFormat(QImage::Format_ARGB32);
-            QCOMPARE(icon.size(), bitmap.size());
-            const QRgb key = bitmap.pixel(0, bitmap.height() - 1);
-            const QPoint probe(bitmap.width() / 2, bitmap.height() / 2);
-            QCOMPARE(icon.pixel(probe), bitmap.pixel(probe) == key ? 0u : bitmap.pixel(probe));
-            QCOMPARE(qAlpha(icon.pixel(0, bitmap.height() - 1)), 0);
+            QCOMPARE(shown, captions[m]);
         }
-        QCOMPARE(popup->defaultAction() ? popup->defaultAction()->objectName() : QString(), defaultItem);
+
+        QList<QKeySequence> shortcuts;
+        for (QAction* action : form()->actions() + c().panel2->actions()) {
+            QVERIFY2(!action->shortcut().isEmpty() && !shortcuts.contains(action->shortcut()),
+                     qPrintable(action->objectName()));
+            shortcuts << action->shortcut();
+        }
+        const MenuSwatches::Items swatches = MainWindowLayout::swatchItems(c());
+        const QList<QAction*> swatchItems{swatches.byt1,        swatches.bytBakgrundsfrg1, swatches.textfarg1,
+                                          swatches.bytTextFrg1, swatches.bytBakgrundsfrg2, swatches.bytTextFrg2};
+        for (QMenu* menu : form()->findChildren<QMenu*>()) {
+            for (QAction* action : menu->actions()) {
+                if (action->isSeparator())
+                    continue;
+                QVERIFY2(!action->icon().isNull(), qPrintable(action->objectName()));
+                const QSize size = action->icon().availableSizes().value(0);
+                const QImage icon = action->icon().pixmap(size).toImage().convertToFormat(QImage::Format_ARGB32);
+                if (!swatchItems.contains(action)) // the bitmap's bottom-left colour is left out
+                    QVERIFY2(qAlpha(icon.pixel(0, size.height() - 1)) == 0 && icon.size() == size,
+                             qPrintable(action->objectName()));
+            }
+        }
+        QCOMPARE(c().popTray->defaultAction(), c().minimera1);
+        QVERIFY(!c().restoreForm1->isEnabled());
     }
 
     void swatchesShowTheColoursOfTheirControls()
     {
-        m_c.panel2->setColor(QColor(10, 200, 30));
-        m_c.panel2->setFontColor(QColor(200, 10, 90));
-        MenuSwatches::repaintAll(MainWindowLayout::swatchItems(m_c));
+        c().panel2->setColor(QColor(10, 200, 30));
+        c().panel2->setFontColor(QColor(200, 10, 90));
+        MenuSwatches::repaintAll(MainWindowLayout::swatchItems(c()));
         auto colourAt = [](QAction* a, int x, int y) { return a->icon().pixmap(16, 16).toImage().pixelColor(x, y); };
-        QCOMPARE(colourAt(m_c.bytBakgrundsfrg2, 1, 1), QColor(10, 200, 30));
-        QCOMPARE(colourAt(m_c.bytBakgrundsfrg2, 14, 14), QColor(10, 200, 30));
-        QCOMPARE(colourAt(m_c.bytBakgrundsfrg2, 15, 15), QColor(Qt::white));
-        QCOMPARE(colourAt(m_c.bytBakgrundsfrg2, 0, 8), QColor(Qt::white));
-        QCOMPARE(colourAt(m_c.bytTextFrg2, 7, 7), QColor(200, 10, 90));
-        QCOMPARE(colourAt(m_c.byt1, 7, 7), QColor(0xA6, 0xCA, 0xF0));
-        QCOMPARE(colourAt(m_c.bytBakgrundsfrg1, 7, 7), QColor(0xA6, 0xCA, 0xF0));
-        QCOMPARE(colourAt(m_c.textfarg1, 7, 7), QColor(0, 0, 0));
-        QCOMPARE(colourAt(m_c.bytTextFrg1, 7, 7), QColor(0, 0, 0));
-        m_c.panel2->setColor(QColor(0, 0, 0x80));
-        m_c.panel2->setFontColor(QColor(0xFF, 0xFF, 0));
+        QCOMPARE(colourAt(c().bytBakgrundsfrg2, 1, 1), QColor(10, 200, 30));
+        QCOMPARE(colourAt(c().bytBakgrundsfrg2, 14, 14), QColor(10, 200, 30));
+        QCOMPARE(colourAt(c().bytBakgrundsfrg2, 15, 15), QColor(Qt::white));
+        QCOMPARE(colourAt(c().bytBakgrundsfrg2, 0, 8), QColor(Qt::white));
+        QCOMPARE(colourAt(c().bytTextFrg2, 7, 7), QColor(200, 10, 90));
+        for (QAction* window : {c().byt1, c().bytBakgrundsfrg1})
+            QCOMPARE(colourAt(window, 7, 7), SettingsStore::defaultColour(Setting::BgFarge));
+        for (QAction* text : {c().textfarg1, c().bytTextFrg1})
+            QCOMPARE(colourAt(text, 7, 7), SettingsStore::defaultColour(Setting::TextFarge));
+        c().panel2->setColor(SettingsStore::defaultColour(Setting::BgFargeBotten));
+        c().panel2->setFontColor(SettingsStore::defaultColour(Setting::TextFargeBotten));
     }
 
     void rightClickOpensTheMenuOfTheArea_data()
@@ -430,8 +256,6 @@ private slots:
                                                     << "PopDel";
         QTest::newRow("skin") << "ImgBg"
                               << "PopProg";
-        QTest::newRow("command bar") << "Panel1"
-                                     << "PopProg";
         QTest::newRow("label in the command bar") << "Label1"
                                                   << "PopProg";
         QTest::newRow("preview") << "Img"
@@ -444,15 +268,14 @@ private slots:
     {
         QFETCH(QString, target);
         QFETCH(QString, menu);
-        QWidget* card = nullptr;
+        std::unique_ptr<QLabel> card;
         if (target == "card") {
-            card = new QLabel(QStringLiteral("kort"), m_c.sb1->widget());
+            card = std::make_unique<QLabel>(QStringLiteral("kort"), c().sb1->widget());
             card->setObjectName("card");
             card->setGeometry(10, 10, 100, 100);
             card->show();
         }
-        auto* widget = m_form->findChild<QWidget*>(target);
-        QVERIFY(widget);
+        auto* widget = m_layout->find(qPrintable(target));
         const QPoint pos(2, 2);
         QContextMenuEvent event(QContextMenuEvent::Mouse, pos, widget->mapToGlobal(pos));
         QApplication::sendEvent(widget, &event);
@@ -460,7 +283,6 @@ private slots:
         QVERIFY(opened);
         QCOMPARE(opened->objectName(), menu);
         opened->hide();
-        delete card;
     }
 
     // A menu is a window of its own: without the relay its items' hints never reach the tip line.
@@ -476,18 +298,17 @@ private slots:
                 return false;
             }
         } catcher;
-        m_form->installEventFilter(&catcher);
-        auto* popDel = m_form->findChild<QMenu*>(QStringLiteral("PopDel"));
+        form()->installEventFilter(&catcher);
+        QMenu* popDel = c().popDel;
         QVERIFY(popDel->toolTipsVisible());
         popDel->popup(QPoint(100, 100));
         QVERIFY(QTest::qWaitForWindowExposed(popDel));
-        QAction* remove = m_form->findChild<QAction*>(QStringLiteral("abortBild1"));
-        QTest::mouseMove(popDel, popDel->actionGeometry(remove).center());
+        QTest::mouseMove(popDel, popDel->actionGeometry(c().abortBild1).center());
         QTRY_COMPARE(catcher.tip,
                      QStringLiteral("OBS! Detta kommando tar bort MARKERAD bild! INTE den du högerklickar på!"));
-        QCOMPARE(remove->toolTip(), catcher.tip);
+        QCOMPARE(c().abortBild1->toolTip(), catcher.tip);
         popDel->hide();
-        m_form->removeEventFilter(&catcher);
+        form()->removeEventFilter(&catcher);
     }
 };
 

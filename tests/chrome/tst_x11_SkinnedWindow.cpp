@@ -1,4 +1,4 @@
-#include "chrome/MainWindowLayout.h"
+#include "MainLayout.h"
 #include "resources/Resources.h"
 
 #include <QScreen>
@@ -24,9 +24,8 @@ private slots:
         desktop.show();
         QVERIFY(QTest::qWaitForWindowExposed(&desktop));
 
-        QWidget form;
-        const MainWindowWidgets c = MainWindowLayout::build(&form);
-        MainWindowLayout::dress(c);
+        MainLayout layout;
+        QWidget& form = layout.form;
         form.move(40, 30);
         form.show();
         QVERIFY(QTest::qWaitForWindowExposed(&form));

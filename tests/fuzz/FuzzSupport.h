@@ -64,9 +64,32 @@ inline void writeFile(const QString& path, const QByteArray& bytes)
         std::abort();
 }
 
+inline QByteArray readFile(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        std::abort();
+    return file.readAll();
+}
+
 // Pictures claiming more pixels than this are passed over: decoding them would only make the run
 // slow, and the decoders' limits for huge pictures are covered by the unit tests.
 constexpr qint64 MaxFuzzPixels = 1 << 16;
+
+// True when some start-of-frame marker in JPEG data claims more than MaxFuzzPixels.
+inline bool claimsHugePicture(const uint8_t* data, size_t size)
+{
+    for (size_t i = 0; i + 9 < size; ++i) {
+        const uint8_t m = data[i + 1];
+        if (data[i] == 0xFF && m >= 0xC0 && m <= 0xCF && m != 0xC4 && m != 0xC8 && m != 0xCC) {
+            const qint64 height = data[i + 5] << 8 | data[i + 6];
+            const qint64 width = data[i + 7] << 8 | data[i + 8];
+            if (width * height > MaxFuzzPixels)
+                return true;
+        }
+    }
+    return false;
+}
 
 // Qt's image plugins and text layout want an application object; no window is ever shown.
 inline void startGuiApplication()

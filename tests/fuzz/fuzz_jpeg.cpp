@@ -7,24 +7,6 @@
 
 // The whole decode and the decode for a box (the box from the last two bytes, which a JPEG
 // decoder never reads past its end marker) must agree: both fail or both give the same size.
-namespace {
-
-// True when some start-of-frame marker in the data claims a huge picture.
-bool claimsHugePicture(const uint8_t* data, size_t size)
-{
-    for (size_t i = 0; i + 9 < size; ++i) {
-        const uint8_t m = data[i + 1];
-        if (data[i] == 0xFF && m >= 0xC0 && m <= 0xCF && m != 0xC4 && m != 0xC8 && m != 0xCC) {
-            const qint64 height = data[i + 5] << 8 | data[i + 6];
-            const qint64 width = data[i + 7] << 8 | data[i + 8];
-            if (width * height > MaxFuzzPixels)
-                return true;
-        }
-    }
-    return false;
-}
-
-} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {

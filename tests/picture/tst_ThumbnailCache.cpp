@@ -21,14 +21,7 @@ class TestThumbnailCache : public QObject
     QTemporaryDir m_dir;
     QString m_root;
 
-    QString put(const QString& name, const QByteArray& bytes)
-    {
-        const QString path = m_dir.filePath(name);
-        QDir().mkpath(QFileInfo(path).path());
-        if (!write(path, bytes))
-            qFatal("cannot write %s", qPrintable(path));
-        return path;
-    }
+    QString put(const QString& name, const QByteArray& bytes) { return TestPictures::put(m_dir.filePath(name), bytes); }
 
     QString photo(const QString& name) { return put(name, jpeg(halves(800, 600), JpegKind::Progressive420)); }
 

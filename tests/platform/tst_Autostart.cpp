@@ -1,23 +1,19 @@
+#include "TempHome.h"
 #include "TestFiles.h"
 #include "platform/Autostart.h"
 
 #include <QDir>
 #include <QFile>
-#include <QTemporaryDir>
 #include <QTest>
 
 class TestAutostart : public QObject
 {
     Q_OBJECT
 
-    std::unique_ptr<QTemporaryDir> m_home;
+    std::unique_ptr<TempHome> m_home;
 
 private slots:
-    void init()
-    {
-        m_home = std::make_unique<QTemporaryDir>();
-        qputenv("XDG_CONFIG_HOME", m_home->path().toUtf8());
-    }
+    void init() { m_home = std::make_unique<TempHome>(); }
 
     void enableThenDisable()
     {

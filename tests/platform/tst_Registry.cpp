@@ -1,3 +1,4 @@
+#include "TempHome.h"
 #include "TestFiles.h"
 #include "platform/AppError.h"
 #include "platform/Registry.h"
@@ -88,20 +89,17 @@ class TestRegistry : public QObject
 {
     Q_OBJECT
 
-    std::unique_ptr<QTemporaryDir> m_home;
-    QString storeFile() const { return m_home->path() + "/Tavlix/registry.sqlite3"; }
+    std::unique_ptr<TempHome> m_home;
+    QString storeFile() const { return m_home->storeFile(); }
+    QString folder() const { return m_home->path("config/Tavlix"); }
 
 private slots:
-    void init()
-    {
-        m_home = std::make_unique<QTemporaryDir>();
-        qputenv("XDG_CONFIG_HOME", m_home->path().toUtf8());
-    }
+    void init() { m_home = std::make_unique<TempHome>(); }
 
     void cleanup()
     {
         setWriteProtected(storeFile(), false);
-        setWriteProtected(m_home->path() + "/Tavlix", false);
+        setWriteProtected(folder(), false);
         m_home.reset();
     }
 
@@ -334,7 +332,7 @@ private slots:
     {
         QFETCH(QByteArray, content);
         Registry::takeNotices();
-        const QDir folder(m_home->path() + "/Tavlix");
+        const QDir folder(this->folder());
         QVERIFY(folder.mkpath("."));
         QFile file(storeFile());
         QVERIFY(file.open(QIODevice::WriteOnly));
@@ -358,11 +356,11 @@ private slots:
 
     void folderThatCannotBeCreated()
     {
-        QFile blocker(m_home->path() + "/Tavlix");
+        QFile blocker(folder());
         QVERIFY(blocker.open(QIODevice::WriteOnly));
         blocker.close();
         QCOMPARE(errorOf([] { RegistryKey key(Root::CurrentUser, Settings); }),
-                 QString("Kan inte skapa mappen \"%1\" för inställningarna.").arg(m_home->path() + "/Tavlix"));
+                 QString("Kan inte skapa mappen \"%1\" för inställningarna.").arg(folder()));
     }
 
     void writeProtectedStoreIsReadButNotChanged()

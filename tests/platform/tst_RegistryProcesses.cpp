@@ -1,9 +1,9 @@
+#include "TempHome.h"
 #include "platform/AppError.h"
 #include "platform/Registry.h"
 
 #include <QCoreApplication>
 #include <QProcess>
-#include <QTemporaryDir>
 #include <QTest>
 #include <cstdio>
 
@@ -40,8 +40,7 @@ class TestRegistryProcesses : public QObject
 private slots:
     void twoInstancesWriteAtOnce()
     {
-        QTemporaryDir home;
-        qputenv("XDG_CONFIG_HOME", home.path().toUtf8());
+        TempHome home; // the writers inherit it
         QProcess a;
         QProcess b;
         for (auto [process, id] : {std::pair{&a, "A"}, std::pair{&b, "B"}}) {

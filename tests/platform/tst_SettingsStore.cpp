@@ -1,99 +1,48 @@
+#include "TempHome.h"
 #include "platform/SettingsStore.h"
 
-#include <QTemporaryDir>
 #include <QTest>
 
-using Kind = SettingsStore::Kind;
-Q_DECLARE_METATYPE(SettingsStore::Kind)
 Q_DECLARE_METATYPE(Setting)
-
-namespace {
-
-QVariant readOrDefault(SettingsStore& store, Setting key)
-{
-    switch (SettingsStore::entry(key).kind) {
-    case SettingsStore::Kind::Boolean:
-        return store.boolOrDefault(key);
-    case SettingsStore::Kind::String:
-        return store.stringOrDefault(key);
-    default:
-        return store.integerOrDefault(key);
-    }
-}
-
-} // namespace
 
 class TestSettingsStore : public QObject
 {
     Q_OBJECT
 
-    std::unique_ptr<QTemporaryDir> m_home;
+    std::unique_ptr<TempHome> m_home;
 
 private slots:
-    void init()
-    {
-        m_home = std::make_unique<QTemporaryDir>();
-        qputenv("XDG_CONFIG_HOME", m_home->path().toUtf8());
-    }
-
+    void init() { m_home = std::make_unique<TempHome>(); }
     void cleanup() { m_home.reset(); }
 
-    // Every value in start-up order, with its kind and the default that a first start applies.
-    void defaultsOnFirstStart_data()
+    // The names of the keys, in start-up order: every store written so far (and the Windows
+    // registry) holds the values under these names.
+    void storedNames()
     {
-        QTest::addColumn<int>("position");
-        QTest::addColumn<Kind>("kind");
-        QTest::addColumn<QVariant>("expected");
-        const QList<std::tuple<const char*, Kind, QVariant>> rows{
-            {"Ramfarg", Kind::Colour, qint32(0xFF00000Du)},
-            {"Markering", Kind::Colour, qint32(0xFF00001Au)},
-            {"Minimerad", Kind::Boolean, false},
-            {"IkonSynlig", Kind::Boolean, true},
-            {"Autostart", Kind::Boolean, false},
-            {"Blanda", Kind::Boolean, false},
-            {"VisaTips", Kind::Boolean, true},
-            {"Left", Kind::Integer, 100},
-            {"BgFarge", Kind::Colour, 15780518},
-            {"BgFargeBotten", Kind::Colour, 8388608},
-            {"TextFarge", Kind::Colour, 0},
-            {"TextFargeBotten", Kind::Colour, 65535},
-            {"Top", Kind::Integer, 100},
-            {"Typ", Kind::Integer, 1},
-            {"Screenstyle", Kind::Integer, 2},
-            {"Mellan", Kind::Integer, 30},
-            {"Startknapp", Kind::String, QString("&Starta")},
-            {"Senaste", Kind::String, QString()},
-            {"Vald", Kind::Integer, 0},
-        };
-        for (int i = 0; i < rows.size(); ++i)
-            QTest::newRow(std::get<0>(rows[i])) << i << std::get<1>(rows[i]) << std::get<2>(rows[i]);
+        QStringList names;
+        for (int key = 0; key < int(SettingsStore::table().size()); ++key)
+            names << SettingsStore::name(Setting(key));
+        QCOMPARE(names, QStringList({"Ramfarg", "Markering", "Minimerad", "IkonSynlig", "Autostart", "Blanda",
+                                     "VisaTips", "Left", "BgFarge", "BgFargeBotten", "TextFarge", "TextFargeBotten",
+                                     "Top", "Typ", "Screenstyle", "Mellan", "Startknapp", "Senaste", "Vald"}));
     }
 
-    void defaultsOnFirstStart()
-    {
-        QFETCH(int, position);
-        QFETCH(Kind, kind);
-        QFETCH(QVariant, expected);
-        const QString name = QTest::currentDataTag();
-        const auto key = Setting(position);
-        QCOMPARE(SettingsStore::table().size(), size_t(19));
-        QCOMPARE(SettingsStore::table()[position].key, key);
-        QCOMPARE(SettingsStore::name(key), name);
-        QCOMPARE(SettingsStore::entry(key).kind, kind);
-        SettingsStore store;
-        QVERIFY(!store.exists(key));
-        const QVariant got = readOrDefault(store, key);
-        QCOMPARE(got, expected);
-        QCOMPARE(got.isNull(), expected.isNull());
-    }
-
-    // A value the program cannot use reads as the default (an interval unit outside the list would
-    // leave the rotation changing the background every second).
-    void storedValueWinsWhenUsable_data()
+    // The reading rule: a value not stored reads as its default, one the program cannot use also
+    // (an interval unit outside the list would leave the rotation changing every second).
+    void reading_data()
     {
         QTest::addColumn<Setting>("key");
-        QTest::addColumn<QVariant>("stored");
+        QTest::addColumn<QVariant>("stored"); // null: not stored
         QTest::addColumn<QVariant>("read");
+        QTest::newRow("first start: 30") << Setting::Mellan << QVariant() << QVariant(30);
+        QTest::newRow("first start: minutes") << Setting::Typ << QVariant() << QVariant(1);
+        QTest::newRow("first start: fitted") << Setting::Screenstyle << QVariant() << QVariant(2);
+        QTest::newRow("first start: not running") << Setting::Startknapp << QVariant() << QVariant("&Starta");
+        QTest::newRow("first start: tray icon") << Setting::IkonSynlig << QVariant() << QVariant(true);
+        QTest::newRow("first start: not minimised") << Setting::Minimerad << QVariant() << QVariant(false);
+        QTest::newRow("first start: in order") << Setting::Blanda << QVariant() << QVariant(false);
+        QTest::newRow("first start: window colour") << Setting::BgFarge << QVariant() << QVariant(15780518);
+        QTest::newRow("first start: no list") << Setting::Senaste << QVariant() << QVariant(QString());
         QTest::newRow("colour") << Setting::Ramfarg << QVariant(0x00123456) << QVariant(0x00123456);
         QTest::newRow("system colour") << Setting::BgFarge << QVariant(int(0xFF00000Du)) << QVariant(int(0xFF00000Du));
         QTest::newRow("colour with a stray high byte") << Setting::TextFarge << QVariant(0x12345678) << QVariant(0);
@@ -113,38 +62,37 @@ private slots:
                                    << QVariant("/home/anna/Bilder/sjö och hav.lst");
     }
 
-    void storedValueWinsWhenUsable()
+    void reading()
     {
         QFETCH(Setting, key);
         QFETCH(QVariant, stored);
         QFETCH(QVariant, read);
-        const Kind kind = SettingsStore::entry(key).kind;
-        {
-            SettingsStore store;
-            if (kind == Kind::Boolean)
-                store.writeBool(key, stored.toBool());
-            else if (kind == Kind::String)
-                store.writeString(key, stored.toString());
-            else
-                store.writeInteger(key, stored.toInt());
-        }
+        if (!stored.isNull())
+            TempHome::store(key, stored);
         SettingsStore store;
-        QVERIFY(store.exists(key));
-        const QVariant got = readOrDefault(store, key);
+        QCOMPARE(store.exists(key), !stored.isNull());
+        QVariant got;
+        switch (SettingsStore::entry(key).kind) {
+        case SettingsStore::Kind::Boolean:
+            got = store.boolOrDefault(key);
+            break;
+        case SettingsStore::Kind::String:
+            got = store.stringOrDefault(key);
+            break;
+        default:
+            got = store.integerOrDefault(key);
+        }
         QCOMPARE(got, read);
-        QCOMPARE(got.isNull(), false);
+        QCOMPARE(got.isNull(), read.isNull());
     }
 
     void theKeyIsTheProgramsOwn()
     {
-        {
-            SettingsStore store;
-            store.writeInteger(Setting::Mellan, 45);
-        }
+        SettingsStore().writeInteger(Setting::Mellan, 45);
         RegistryKey key(Registry::Root::CurrentUser, "Software\\Tavlix\\Settings", false);
         QVERIFY(key.isOpen());
-        QCOMPARE(key.readInteger(SettingsStore::name(Setting::Mellan)), 45);
-        QVERIFY(QFile::exists(m_home->path() + "/Tavlix/registry.sqlite3"));
+        QCOMPARE(key.readInteger("Mellan"), 45);
+        QVERIFY(QFile::exists(m_home->storeFile()));
     }
 };
 

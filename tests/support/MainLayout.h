@@ -1,12 +1,28 @@
 #pragma once
 
 #include "chrome/MainWindowLayout.h"
+#include "toolkit/BevelPanel.h"
+#include "toolkit/DragShape.h"
+#include "toolkit/PictureView.h"
+#include "toolkit/SpeedButton.h"
+#include "toolkit/SpinEdit.h"
+#include "toolkit/TransparentImage.h"
 
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QListWidget>
+#include <QMenu>
+#include <QProgressBar>
+#include <QScrollArea>
+#include <QTimer>
 #include <QWidget>
 
 // The main window's real layout on a plain form, built and dressed through MainWindowLayout as
 // the program builds it: every control at its place with its texts, items and bitmaps. Tests
-// take controls from `controls` or find them by the name the layout gives them. Link with chrome.
+// take controls from `controls` (their classes come included) or find them by the name the
+// layout gives them. Link with chrome.
 class MainLayout
 {
 public:

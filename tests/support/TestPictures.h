@@ -7,6 +7,7 @@
 
 #include <QBuffer>
 #include <QByteArray>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
@@ -187,6 +188,15 @@ inline bool write(const QString& path, const QByteArray& bytes)
     return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
 }
 
+// Writes bytes to path, making its folder; a file that cannot be written ends the run. Returns path.
+inline QString put(const QString& path, const QByteArray& bytes)
+{
+    QDir().mkpath(QFileInfo(path).path());
+    if (!write(path, bytes))
+        qFatal("cannot write the test file %s", qPrintable(path));
+    return path;
+}
+
 // A picture file of one colour and the given size at path, of the kind its extension names
 // (.jpg and .jpeg through libjpeg, .gif as one frame, anything else through Qt); returns path.
 // A picture that cannot be written ends the run.
@@ -195,14 +205,12 @@ inline QString writePicture(const QString& path, QSize size = QSize(160, 120), Q
     const QString suffix = QFileInfo(path).suffix().toLower();
     QImage image(size, QImage::Format_RGB32);
     image.fill(colour);
-    bool written = false;
     if (suffix == QLatin1String("jpg") || suffix == QLatin1String("jpeg"))
-        written = write(path, jpeg(image, JpegKind::Baseline420));
-    else if (suffix == QLatin1String("gif"))
-        written = write(path, gif(size.width(), size.height(), {colour.rgb()}));
-    else
-        written = image.save(path);
-    if (!written)
+        return put(path, jpeg(image, JpegKind::Baseline420));
+    if (suffix == QLatin1String("gif"))
+        return put(path, gif(size.width(), size.height(), {colour.rgb()}));
+    QDir().mkpath(QFileInfo(path).path());
+    if (!image.save(path))
         qFatal("cannot write the test picture %s", qPrintable(path));
     return path;
 }

@@ -1,3 +1,4 @@
+#include "TestPictures.h"
 #include "picture/FitRule.h"
 #include "picture/Picture.h"
 #include "toolkit/PicturePreview.h"
@@ -5,21 +6,13 @@
 
 #include <QFileDialog>
 #include <QLabel>
-#include <QPainter>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 
-namespace {
+using TestPictures::halves;
 
-// Left half red, right half blue.
-QImage halves(int width, int height)
-{
-    QImage image(width, height, QImage::Format_RGB32);
-    image.fill(Qt::blue);
-    QPainter(&image).fillRect(0, 0, width / 2, height, Qt::red);
-    return image;
-}
+namespace {
 
 // What the view paints, on a transparent canvas: nothing of its own background shows.
 QImage rendered(PictureView& view)
@@ -137,13 +130,10 @@ private slots:
         QFETCH(QString, sizeText);
         QTemporaryDir dir;
         const QString path = dir.filePath(name);
-        if (size.isValid()) {
-            QVERIFY(halves(size.width(), size.height()).save(path));
-        } else {
-            QFile bytes(path);
-            QVERIFY(bytes.open(QIODevice::WriteOnly));
-            bytes.write("\xff\xd8 no picture here");
-        }
+        if (size.isValid())
+            TestPictures::writePicture(path, size);
+        else
+            QVERIFY(TestPictures::write(path, "\xff\xd8 no picture here"));
         QFileDialog dialog;
         dialog.setOption(QFileDialog::DontUseNativeDialog);
         PicturePreview::attach(dialog);
@@ -153,8 +143,9 @@ private slots:
         emit dialog.currentChanged(QFINDTESTDATA("tst_PictureView.cpp"));
         preview->view()->setImage(halves(8, 8));
         emit dialog.currentChanged(path);
-        QCOMPARE(preview->view()->image().size(), shown);
-        QCOMPARE(preview->sizeLabel()->text(), sizeText);
+        // Decoded off the dialog's thread.
+        QTRY_COMPARE(preview->view()->image().size(), shown);
+        QTRY_COMPARE(preview->sizeLabel()->text(), sizeText);
     }
 };
 

@@ -1,0 +1,46 @@
+#include "OutsideFile.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+namespace OutsideFile {
+
+// Windows has no pipes or devices among ordinary file names; the checks are made by name.
+Result read(const QString& path, const Options& options)
+{
+    Result result;
+    const QFileInfo info(path);
+    if (!info.exists()) {
+        result.problem = Problem::Missing;
+        result.reason = QStringLiteral("The system cannot find the file specified.");
+        return result;
+    }
+    if (!info.isFile() || (!options.followLinks && info.isSymLink())) {
+        result.problem = Problem::NotRegular;
+        return result;
+    }
+    if (info.size() > options.maxBytes) {
+        result.problem = Problem::TooLarge;
+        return result;
+    }
+    if (options.beforeRead)
+        options.beforeRead(info.size());
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        result.problem = Problem::CannotOpen;
+        result.reason = file.errorString();
+        return result;
+    }
+    result.bytes = file.read(options.maxBytes + 1);
+    if (file.error() != QFileDevice::NoError) {
+        result.problem = Problem::CannotOpen;
+        result.reason = file.errorString();
+    } else if (result.bytes.size() > options.maxBytes) {
+        result.problem = Problem::TooLarge;
+    }
+    if (!result.ok())
+        result.bytes.clear();
+    return result;
+}
+
+} // namespace OutsideFile
