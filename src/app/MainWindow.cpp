@@ -7,6 +7,8 @@
 #include "WindowStateOptions.h"
 #include "chrome/AboutWindow.h"
 #include "chrome/MainWindowLayout.h"
+#include "core/CommandStates.h"
+#include "core/Rotation.h"
 #include "notify/ChangePopups.h"
 #include "notify/TrayIcon.h"
 #include "picturelist/ListEditorWindow.h"
@@ -16,6 +18,7 @@
 #include "picturelist/ThumbnailStrip.h"
 #include "platform/Guard.h"
 #include "platform/ProgramFolder.h"
+#include "schedule/CommandButtons.h"
 #include "schedule/Countdown.h"
 #include "schedule/Scheduler.h"
 #include "toolkit/CaptionButton.h"
@@ -84,11 +87,51 @@ MainWindow::MainWindow(SplashWindow* splash, QWidget* parent)
     m_popups = new ChangePopups(
         {.form = c.form, .pnlBg = c.pnlBg, .pnlMark = c.pnlMark, .ram = c.ram, .timerPop = c.timerPop}, this);
     m_popups->setSplash(m_splash);
-    m_wallpaper = new WallpaperCommands({c.btVerkstall, c.cmbTyp}, *m_list, this);
-    m_scheduler = new Scheduler(Scheduler::controlsFrom(c), *m_list, m_programFolder, this);
-    m_countdown = new Countdown({c.spinEditTimeInterval, c.cmbTidTyp, c.lbTimeLeft, c.lbMinut, c.lbSek, c.lbSek1,
-                                 c.lbTid, c.lbDate, c.timeLeft, c.timerMinSek, c.timerTid},
-                                m_scheduler->state(), this);
+    m_rotation = new Rotation({}, {}, this);
+    m_commands = new CommandStates(this);
+    m_wallpaper = new WallpaperCommands({.btVerkstall = c.btVerkstall, .cmbTyp = c.cmbTyp},
+                                        {.confirmMarked = [this] { m_strip->LB1Click(); },
+                                         .showPopup = [this](const QString& path) { m_popups->VisaPopup(path); }},
+                                        *m_list, this);
+    m_scheduler =
+        new Scheduler({.btStartStop = c.btStartStop,
+                       .spinEditTimeInterval = c.spinEditTimeInterval,
+                       .cmbTidTyp = c.cmbTidTyp,
+                       .chkBlanda = c.chkBlanda,
+                       .img = c.img,
+                       .timerStart = c.timerStart,
+                       .timeLeft = c.timeLeft,
+                       .timerMinSek = c.timerMinSek,
+                       .starta1 = c.starta1},
+                      {.confirmMarked = [this] { m_strip->LB1Click(); },
+                       .applyMarked = [this] { m_wallpaper->BtVerkstallClick(); },
+                       .apply = [this](const QString& path,
+                                       Scheduler::Done done) { m_wallpaper->applyChosen(path, std::move(done)); }},
+                      *m_rotation, *m_list, m_programFolder, this);
+    m_countdown = new Countdown({.cmbTidTyp = c.cmbTidTyp,
+                                 .lbTimeLeft = c.lbTimeLeft,
+                                 .lbMinut = c.lbMinut,
+                                 .lbSek = c.lbSek,
+                                 .lbSek1 = c.lbSek1,
+                                 .lbTid = c.lbTid,
+                                 .lbDate = c.lbDate,
+                                 .timeLeft = c.timeLeft,
+                                 .timerMinSek = c.timerMinSek,
+                                 .timerTid = c.timerTid},
+                                *m_rotation, this);
+    new CommandButtons({.btVerkstall = c.btVerkstall,
+                        .btAdd = c.btAdd,
+                        .btSpara = c.btSpara,
+                        .btOpen = c.btOpen,
+                        .btNy = c.btNy,
+                        .btStartStop = c.btStartStop,
+                        .chkBlanda = c.chkBlanda,
+                        .cmbTyp = c.cmbTyp,
+                        .spinEditTimeInterval = c.spinEditTimeInterval,
+                        .cmbTidTyp = c.cmbTidTyp,
+                        .abortBild1 = c.abortBild1,
+                        .redigeravaldbild1 = c.redigeravaldbild1},
+                       *m_commands, this);
     m_windowState = new WindowStateOptions({.form = c.form,
                                             .btMin = c.btMin,
                                             .chkMin = c.chkMin,
@@ -161,20 +204,31 @@ void MainWindow::adoptSplash(std::unique_ptr<SplashWindow> splash)
 // The one place where one subsystem's announcement reaches another.
 void MainWindow::wire()
 {
-    // Requests: the asking step sees the failure and ends there.
-    connectRequest(m_wallpaper, &WallpaperCommands::confirmMarkedRequested, m_strip, &ThumbnailStrip::LB1Click);
-    connectRequest(m_wallpaper, &WallpaperCommands::popupRequested, m_popups, &ChangePopups::VisaPopup);
-    connectRequest(m_scheduler, &Scheduler::applyMarkedRequested, m_wallpaper, &WallpaperCommands::BtVerkstallClick);
-    connectRequest(m_scheduler, &Scheduler::confirmMarkedRequested, m_strip, &ThumbnailStrip::LB1Click);
-    connectRequest(m_scheduler, &Scheduler::applyRequested, m_wallpaper, &WallpaperCommands::applyPlacement);
-
     // Announcements.
     connectGuarded(m_hints, &HintSwitch::windowTip, this, [this](QWidget* window, const QString& tip) {
         if (window != this) // the window's own tips come through event()
             ShowTipLine(tip);
     });
     connectGuarded(m_scheduler, &Scheduler::iconChanged, m_tray, &TrayIcon::setIcon);
-    connectGuarded(m_scheduler, &Scheduler::runningChanged, m_listOps, &ListOperations::setRotationRunning);
+    connectGuarded(m_rotation, &Rotation::runningChanged, m_listOps, &ListOperations::setRotationRunning);
+
+    // The state the shared commands' enabled state is worked out from.
+    const auto listState = [this] {
+        m_commands->setList(m_list->count(), m_list->markedIndex(), m_list->currentIndex());
+    };
+    connect(m_rotation, &Rotation::runningChanged, m_commands, [this](bool running) {
+        m_commands->setRunning(running);
+        if (!running)
+            m_commands->setApplyAgain(true);
+    });
+    connect(m_strip, &ThumbnailStrip::selectionChanged, m_commands, listState);
+    connect(m_listOps, &ListOperations::listChanged, m_commands, listState);
+    connect(m_listOps, &ListOperations::loadingChanged, m_commands, listState);
+    connect(m_wallpaper, &WallpaperCommands::placementEdited, m_commands, [this] { m_commands->setApplyAgain(true); });
+    connect(m_wallpaper, &WallpaperCommands::applied, m_commands, [this] {
+        m_commands->setApplyAgain(false);
+        m_commands->setList(m_list->count(), m_list->markedIndex(), m_list->markedIndex());
+    });
     connectGuarded(m_scheduler, &Scheduler::hintDue, m_countdown, &Countdown::renewHint);
     // A failed change stays in the tray hint, over the countdown, until a change succeeds or the
     // rotation stops.

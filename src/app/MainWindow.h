@@ -9,6 +9,7 @@
 class AboutWindow;
 class ChangePopups;
 class ColourOptions;
+class CommandStates;
 class Countdown;
 class HintSwitch;
 class ListEditorWindow;
@@ -16,6 +17,7 @@ class ListOperations;
 class MainWindowLifecycle;
 class PathDialog;
 class PictureList;
+class Rotation;
 class Scheduler;
 class SplashWindow;
 class ThumbnailStrip;
@@ -83,6 +85,8 @@ private:
     ThumbnailStrip* m_strip;
     ListOperations* m_listOps;
     ChangePopups* m_popups;
+    Rotation* m_rotation;
+    CommandStates* m_commands;
     WallpaperCommands* m_wallpaper;
     Scheduler* m_scheduler;
     Countdown* m_countdown;

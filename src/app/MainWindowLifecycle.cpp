@@ -201,7 +201,7 @@ SettingsBinding MainWindowLifecycle::makeBinding()
          [b = c.cmbTyp] { return QVariant(b->currentIndex()); }},
         {Setting::Mellan, [=, s = c.spinEditTimeInterval](const QVariant& v) { s->setValue(integer(v)); }, {}},
         {Setting::Startknapp, [s = m_p.scheduler](const QVariant& v) { s->restoreCaption(v.toString()); },
-         [b = c.btStartStop] { return QVariant(b->text()); }},
+         [s = m_p.scheduler] { return QVariant(s->storedCaption()); }},
         // "Senaste" and "Vald" are read by the list's reload; "Vald" is written at close.
         // Not while the last list is still loading: the stored choice is not applied yet.
         {Setting::Vald,
@@ -240,7 +240,6 @@ bool MainWindowLifecycle::openLastList(std::function<void(bool ended)> loaded)
 
 void MainWindowLifecycle::afterListLoaded(bool resumeRotation)
 {
-    MainWindowWidgets& c = *m_p.controls;
     Scheduler& scheduler = *m_p.scheduler;
     {
         SettingsStore store;
@@ -248,7 +247,6 @@ void MainWindowLifecycle::afterListLoaded(bool resumeRotation)
     }
     m_listPending = false;
     m_p.colours->setFolderLabelColour(m_p.colours->windowTextColour());
-    c.starta1->setText(c.btStartStop->text());
     // A running countdown goes on from where it stands: its interval is locked and unchanged.
     if (!scheduler.isRunning()) {
         scheduler.SpinEditTimeIntervalChange();

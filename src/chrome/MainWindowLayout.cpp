@@ -1,6 +1,7 @@
 #include "MainWindowLayout.h"
 
 #include "MenuSwatches.h"
+#include "core/Placements.h"
 #include "platform/ColourValue.h"
 #include "platform/Guard.h"
 #include "platform/SettingsStore.h"
@@ -442,8 +443,8 @@ void MainWindowLayout::fillCombos(const MainWindowWidgets& c)
 {
     for (int id = 0; id <= 5; ++id)
         c.cmbTidTyp->addItem(Resources::string(id));
-    for (int id = 6; id <= 8; ++id)
-        c.cmbTyp->addItem(Resources::string(id));
+    for (const Placements::Row& row : Placements::table)
+        c.cmbTyp->addItem(QString::fromUtf8(row.text));
     c.cmbTidTyp->setCurrentIndex(1);
     c.cmbTyp->setCurrentIndex(2);
 }

@@ -78,8 +78,7 @@ QString ListOperations::missingFileQuestion(const QString& path, const QString& 
 
 void ListOperations::setButtonStates()
 {
-    m_controls.btAdd->setEnabled(!m_rotationRunning && m_list.count() > 0);
-    m_controls.btSpara->setEnabled(!m_rotationRunning);
+    emit listChanged();
 }
 
 void ListOperations::readPictures(bool singleBorder)
@@ -186,8 +185,6 @@ void ListOperations::LoadPictureList(Loaded loaded)
         m_loaded.push_back(std::move(loaded));
     dropJob();
     m_strip.freeCards();
-    m_controls.btAdd->setEnabled(false);
-    m_controls.btSpara->setEnabled(false);
     setButtonStates();
 
     startProgress(m_controls.progBar, m_list.count());

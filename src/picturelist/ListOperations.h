@@ -95,6 +95,8 @@ signals:
     // LoadPictureList reached picture position of maximum (for the start-up splash).
     void loadProgressed(int maximum, int position, const QString& label);
     void loadingChanged(bool loading);
+    // The list's count may have changed: the commands' states are due.
+    void listChanged();
 
 private:
     enum class Kind

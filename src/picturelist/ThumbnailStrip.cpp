@@ -381,7 +381,7 @@ void ThumbnailStrip::select(int index)
     m_controls.lbNamn->setText(QStringLiteral("Filnamn: ") + FileNameWithoutExt(path) + QStringLiteral(", Filtyp: ") +
                                PathText::extension(path));
     m_controls.lbPath->setText(PathText::folder(path));
-    m_controls.btVerkstall->setEnabled(marked != m_list.currentIndex());
+    emit selectionChanged();
 }
 
 void ThumbnailStrip::writeChosen(int index)
@@ -403,10 +403,7 @@ void ThumbnailStrip::SelectThumbnail(QObject* sender)
 void ThumbnailStrip::LB1Click()
 {
     if (m_list.count() == 0) {
-        if (m_controls.abortBild1)
-            m_controls.abortBild1->setEnabled(false);
-        if (m_controls.redigeravaldbild1)
-            m_controls.redigeravaldbild1->setEnabled(false);
+        emit selectionChanged();
         return;
     }
     m_list.setCurrentIndex(m_list.markedIndex());

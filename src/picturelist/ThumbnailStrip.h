@@ -101,6 +101,8 @@ public:
 
 signals:
     void thumbnailReady(int index);
+    // The marked or the confirmed picture may have changed: the commands' states are due.
+    void selectionChanged();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

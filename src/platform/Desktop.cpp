@@ -28,11 +28,7 @@ void Desktop::changeAsync(Route route, const QString& path, const QString& wallp
 
 Desktop::Placement Desktop::placementFor(const QString& wallpaperStyle, const QString& tileWallpaper)
 {
-    if (tileWallpaper == QLatin1String("1"))
-        return Placement::Tiled;
-    if (wallpaperStyle == QLatin1String("2"))
-        return Placement::Stretched;
-    return Placement::Centred;
+    return Placements::fromValues(wallpaperStyle, tileWallpaper);
 }
 
 QString Desktop::activeDesktopText(const QString& path)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "AppError.h"
+#include "core/Placements.h"
 
 #include <QString>
 #include <functional>
@@ -16,12 +17,7 @@ class QObject;
 class Desktop
 {
 public:
-    enum class Placement
-    {
-        Centred,
-        Tiled,
-        Stretched
-    };
+    using Placement = ::Placement;
 
     virtual ~Desktop() = default;
 

@@ -1,5 +1,6 @@
 #include "Resources.h"
 
+#include "core/Placements.h"
 #include "platform/AppError.h"
 
 #include <QHash>
@@ -39,9 +40,17 @@ constexpr std::array<BitmapEntry, 27> kBitmaps{{
     {"STANDARD", QImage::Format_RGB888},  {"SVART", QImage::Format_RGB888},    {"CLOSE", QImage::Format_Indexed8},
 }};
 
-// The string table; the combo boxes look their items up by these numbers.
-const std::array<const char*, 9> kStrings{"Minut", "Minuter",   "Timme",         "Timmar",  "Dag",
-                                          "Dagar", "Centrerad", "Sida vid Sida", "Anpassad"};
+// The string table; the combo boxes look their items up by these numbers. The placements are
+// those of the placement table, in its order.
+const std::array<const char*, 9> kStrings{"Minut",
+                                          "Minuter",
+                                          "Timme",
+                                          "Timmar",
+                                          "Dag",
+                                          "Dagar",
+                                          Placements::table[0].text,
+                                          Placements::table[1].text,
+                                          Placements::table[2].text};
 
 const BitmapEntry* findBitmap(const QString& name)
 {

@@ -1,7 +1,5 @@
 #pragma once
 
-#include "RotationState.h"
-
 #include <QDate>
 #include <QDateTime>
 #include <QLocale>
@@ -11,10 +9,10 @@
 class QComboBox;
 class QLabel;
 class QTimer;
-class SpinEdit;
+class Rotation;
 
-// The bottom field's countdown (units and seconds to the next change, mirrored in the tray
-// hint) and its clock and date labels.
+// The bottom field shows the rotation's countdown (units and seconds to the next change, mirrored
+// in the tray hint) and the clock and date.
 class Countdown : public QObject
 {
     Q_OBJECT
@@ -22,8 +20,7 @@ class Countdown : public QObject
 public:
     struct Controls
     {
-        SpinEdit* spinEditTimeInterval;
-        QComboBox* cmbTidTyp;
+        QComboBox* cmbTidTyp; // its items name the units
         QLabel* lbTimeLeft;
         QLabel* lbMinut;
         QLabel* lbSek;
@@ -35,15 +32,18 @@ public:
         QTimer* timerTid;
     };
 
-    Countdown(Controls controls, RotationState& state, QObject* parent = nullptr);
+    Countdown(Controls controls, Rotation& rotation, QObject* parent = nullptr);
 
-    // Connects the three timers and fills the clock labels; the clock timer runs from now on.
+    // Connects the three timers and the rotation's countdown, and fills the clock labels; the
+    // clock timer runs from now on.
     void bind();
 
     // The unit tick (TimeLeft).
     void TimeLeftTimer();
     // The seconds tick (TimerMinSek); also renews the tray hint.
     void TimerMinSekTimer();
+    // The labels show the rotation's countdown.
+    void showCountdown();
     // The clock tick (TimerTid); the first call also sets the date.
     void TimerTidTimer();
 
@@ -65,10 +65,8 @@ signals:
     void hintChanged(const QString& hint);
 
 private:
-    QString selectedUnitText() const;
-
     Controls m_controls;
-    RotationState& m_state;
+    Rotation& m_rotation;
     std::function<QDateTime()> m_now;
     QLocale m_locale;
     QDate m_shownDate;

@@ -1,7 +1,7 @@
 #include "Scheduler.h"
 
-#include "IntervalMath.h"
 #include "ThumbnailIcon.h"
+#include "core/Rotation.h"
 #include "picturelist/PictureList.h"
 #include "platform/Dialogs.h"
 #include "platform/Guard.h"
@@ -16,42 +16,41 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QLabel>
 #include <QLineEdit>
 #include <QScopedValueRollback>
 #include <QTimer>
-#include <chrono>
-#include <random>
 
-namespace {
-
-const QString StartCaption = QStringLiteral("&Starta");
-const QString StopCaption = QStringLiteral("&Stoppa");
-const QString StartHint = QStringLiteral("Starta bakgrundsbyten med valt tidsintervall.");
-const QString StopHint = QStringLiteral("Stoppa bildbyte.");
-
-} // namespace
-
-Scheduler::Scheduler(Controls controls, PictureList& list, QString programFolder, QObject* parent)
-    : QObject(parent), m_controls(controls), m_list(list), m_programFolder(std::move(programFolder))
+Scheduler::Scheduler(Controls controls, Work work, Rotation& rotation, PictureList& list, QString programFolder,
+                     QObject* parent)
+    : QObject(parent), m_controls(controls), m_work(std::move(work)), m_rotation(rotation), m_list(list),
+      m_programFolder(std::move(programFolder))
 {
-}
-
-void Scheduler::restoreCaption(const QString& stored)
-{
-    m_controls.btStartStop->setText(stored);
-    m_resumePending = !m_state.running && stored == StopCaption;
 }
 
 void Scheduler::bind()
 {
     SpinEdit* spin = m_controls.spinEditTimeInterval;
+    QComboBox* unitBox = m_controls.cmbTidTyp;
+    m_rotation.setValue(spin->value());
+    m_rotation.setUnit(UnitChoice::fromIndex(unitBox->currentIndex()));
+    m_rotation.setShuffle(m_controls.chkBlanda->isChecked());
+
+    // The controls show the rotation's values: what the user or the start-up sets is taken over
+    // as it is, and what the rotation's rules change is shown.
+    connect(unitBox, &QComboBox::currentIndexChanged, this,
+            [this](int index) { m_rotation.setUnit(UnitChoice::fromIndex(index)); });
+    connect(m_controls.chkBlanda, &QCheckBox::toggled, this, [this](bool on) { m_rotation.setShuffle(on); });
+    connect(&m_rotation, &Rotation::intervalChanged, this, &Scheduler::showInterval);
+    connect(&m_rotation, &Rotation::runningChanged, this, &Scheduler::showRunning);
+
     spin->setArrowsRebound(true);
-    connectGuarded(spin, &SpinEdit::changed, this, &Scheduler::SpinEditTimeIntervalChange);
+    connectGuarded(spin, &SpinEdit::changed, this, [this] {
+        m_rotation.setValue(m_controls.spinEditTimeInterval->value());
+        SpinEditTimeIntervalChange();
+    });
     connectGuarded(spin, &SpinEdit::upClicked, this, &Scheduler::IntervalUpClick);
     connectGuarded(spin, &SpinEdit::downClicked, this, &Scheduler::IntervalDownClick);
 
-    QComboBox* unitBox = m_controls.cmbTidTyp;
     if (QLineEdit* edit = unitBox->lineEdit())
         connectGuarded(edit, &QLineEdit::textEdited, this, [this] {
             syncTypedUnit();
@@ -62,161 +61,93 @@ void Scheduler::bind()
     connectGuarded(m_controls.btStartStop, &QAbstractButton::clicked, this, &Scheduler::BtStartStopClick);
     if (m_controls.starta1)
         connectGuarded(m_controls.starta1, &QAction::triggered, this, &Scheduler::BtStartStopClick);
-    m_controls.timerStart->setTimerType(Qt::PreciseTimer);
+    for (QTimer* timer : {m_controls.timerStart, m_controls.timeLeft, m_controls.timerMinSek})
+        timer->setTimerType(Qt::PreciseTimer);
     connectGuarded(m_controls.timerStart, &QTimer::timeout, this, &Scheduler::changeTimerElapsed);
+}
+
+void Scheduler::showInterval()
+{
+    SpinEdit* spin = m_controls.spinEditTimeInterval;
+    if (spin->value() != m_rotation.value())
+        spin->setValue(m_rotation.value());
+    if (const auto unit = m_rotation.unit(); unit && m_controls.cmbTidTyp->currentIndex() != unit->index())
+        m_controls.cmbTidTyp->setCurrentIndex(unit->index());
+}
+
+void Scheduler::restoreCaption(const QString& stored)
+{
+    m_rotation.restoreCaption(stored);
+    // A rotation waiting to resume already shows as running, as it was left.
+    m_controls.btStartStop->setText(m_rotation.storedCaption());
+    if (m_controls.starta1)
+        m_controls.starta1->setText(m_rotation.storedCaption());
+}
+
+bool Scheduler::isRunning() const
+{
+    return m_rotation.isRunning();
+}
+
+bool Scheduler::resumePending() const
+{
+    return m_rotation.resumePending();
+}
+
+qint64 Scheduler::changeInterval() const
+{
+    return m_rotation.changeInterval();
+}
+
+QString Scheduler::storedCaption() const
+{
+    return m_rotation.storedCaption();
 }
 
 void Scheduler::BtStartStopClick()
 {
-    // A click while the start applies its picture (the popup's slide runs the event loop) would
-    // toggle a rotation that is only half started; it is refused.
-    if (m_toggling)
-        return;
-    const QScopedValueRollback toggling(m_toggling, true);
-    SpinEdit* spin = m_controls.spinEditTimeInterval;
-    // A rotation never starts with an interval below 1: the countdown would run below zero.
-    // Going through the spin edit shows and stores the corrected value.
-    if (!m_state.running && spin->value() < 1)
-        spin->setValue(1);
-
-    if (const auto length = IntervalMath::unitLength(m_controls.cmbTidTyp->currentIndex())) {
-        if (m_controls.timeLeft->interval() != *length)
-            m_controls.timeLeft->setInterval(int(*length));
-    }
-    UpdateChangeInterval();
+    // Going through the spin edit shows and stores a corrected value before the hint is made.
+    m_rotation.correctValueForStart();
     emit hintDue();
-
-    const int value = spin->value();
-    if (m_state.running) {
-        m_controls.timerStart->stop();
-        m_controls.timeLeft->stop();
-        m_controls.timerMinSek->stop();
-        setRunningLook(false);
-        m_state.unitsLeft = value;
-        m_controls.lbTimeLeft->setText(QString::number(value));
-        m_controls.lbSek->setText(QStringLiteral("0"));
-        m_controls.btVerkstall->setEnabled(true);
-        m_state.running = false;
-    } else {
-        startChangeTimer();
-        m_controls.timeLeft->start();
-        m_controls.timerMinSek->start();
-        setRunningLook(true);
-        m_state.unitsLeft = value;
-        m_controls.lbTimeLeft->setText(QString::number(qint64(value) - 1));
-        // Running before the picture is applied: the state follows the controls that already read
-        // "&Stoppa". A picture that cannot be applied is reported, but the rotation still starts.
-        m_state.running = true;
-        emit applyMarkedRequested();
-        runGuarded([] { throwPendingFailure(); });
-    }
-    m_resumePending = false;
-    emit runningChanged(m_state.running);
+    m_rotation.toggle();
+    // A picture that cannot be applied is reported, but the rotation still starts.
+    if (m_rotation.isRunning())
+        runGuarded([this] { m_work.applyMarked(); });
 
     SettingsStore store;
-    store.writeString(Setting::Startknapp, m_controls.btStartStop->text());
+    store.writeString(Setting::Startknapp, m_rotation.storedCaption());
 }
 
-void Scheduler::setRunningLook(bool running)
+void Scheduler::showRunning(bool running)
 {
+    QTimer* unitTimer = m_controls.timeLeft;
+    if (running) {
+        if (unitTimer->interval() != m_rotation.unitLength())
+            unitTimer->setInterval(int(m_rotation.unitLength()));
+        armChangeTimer();
+        unitTimer->start();
+        m_controls.timerMinSek->start();
+    } else {
+        m_controls.timerStart->stop();
+        unitTimer->stop();
+        m_controls.timerMinSek->stop();
+    }
+
     SpeedButton* button = m_controls.btStartStop;
-    button->setText(running ? StopCaption : StartCaption);
-    m_controls.chkBlanda->setEnabled(!running);
+    button->setText(m_rotation.caption());
     button->setGlyphResource(running ? QStringLiteral("STOP") : QStringLiteral("START"));
     if (m_controls.starta1) {
         m_controls.starta1->setIcon(QIcon(withBottomLeftTransparent(button->glyph())));
         m_controls.starta1->setText(button->text());
     }
-
-    QWidget* const locked[] = {m_controls.cmbTyp,    m_controls.spinEditTimeInterval,
-                               m_controls.cmbTidTyp, m_controls.btAdd,
-                               m_controls.btSpara,   m_controls.btOpen,
-                               m_controls.btNy};
-    for (QWidget* widget : locked)
-        if (widget)
-            widget->setEnabled(!running);
-    for (QAction* action : {m_controls.abortBild1, m_controls.redigeravaldbild1})
-        if (action)
-            action->setEnabled(!running);
-
-    setHint(button, running ? StopHint : StartHint);
+    setHint(button, running ? QStringLiteral("Stoppa bildbyte.")
+                            : QStringLiteral("Starta bakgrundsbyten med valt tidsintervall."));
 }
 
-void Scheduler::TimerStartTimer()
+void Scheduler::armChangeTimer()
 {
-    m_state.unitsLeft = m_controls.spinEditTimeInterval->value();
-    const QComboBox* unitBox = m_controls.cmbTidTyp;
-    m_controls.lbMinut->setText(unitBox->currentIndex() >= 0 ? unitBox->itemText(unitBox->currentIndex()) : QString());
-    const int marked = m_list.markedIndex();
-    m_state.rotationIndex = marked == -1 ? 0 : marked;
-    if (!m_state.running)
-        return;
-
-    const int count = m_list.count();
-    // An emptied list has nothing to show; the rotation waits for pictures instead of failing.
-    if (count <= 0)
-        return;
-
-    int k;
-    if (m_controls.chkBlanda->isChecked()) {
-        k = drawShuffled(count);
-    } else {
-        k = IntervalMath::nextInOrder(m_state.rotationIndex, count);
-        m_state.rotationIndex = k;
-    }
-
-    m_list.setMarkedIndex(k);
-    emit confirmMarkedRequested();
-    throwPendingFailure();
-    emit applyRequested(m_list.path(k), m_controls.cmbTyp->currentIndex());
-    throwPendingFailure();
-    makeThumbnailIcon();
-}
-
-int Scheduler::drawShuffled(int count) const
-{
-    // A fresh seed from the clock at every draw; no history, so a picture may follow itself.
-    const auto ticks = std::chrono::steady_clock::now().time_since_epoch().count();
-    std::seed_seq seed{quint32(ticks), quint32(quint64(ticks) >> 32)};
-    std::mt19937 generator(seed);
-    return std::uniform_int_distribution<int>(0, count - 1)(generator);
-}
-
-void Scheduler::makeThumbnailIcon()
-{
-    const QImage image = ThumbnailIcon::render(m_controls.img->image());
-    const QIcon icon(QPixmap::fromImage(image));
-    emit iconChanged(icon);
-    QApplication::setWindowIcon(icon);
-    ThumbnailIcon::save(m_programFolder + QLatin1String(ThumbnailIcon::FileName), image);
-    emit iconChanged(icon);
-}
-
-void Scheduler::UpdateChangeInterval()
-{
-    const int value = m_controls.spinEditTimeInterval->value();
-    if (value <= 0) {
-        m_controls.timerStart->stop();
-        return;
-    }
-    if (const auto ms = IntervalMath::changeInterval(value, m_controls.cmbTidTyp->currentIndex()))
-        setChangeInterval(*ms);
-}
-
-void Scheduler::setChangeInterval(qint64 ms)
-{
-    if (ms == m_changeInterval)
-        return;
-    m_changeInterval = ms;
-    if (m_controls.timerStart->isActive())
-        startChangeTimer();
-}
-
-void Scheduler::startChangeTimer()
-{
-    m_changeRemaining = m_changeInterval;
     QTimer* timer = m_controls.timerStart;
-    const int period = IntervalMath::armInterval(m_changeRemaining);
+    const int period = m_rotation.changePeriod();
     if (timer->interval() != period)
         timer->setInterval(period);
     timer->start();
@@ -224,26 +155,48 @@ void Scheduler::startChangeTimer()
 
 void Scheduler::changeTimerElapsed()
 {
-    QTimer* timer = m_controls.timerStart;
-    m_changeRemaining -= timer->interval();
-    if (m_changeRemaining > 0) {
-        const int period = IntervalMath::armInterval(m_changeRemaining);
-        if (timer->interval() != period)
-            timer->setInterval(period);
+    if (!m_rotation.isRunning())
         return;
+    // Armed again before the tick, so a failing tick leaves the timer running with the right period.
+    const bool due = m_rotation.changeTimerElapsed();
+    armChangeTimer();
+    if (due)
+        runTick();
+}
+
+void Scheduler::TimerStartTimer()
+{
+    const auto k = m_rotation.changeTick(m_list.markedIndex(), m_list.count());
+    if (!k)
+        return;
+    m_list.setMarkedIndex(*k);
+    m_work.confirmMarked();
+    const QImage preview = m_controls.img->image();
+    m_work.apply(m_list.path(*k), [this, preview](const std::optional<AppError>& failure) {
+        if (failure)
+            failed(failure->message());
+        else
+            changeApplied(preview);
+    });
+}
+
+void Scheduler::changeApplied(const QImage& preview)
+{
+    try {
+        const QImage image = ThumbnailIcon::render(preview);
+        const QIcon icon(QPixmap::fromImage(image));
+        emit iconChanged(icon);
+        QApplication::setWindowIcon(icon);
+        ThumbnailIcon::save(m_programFolder + QLatin1String(ThumbnailIcon::FileName), image);
+        emit iconChanged(icon);
+    } catch (const AppError& error) {
+        failed(error.message());
     }
-    // Re-armed before the tick, so a failing tick leaves the timer running with the right period.
-    m_changeRemaining = m_changeInterval;
-    const int period = IntervalMath::armInterval(m_changeRemaining);
-    if (timer->interval() != period)
-        timer->setInterval(period);
-    runTick();
 }
 
 void Scheduler::runTick()
 {
-    // A tick that comes while another one still applies its picture would apply an older choice
-    // after a newer one; it is left out.
+    // A tick that comes while another one waits on a message box would mark a picture under it.
     if (m_ticking)
         return;
     QString failure;
@@ -255,23 +208,25 @@ void Scheduler::runTick()
             failure = error.message();
         }
     }
-    if (failure.isEmpty())
-        return;
+    if (!failure.isEmpty())
+        failed(failure);
+}
+
+void Scheduler::failed(const QString& message)
+{
     // One box at a time: while it shows, the ticks go on, and their failures are only noted.
-    const QString note = QStringLiteral("Bildbytet misslyckades: ") + failure;
-    emit tickFailed(note);
+    emit tickFailed(QStringLiteral("Bildbytet misslyckades: ") + message);
     if (m_errorShowing)
         return;
     const QScopedValueRollback showing(m_errorShowing, true);
-    Dialogs::instance().reportError(failure);
+    Dialogs::instance().reportError(message);
 }
 
 void Scheduler::SpinEditTimeIntervalChange()
 {
-    const int value = m_controls.spinEditTimeInterval->value();
-    m_controls.lbTimeLeft->setText(QString::number(value));
+    m_rotation.showInterval();
     SettingsStore store;
-    store.writeInteger(Setting::Mellan, value);
+    store.writeInteger(Setting::Mellan, m_rotation.value());
 }
 
 void Scheduler::syncTypedUnit()
@@ -285,29 +240,15 @@ void Scheduler::syncTypedUnit()
 
 void Scheduler::CmbTidTypChange()
 {
-    const QComboBox* unitBox = m_controls.cmbTidTyp;
-    const QString unit = unitBox->currentIndex() >= 0 ? unitBox->itemText(unitBox->currentIndex()) : QString();
-    if (unit == QLatin1String("Minut") || unit == QLatin1String("Timme") || unit == QLatin1String("Dag"))
-        m_controls.spinEditTimeInterval->setValue(1);
-    m_controls.lbMinut->setText(unit);
+    m_rotation.applyUnitRule();
 }
 
 void Scheduler::IntervalUpClick()
 {
-    const auto next =
-        IntervalMath::stepUp({m_controls.spinEditTimeInterval->value(), m_controls.cmbTidTyp->currentIndex()});
-    m_controls.spinEditTimeInterval->setValue(next.value);
-    if (IntervalMath::isValidUnit(next.unit))
-        m_controls.cmbTidTyp->setCurrentIndex(next.unit);
-    CmbTidTypChange();
+    m_rotation.stepUp();
 }
 
 void Scheduler::IntervalDownClick()
 {
-    const auto next =
-        IntervalMath::stepDown({m_controls.spinEditTimeInterval->value(), m_controls.cmbTidTyp->currentIndex()});
-    m_controls.spinEditTimeInterval->setValue(next.value);
-    if (IntervalMath::isValidUnit(next.unit))
-        m_controls.cmbTidTyp->setCurrentIndex(next.unit);
-    CmbTidTypChange();
+    m_rotation.stepDown();
 }

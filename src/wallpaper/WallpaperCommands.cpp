@@ -1,20 +1,24 @@
 #include "WallpaperCommands.h"
 
+#include "core/Placements.h"
 #include "picture/PathText.h"
 #include "picturelist/PictureList.h"
 #include "platform/Desktop.h"
+#include "platform/Dialogs.h"
 #include "platform/Guard.h"
 #include "platform/SettingsStore.h"
 #include "toolkit/SpeedButton.h"
 
 #include <QComboBox>
 #include <QLineEdit>
-#include <exception>
+#include <QTimer>
 
-WallpaperCommands::WallpaperCommands(Controls controls, PictureList& list, QObject* parent)
-    : QObject(parent), m_controls(controls), m_list(list)
+WallpaperCommands::WallpaperCommands(Controls controls, Work work, PictureList& list, QObject* parent)
+    : QObject(parent), m_controls(controls), m_work(std::move(work)), m_list(list)
 {
 }
+
+WallpaperCommands::~WallpaperCommands() = default;
 
 void WallpaperCommands::bind()
 {
@@ -22,61 +26,71 @@ void WallpaperCommands::bind()
     // Typing into the box is a change; choosing from its list is a select. Setting the index from
     // code raises neither.
     if (QLineEdit* edit = m_controls.cmbTyp->lineEdit())
-        connectGuarded(edit, &QLineEdit::textEdited, this, &WallpaperCommands::CmbTypChange);
+        connectGuarded(edit, &QLineEdit::textEdited, this, [this] {
+            syncTypedPlacement();
+            CmbTypChange();
+        });
     connectGuarded(m_controls.cmbTyp, &QComboBox::activated, this, &WallpaperCommands::CmbTypSelect);
 }
 
-std::optional<std::pair<QString, QString>> WallpaperCommands::placementStrings(int index)
+void WallpaperCommands::ApplyWallpaper(const QString& path, const QString& wallpaperStyle, const QString& tileWallpaper,
+                                       Done done)
 {
-    switch (index) {
-    case 0: // "Centrerad"
-        return std::pair{QStringLiteral("0"), QStringLiteral("0")};
-    case 1: // "Sida vid Sida"
-        return std::pair{QStringLiteral("0"), QStringLiteral("1")};
-    case 2: // "Anpassad"
-        return std::pair{QStringLiteral("2"), QStringLiteral("0")};
-    default:
-        return std::nullopt;
+    const quint64 generation = ++m_generation;
+    const QString extension = PathText::extension(path);
+    const bool activeDesktop = extension == QLatin1String(".gif") || extension == QLatin1String(".jpg");
+    auto desktop = Desktop::create();
+    if (!activeDesktop) {
+        try {
+            desktop->writeDesktopValues(path, wallpaperStyle, tileWallpaper);
+        } catch (const AppError& error) {
+            // The popup shows even when a value could not be written; the desktop is not told.
+            QMetaObject::invokeMethod(
+                this, [=, this] { finish(generation, path, error, true, done); }, Qt::QueuedConnection);
+            return;
+        }
     }
+    Desktop* backend = desktop.get();
+    m_inFlight[generation] = std::move(desktop);
+    backend->changeAsync(activeDesktop ? Desktop::Route::ActiveDesktop : Desktop::Route::DesktopValues, path,
+                         wallpaperStyle, tileWallpaper, this,
+                         [this, generation, path, done](const Desktop::ChangeResult& result) {
+                             // Freed once its own call has returned.
+                             QTimer::singleShot(0, this, [this, generation] { m_inFlight.erase(generation); });
+                             finish(generation, path, result.error, result.reached, done);
+                         });
 }
 
-void WallpaperCommands::ApplyWallpaper(const QString& path, const QString& wallpaperStyle, const QString& tileWallpaper)
+void WallpaperCommands::finish(quint64 generation, const QString& path, std::optional<AppError> failure, bool reached,
+                               Done done)
 {
-    const QString extension = PathText::extension(path);
-    if (extension == QLatin1String(".gif") || extension == QLatin1String(".jpg")) {
-        SetActiveDesktopWallpaper(path, wallpaperStyle, tileWallpaper);
+    // A newer application has been asked for: this older answer would only announce a background
+    // that is already being replaced.
+    if (generation != m_generation)
+        return;
+    if (reached) {
+        try {
+            m_work.showPopup(path);
+        } catch (const AppError& error) {
+            failure = error;
+        }
+    }
+    done(failure);
+}
+
+void WallpaperCommands::applyPlacement(const QString& path, int placementIndex, Done done)
+{
+    const auto row = Placements::byIndex(placementIndex);
+    if (!row) {
+        done(std::nullopt);
         return;
     }
-
-    const auto desktop = Desktop::create();
-    // The popup shows even when a value could not be written; the write error then ends the
-    // routine before the desktop is told.
-    std::exception_ptr writeError;
-    try {
-        desktop->writeDesktopValues(path, wallpaperStyle, tileWallpaper);
-    } catch (const AppError&) {
-        writeError = std::current_exception();
-    }
-    VisaPopup(path);
-    if (writeError)
-        std::rethrow_exception(writeError);
-    desktop->applyDesktopValues(path, wallpaperStyle, tileWallpaper);
+    ApplyWallpaper(path, QLatin1String(row->wallpaperStyle), QLatin1String(row->tileWallpaper), std::move(done));
 }
 
-bool WallpaperCommands::SetActiveDesktopWallpaper(const QString& path, const QString& wallpaperStyle,
-                                                  const QString& tileWallpaper)
+void WallpaperCommands::applyChosen(const QString& path, Done done)
 {
-    const auto refusal = Desktop::create()->setActiveDesktopWallpaper(path, wallpaperStyle, tileWallpaper);
-    VisaPopup(path);
-    if (refusal)
-        throw *refusal;
-    return true;
-}
-
-void WallpaperCommands::applyPlacement(const QString& path, int placementIndex)
-{
-    if (const auto strings = placementStrings(placementIndex))
-        ApplyWallpaper(path, strings->first, strings->second);
+    applyPlacement(path, m_controls.cmbTyp->currentIndex(), std::move(done));
 }
 
 void WallpaperCommands::BtVerkstallClick()
@@ -86,24 +100,27 @@ void WallpaperCommands::BtVerkstallClick()
     // Marking is not a click: the marked picture is confirmed once, below.
     if (m_list.markedIndex() < 0)
         m_list.setMarkedIndex(0);
+    // The answer comes outside this handler, so it is reported here.
+    applyChosen(m_list.path(m_list.markedIndex()), [](const std::optional<AppError>& failure) {
+        if (failure)
+            Dialogs::instance().reportError(failure->message());
+    });
+    emit applied();
+    m_work.confirmMarked();
+}
 
-    std::exception_ptr failure;
-    try {
-        if (const auto strings = placementStrings(m_controls.cmbTyp->currentIndex()))
-            ApplyWallpaper(m_list.path(m_list.markedIndex()), strings->first, strings->second);
-    } catch (...) {
-        failure = std::current_exception();
-    }
-    m_controls.btVerkstall->setEnabled(false);
-    emit confirmMarkedRequested();
-    throwPendingFailure();
-    if (failure)
-        std::rethrow_exception(failure);
+void WallpaperCommands::syncTypedPlacement()
+{
+    // Typed text that names an item selects it; other text leaves the last placement in force.
+    QComboBox* box = m_controls.cmbTyp;
+    const int typed = box->findText(box->currentText(), Qt::MatchExactly | Qt::MatchCaseSensitive);
+    if (typed >= 0 && typed != box->currentIndex())
+        box->setCurrentIndex(typed);
 }
 
 void WallpaperCommands::CmbTypChange()
 {
-    m_controls.btVerkstall->setEnabled(true);
+    emit placementEdited();
     SettingsStore store;
     store.writeInteger(Setting::Screenstyle, m_controls.cmbTyp->currentIndex());
 }
@@ -112,10 +129,4 @@ void WallpaperCommands::CmbTypChange()
 void WallpaperCommands::CmbTypSelect()
 {
     CmbTypChange();
-}
-
-void WallpaperCommands::VisaPopup(const QString& path)
-{
-    emit popupRequested(path);
-    throwPendingFailure();
 }
