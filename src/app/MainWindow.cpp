@@ -242,7 +242,7 @@ void MainWindow::wire()
             m_tray->setHint(hint);
     });
     connectGuarded(m_scheduler, &Scheduler::iconChanged, this, [this] { m_failureNote.clear(); });
-    connectGuarded(m_scheduler, &Scheduler::runningChanged, this, [this](bool running) {
+    connectGuarded(m_rotation, &Rotation::runningChanged, this, [this](bool running) {
         if (!running && !m_failureNote.isEmpty()) {
             m_failureNote.clear();
             m_countdown->renewHint();

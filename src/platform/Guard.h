@@ -25,11 +25,6 @@ template <typename F> bool runGuarded(F&& handler)
     return false;
 }
 
-namespace Guard {
-// The failure of a request's receiver, waiting for its sender (see connectRequest).
-std::exception_ptr& pendingFailure();
-} // namespace Guard
-
 template <typename Slot, typename Receiver, typename... Args>
 void invokeSlot(Slot& slot, Receiver* receiver, Args&&... args)
 {
@@ -52,27 +47,4 @@ QMetaObject::Connection connectGuarded(Sender* sender, Signal signal, Receiver* 
     return QObject::connect(sender, signal, receiver, [receiver, slot](auto&&... args) {
         runGuarded([&] { invokeSlot(slot, receiver, args...); });
     });
-}
-
-// A request is a signal whose sender must see its receiver fail, as with a call: the receiver's
-// exception is kept instead of reaching Qt, and the sender rethrows it after emitting with
-//   emit popupRequested(path); throwPendingFailure();
-template <typename Sender, typename Signal, typename Receiver, typename Slot>
-QMetaObject::Connection connectRequest(Sender* sender, Signal signal, Receiver* receiver, Slot slot)
-{
-    return QObject::connect(sender, signal, receiver, [receiver, slot](auto&&... args) {
-        try {
-            invokeSlot(slot, receiver, args...);
-        } catch (...) {
-            if (!Guard::pendingFailure())
-                Guard::pendingFailure() = std::current_exception();
-        }
-    });
-}
-
-// Rethrows (once) what a request's receiver threw during the last emission.
-inline void throwPendingFailure()
-{
-    if (std::exception_ptr failure = std::exchange(Guard::pendingFailure(), nullptr))
-        std::rethrow_exception(failure);
 }

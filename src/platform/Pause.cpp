@@ -1,17 +1,11 @@
 #include "Pause.h"
 
-#include <QThread>
+#include <QtGlobal>
 #include <atomic>
 
 namespace {
 std::atomic<bool> enabled{true};
 } // namespace
-
-void Pause::ms(int milliseconds)
-{
-    if (enabled && milliseconds > 0)
-        QThread::msleep(milliseconds);
-}
 
 int Pause::interval(int milliseconds)
 {

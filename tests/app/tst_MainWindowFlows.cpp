@@ -4,6 +4,7 @@
 #include "ScriptedDialogs.h"
 #include "TempHome.h"
 #include "TestFiles.h"
+#include "TestPictures.h"
 #include "app/MainWindow.h"
 #include "app/ProgramEntry.h"
 #include "app/SplashWindow.h"
@@ -211,11 +212,15 @@ private slots:
             QVERIFY(QFile::remove(picture));
         const auto tick = [&] { QVERIFY(QMetaObject::invokeMethod(child<QTimer>(w, "TimerStart"), "timeout")); };
         int nested = 0;
+        // Ticks while the box shows; their results arrive from the event loop, as a modal box lets them.
         dialogs->whileErrorShows = [&] {
-            for (; nested < 3; ++nested)
+            for (; nested < 3; ++nested) {
                 tick();
+                QCoreApplication::processEvents();
+            }
         };
         tick();
+        QTRY_COMPARE(nested, 3);
         QCOMPARE(dialogs->errors().size(), 1);
         const QString tip = child<QLabel>(w, "LbTips")->text();
         QVERIFY2(tip.startsWith("Bildbytet misslyckades: ") && tip.contains(".jpg"), qPrintable(tip));
@@ -474,7 +479,7 @@ private slots:
         QFile::remove(colourFile);
         const qint32 before = SettingsStore().integerOrDefault(Setting::Ramfarg);
         if (readable) {
-            writeFile(colourFile, "ColorA=FF0000\r\n");
+            TestPictures::put(colourFile, "ColorA=FF0000\r\n");
             if (!setWriteProtected(colourFile, true))
                 QSKIP("this file system cannot write-protect the file");
         } else {

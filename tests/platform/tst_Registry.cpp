@@ -19,7 +19,7 @@ using Root = Registry::Root;
 
 namespace {
 
-const QString Settings = QStringLiteral("Software\\Tavlix\\Settings");
+const QString SettingsKeyPath = QStringLiteral("Software\\Tavlix\\Settings");
 
 QByteArray dword(quint32 v)
 {
@@ -78,7 +78,7 @@ QByteArray storeBytes(const char* sql)
 void putRaw(const QString& name, int type, const QByteArray& data)
 {
     auto registry = Registry::create();
-    QVERIFY(registry->openKey(Root::CurrentUser, Settings, true));
+    QVERIFY(registry->openKey(Root::CurrentUser, SettingsKeyPath, true));
     registry->writeValue(name, {type, data});
     registry->closeKey();
 }
@@ -106,7 +106,7 @@ private slots:
     void storeHasTheRegistrysLayout()
     {
         {
-            RegistryKey key(Root::CurrentUser, Settings);
+            RegistryKey key(Root::CurrentUser, SettingsKeyPath);
         }
         QVERIFY(QFile::exists(storeFile()));
         RawStore raw(storeFile());
@@ -151,7 +151,7 @@ private slots:
         QFETCH(int, type);
         QFETCH(QByteArray, data);
         {
-            RegistryKey key(Root::CurrentUser, Settings);
+            RegistryKey key(Root::CurrentUser, SettingsKeyPath);
             if (kind == "integer")
                 key.writeInteger("V", value.toInt());
             else if (kind == "bool")
@@ -207,7 +207,7 @@ private slots:
         QFETCH(QString, error);
         if (type != 0)
             putRaw("X", type, data);
-        RegistryKey key(Root::CurrentUser, Settings);
+        RegistryKey key(Root::CurrentUser, SettingsKeyPath);
         QCOMPARE(key.valueExists("X"), type != 0);
         QVariant got;
         const QString message = errorOf([&] {
@@ -225,7 +225,7 @@ private slots:
     void namesIgnoreCaseAndKeepFirstSpelling()
     {
         {
-            RegistryKey key(Root::CurrentUser, Settings);
+            RegistryKey key(Root::CurrentUser, SettingsKeyPath);
             key.writeInteger("Interval", 30);
             key.writeString("LastList", "a.lst");
             key.writeInteger("INTERVAL", 45);
@@ -238,7 +238,7 @@ private slots:
     void keysAndRootsAreSeparate()
     {
         {
-            RegistryKey key(Root::CurrentUser, Settings);
+            RegistryKey key(Root::CurrentUser, SettingsKeyPath);
             key.writeString("Wallpaper", "settings");
         }
         {
@@ -246,22 +246,22 @@ private slots:
             key.writeString("Wallpaper", "desktop");
         }
         {
-            RegistryKey key(Root::LocalMachine, Settings);
+            RegistryKey key(Root::LocalMachine, SettingsKeyPath);
             QVERIFY(!key.valueExists("Wallpaper"));
             key.writeString("Wallpaper", "machine");
         }
-        RegistryKey settings(Root::CurrentUser, Settings);
+        RegistryKey settings(Root::CurrentUser, SettingsKeyPath);
         QCOMPARE(settings.readString("Wallpaper"), QString("settings"));
         RegistryKey desktop(Root::CurrentUser, "Control Panel\\Desktop");
         QCOMPARE(desktop.readString("Wallpaper"), QString("desktop"));
-        RegistryKey machine(Root::LocalMachine, Settings);
+        RegistryKey machine(Root::LocalMachine, SettingsKeyPath);
         QCOMPARE(machine.readString("Wallpaper"), QString("machine"));
     }
 
     void overlappingUsesShareTheStore()
     {
         {
-            RegistryKey settings(Root::CurrentUser, Settings);
+            RegistryKey settings(Root::CurrentUser, SettingsKeyPath);
             settings.writeString("Caption", "&Stoppa");
             {
                 RegistryKey desktop(Root::CurrentUser, "Control Panel\\Desktop");
@@ -269,7 +269,7 @@ private slots:
             }
             settings.writeInteger("Chosen", 3);
         }
-        RegistryKey settings(Root::CurrentUser, Settings);
+        RegistryKey settings(Root::CurrentUser, SettingsKeyPath);
         QCOMPARE(settings.readString("Caption"), QString("&Stoppa"));
         QCOMPARE(settings.readInteger("Chosen"), 3);
         RegistryKey desktop(Root::CurrentUser, "Control Panel\\Desktop");
@@ -339,7 +339,7 @@ private slots:
         file.write(content);
         file.close();
         {
-            RegistryKey key(Root::CurrentUser, Settings);
+            RegistryKey key(Root::CurrentUser, SettingsKeyPath);
             QVERIFY(!key.valueExists("Interval"));
             key.writeInteger("Interval", 31);
         }
@@ -349,7 +349,7 @@ private slots:
         const QStringList notices = Registry::takeNotices();
         QCOMPARE(notices.size(), 1);
         QVERIFY2(notices.first().contains(folder.filePath(aside.first())), qPrintable(notices.first()));
-        RegistryKey key(Root::CurrentUser, Settings);
+        RegistryKey key(Root::CurrentUser, SettingsKeyPath);
         QCOMPARE(key.readInteger("Interval"), 31);
         QVERIFY(Registry::takeNotices().isEmpty());
     }
@@ -359,21 +359,21 @@ private slots:
         QFile blocker(folder());
         QVERIFY(blocker.open(QIODevice::WriteOnly));
         blocker.close();
-        QCOMPARE(errorOf([] { RegistryKey key(Root::CurrentUser, Settings); }),
+        QCOMPARE(errorOf([] { RegistryKey key(Root::CurrentUser, SettingsKeyPath); }),
                  QString("Kan inte skapa mappen \"%1\" för inställningarna.").arg(folder()));
     }
 
     void writeProtectedStoreIsReadButNotChanged()
     {
         {
-            RegistryKey key(Root::CurrentUser, Settings);
+            RegistryKey key(Root::CurrentUser, SettingsKeyPath);
             key.writeInteger("Interval", 30);
         }
         if (!setWriteProtected(storeFile(), true))
             QSKIP("this file system cannot write-protect the store for root");
         const QByteArray before = fileBytes(storeFile());
         QString message = errorOf([] {
-            RegistryKey key(Root::CurrentUser, Settings);
+            RegistryKey key(Root::CurrentUser, SettingsKeyPath);
             QCOMPARE(key.readInteger("Interval"), 30);
             key.writeInteger("Interval", 45);
         });
@@ -387,7 +387,7 @@ private slots:
     void failedWriteChangesNothing()
     {
         {
-            RegistryKey key(Root::CurrentUser, Settings);
+            RegistryKey key(Root::CurrentUser, SettingsKeyPath);
             key.writeInteger("Interval", 30);
             key.writeInteger("Height", 100);
         }
@@ -398,13 +398,13 @@ private slots:
                      SQLITE_OK);
         }
         const QString message = errorOf([] {
-            RegistryKey key(Root::CurrentUser, Settings);
+            RegistryKey key(Root::CurrentUser, SettingsKeyPath);
             key.writeInteger("Interval", 45);
             key.writeInteger("Height", 5);
             key.writeInteger("Width", 7);
         });
         QCOMPARE(message, QString("Failed to set data for 'Height'"));
-        RegistryKey key(Root::CurrentUser, Settings);
+        RegistryKey key(Root::CurrentUser, SettingsKeyPath);
         QCOMPARE(key.readInteger("Height"), 100);
         // As in the registry, the write before the failing one stays and the handler ends at the failure.
         QCOMPARE(key.readInteger("Interval"), 45);
@@ -414,14 +414,14 @@ private slots:
     void storeThatCannotBeLockedIsLeftAlone()
     {
         {
-            RegistryKey key(Root::CurrentUser, Settings);
+            RegistryKey key(Root::CurrentUser, SettingsKeyPath);
             key.writeInteger("Interval", 30);
         }
         // A rollback journal that cannot be read or created.
         QVERIFY(QDir().mkpath(storeFile() + "-journal"));
         const QByteArray before = fileBytes(storeFile());
         const QString message = errorOf([] {
-            RegistryKey key(Root::CurrentUser, Settings);
+            RegistryKey key(Root::CurrentUser, SettingsKeyPath);
             key.writeInteger("Interval", 45);
         });
         QVERIFY2(message.startsWith("Kan inte använda inställningarna i \"" + storeFile() + "\": "),
@@ -432,7 +432,7 @@ private slots:
     void writerWaitsForAnotherUse()
     {
         {
-            RegistryKey key(Root::CurrentUser, Settings);
+            RegistryKey key(Root::CurrentUser, SettingsKeyPath);
         }
         RawStore other(storeFile());
         QCOMPARE(other.exec("BEGIN IMMEDIATE"), SQLITE_OK);
@@ -441,12 +441,12 @@ private slots:
             other.exec("COMMIT");
         });
         const QString message = errorOf([] {
-            RegistryKey key(Root::CurrentUser, Settings);
+            RegistryKey key(Root::CurrentUser, SettingsKeyPath);
             key.writeInteger("Interval", 12);
         });
         release.join();
         QCOMPARE(message, QString());
-        RegistryKey key(Root::CurrentUser, Settings);
+        RegistryKey key(Root::CurrentUser, SettingsKeyPath);
         QCOMPARE(key.readInteger("Interval"), 12);
     }
 
@@ -455,19 +455,19 @@ private slots:
     void lostCommitIsReported()
     {
         {
-            RegistryKey key(Root::CurrentUser, Settings);
+            RegistryKey key(Root::CurrentUser, SettingsKeyPath);
             key.writeInteger("Interval", 30);
         }
         RawStore reader(storeFile());
         QCOMPARE(reader.exec("BEGIN"), SQLITE_OK);
         QCOMPARE(reader.rows("SELECT count(*) FROM reg_values").size(), 1);
         const QString message = errorOf([] {
-            RegistryKey key(Root::CurrentUser, Settings);
+            RegistryKey key(Root::CurrentUser, SettingsKeyPath);
             key.writeInteger("Interval", 45);
         });
         reader.exec("COMMIT");
         QCOMPARE(message, QString("Failed to set data for 'Interval'"));
-        RegistryKey key(Root::CurrentUser, Settings);
+        RegistryKey key(Root::CurrentUser, SettingsKeyPath);
         QCOMPARE(key.readInteger("Interval"), 30);
     }
 };

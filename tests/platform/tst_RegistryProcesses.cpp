@@ -10,7 +10,7 @@
 // Two running instances share the store: the test starts itself twice as a writer.
 namespace {
 
-const QString Settings = QStringLiteral("Software\\Tavlix\\Settings");
+const QString SettingsKeyPath = QStringLiteral("Software\\Tavlix\\Settings");
 constexpr int Rounds = 150;
 
 // Each round is one use of the key: its own value, and a shared counter read and written back.
@@ -18,7 +18,7 @@ int runWriter(const QString& id)
 {
     try {
         for (int i = 0; i < Rounds; ++i) {
-            RegistryKey key(Registry::Root::CurrentUser, Settings);
+            RegistryKey key(Registry::Root::CurrentUser, SettingsKeyPath);
             key.writeInteger(QStringLiteral("%1_%2").arg(id).arg(i), i);
             const qint32 count = key.valueExists("Count") ? key.readInteger("Count") : 0;
             key.writeInteger("Count", count + 1);
@@ -54,7 +54,7 @@ private slots:
         QCOMPARE(b.exitStatus(), QProcess::NormalExit);
         QCOMPARE(b.exitCode(), 0);
 
-        RegistryKey key(Registry::Root::CurrentUser, Settings);
+        RegistryKey key(Registry::Root::CurrentUser, SettingsKeyPath);
         QCOMPARE(key.readInteger("Count"), 2 * Rounds);
         const QStringList names = key.valueNames();
         QCOMPARE(names.size(), 2 * Rounds + 2);

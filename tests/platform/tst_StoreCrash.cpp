@@ -17,7 +17,7 @@
 // every value, what one complete use wrote: each use writes the same generation into all values.
 namespace {
 
-const QString Settings = QStringLiteral("Software\\Tavlix\\Settings");
+const QString SettingsKeyPath = QStringLiteral("Software\\Tavlix\\Settings");
 constexpr int Values = 12;
 // make test runs 200 rounds; TAVLIX_STORE_KILLS sets another number (1,000 for the full measurement).
 constexpr int DefaultRounds = 200;
@@ -34,7 +34,7 @@ QString valueName(int i)
     try {
         for (;;) {
             {
-                RegistryKey key(Registry::Root::CurrentUser, Settings);
+                RegistryKey key(Registry::Root::CurrentUser, SettingsKeyPath);
                 const qint32 generation = key.valueExists("Generation") ? key.readInteger("Generation") + 1 : 1;
                 key.writeInteger("Generation", generation);
                 for (int i = 0; i < Values; ++i)
@@ -141,7 +141,7 @@ private slots:
 
             const QString check = integrityCheck(file);
             QVERIFY2(check == "ok", qPrintable(QStringLiteral("round %1: %2").arg(round).arg(check)));
-            RegistryKey key(Registry::Root::CurrentUser, Settings);
+            RegistryKey key(Registry::Root::CurrentUser, SettingsKeyPath);
             if (!key.valueExists("Generation"))
                 continue;
             const qint32 generation = key.readInteger("Generation");
