@@ -148,9 +148,14 @@ public:
             const QPoint origin = form->geometry().topLeft();
             QImage shot;
             // The background fades in; the top-left corner and the lower right are cut away.
-            QTRY_VERIFY_WITH_TIMEOUT(near((shot = screenshot()).pixelColor(origin + QPoint(1, 1)), background) &&
-                                         near(shot.pixelColor(origin + QPoint(986, 606)), background),
-                                     10000);
+            const auto cut = [&] {
+                shot = screenshot();
+                return near(shot.pixelColor(origin + QPoint(1, 1)), background) &&
+                       near(shot.pixelColor(origin + QPoint(986, 606)), background);
+            };
+            QVERIFY2(
+                QTest::qWaitFor(cut, 10000),
+                qPrintable(QStringLiteral("the corner shows %1").arg(shot.pixelColor(origin + QPoint(1, 1)).name())));
             QVERIFY(!near(shot.pixelColor(origin + QPoint(494, 40)), background)); // the arch is there
             QVERIFY(!near(shot.pixelColor(origin + QPoint(40, 300)), background)); // and the body
             return;
@@ -173,9 +178,12 @@ public:
             const int top = screen.height() - 207;
             QImage shot;
             // The strip in the window's colour begins at the resting line, once the slide has ended.
-            QTRY_VERIFY_WITH_TIMEOUT(near((shot = screenshot()).pixelColor(left + 77, top + 2), popupWindow) &&
-                                         !near(shot.pixelColor(left + 77, top - 2), popupWindow),
-                                     10000);
+            const auto resting = [&] {
+                shot = screenshot();
+                return near(shot.pixelColor(left + 77, top + 2), popupWindow) &&
+                       !near(shot.pixelColor(left + 77, top - 2), popupWindow);
+            };
+            QVERIFY(QTest::qWaitFor(resting, 10000));
             QVERIFY(!near(shot.pixelColor(left - 2, top + 100), popupWindow));
             return;
         }
