@@ -23,6 +23,7 @@
 #include <QRegularExpression>
 #include <QScreen>
 #include <QTest>
+#include <QUrl>
 #include <functional>
 #include <memory>
 
@@ -38,6 +39,7 @@ enum class Check
     PopupAtRest,
     IconInTheArea,
     MinimiseWithoutArea,
+    DarkStylePicture, // GNOME shows a second picture with the dark style
 };
 
 constexpr int side = 256;
@@ -206,6 +208,19 @@ public:
                 return false;
             };
             QVERIFY2(QTest::qWaitFor(registered, 10000), qPrintable(QStringLiteral("registered: ") + items.join(' ')));
+            return;
+        }
+        case Check::DarkStylePicture: {
+            const auto value = [](const char* key) {
+                QProcess gsettings;
+                gsettings.start(QStringLiteral("gsettings"), {"get", "org.gnome.desktop.background", key});
+                gsettings.waitForFinished(5000);
+                return QString::fromLocal8Bit(gsettings.readAllStandardOutput());
+            };
+            setBackground(twoHalves(file(QStringLiteral("dark.png")), Qt::darkGray, Qt::darkGray), "2", "0");
+            const QString uri = QUrl::fromLocalFile(file(QStringLiteral("dark.png"))).toString();
+            QVERIFY2(value("picture-uri").contains(uri), qPrintable(value("picture-uri")));
+            QCOMPARE(value("picture-uri-dark"), value("picture-uri"));
             return;
         }
         case Check::MinimiseWithoutArea: {

@@ -152,7 +152,13 @@ bool startPlasma(PrivateSession& session)
     qputenv("DISPLAY", display.toLocal8Bit());
     qputenv("WAYLAND_DISPLAY", "wayland-0");
     qputenv("QT_QPA_PLATFORM", "wayland"); // for the desktop's programs; the program runs through Xwayland
-    const pid_t activities = session.spawn({"/usr/lib/x86_64-linux-gnu/libexec/kactivitymanagerd"});
+    // The activity manager lives in the multiarch libexec folder, which is not on PATH.
+    QString activityManager = QStringLiteral("/usr/libexec/kactivitymanagerd");
+    for (const QFileInfo& lib : QDir(QStringLiteral("/usr/lib")).entryInfoList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+        if (QFile::exists(lib.filePath() + QStringLiteral("/libexec/kactivitymanagerd")))
+            activityManager = lib.filePath() + QStringLiteral("/libexec/kactivitymanagerd");
+    }
+    const pid_t activities = session.spawn({activityManager});
     const pid_t kded = session.spawn({"kded5"});
     const pid_t shell = session.spawn({"plasmashell", "--no-respawn"});
     qunsetenv("QT_QPA_PLATFORM");
