@@ -46,13 +46,13 @@ constexpr int side = 256;
 
 inline bool near(const QColor& a, const QColor& b)
 {
-    constexpr int tolerance = 24; // JPEG, scaling and the fade of a new background
+    constexpr int tolerance = 24; // scaling, and the fade of a new background
     return qAbs(a.red() - b.red()) <= tolerance && qAbs(a.green() - b.green()) <= tolerance &&
            qAbs(a.blue() - b.blue()) <= tolerance;
 }
 
 // A picture whose left half and right half differ, so that a tiled, centred and stretched picture
-// differ at the probes below.
+// differ across the middle of the screen.
 inline QString twoHalves(const QString& path, const QColor& left, const QColor& right)
 {
     QImage picture(side, side, QImage::Format_RGB32);
