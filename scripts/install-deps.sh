@@ -35,6 +35,10 @@ if [[ "${1:-}" == "--test" ]]; then
     packages+=(libxfconf-0-3)
     # The desktops that draw the background in the real-desktop tests (XFCE, LXDE, LXQt).
     packages+=(xfdesktop4 pcmanfm pcmanfm-qt)
+    # Real GNOME and Plasma sessions, headless with Xwayland; the AppIndicator extension gives GNOME
+    # a notification area, kded5 gives Plasma's; plasmashell needs Qt's Wayland platform.
+    packages+=(gnome-shell gnome-shell-extension-appindicator kwin-wayland plasma-desktop plasma-workspace
+               qtwayland5 kactivitymanagerd kded5)
 fi
 
 missing=()

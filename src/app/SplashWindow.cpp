@@ -79,7 +79,7 @@ void SplashWindow::FormCreate()
     const QImage skin = Resources::image(QStringLiteral("Splash"));
     m_imgBg->setPixmap(QPixmap::fromImage(skin));
     m_imgBg->resize(skin.size());
-    setMask(BuildSkinRegion(skin));
+    setSkinShape(this, BuildSkinRegion(skin));
 }
 
 void SplashWindow::setTextColour(const QColor& colour)

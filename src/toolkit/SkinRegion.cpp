@@ -61,6 +61,14 @@ QRegion BuildSkinRegion(const QImage& bitmap)
     return region;
 }
 
+void setSkinShape(QWidget* window, const QRegion& region)
+{
+    // Qt paints a window with a mask only inside it and clears a translucent window's buffer to
+    // transparent before each paint, so the cut-away pixels keep alpha 0.
+    window->setAttribute(Qt::WA_TranslucentBackground);
+    window->setMask(region);
+}
+
 QRegion applySkin(QWidget* window, QLabel* skinImage, const QString& resourceName)
 {
     const QImage skin = Resources::image(resourceName).convertToFormat(QImage::Format_RGB888);
@@ -68,6 +76,6 @@ QRegion applySkin(QWidget* window, QLabel* skinImage, const QString& resourceNam
     skinImage->setPixmap(QPixmap::fromImage(skin));
     skinImage->setGeometry(0, 0, skin.width(), skin.height());
     window->resize(skin.size());
-    window->setMask(region);
+    setSkinShape(window, region);
     return region;
 }

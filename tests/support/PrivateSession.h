@@ -18,10 +18,23 @@ public:
 
     // Starts a program (found on PATH) with the current environment; 0 when it could not start.
     pid_t spawn(const QStringList& argv);
+    // Programs started from now on append their output to this file instead of the test's.
+    void setLog(const QString& path) { m_log = path; }
     // Ends one started program and waits for it.
     void stop(pid_t pid);
     // An Xvfb on a free display (-displayfd); sets DISPLAY. False when it did not come up.
     bool startXvfb(const QString& screen = QStringLiteral("1280x1024x24"));
+
+    // A home of its own under dir (0700 runtime, config, data and cache folders): sets HOME and the
+    // XDG folders, and clears what would lead a program to the caller's desktop or buses.
+    static void usePrivateHome(const QString& dir);
+    // A private session bus and a stand-in system bus (for programs that ask logind), both in the
+    // runtime folder; sets their addresses. False when one did not come up.
+    bool startBuses();
+    // The display of the Xwayland that the compositor `compositor` started. Empty until there is one.
+    static QString xwaylandDisplay(pid_t compositor);
+    // Xwayland's socket folder must be shared and sticky, as a booted system has it.
+    static bool prepareX11SocketFolder();
 
     // Runs a program to its end and returns its standard output (empty on failure).
     static QByteArray output(const QStringList& argv, int timeoutMs = 10000);
@@ -39,4 +52,5 @@ public:
 private:
     static void pause(int ms);
     QList<pid_t> m_started;
+    QString m_log;
 };
