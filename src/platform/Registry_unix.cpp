@@ -270,14 +270,19 @@ private:
 
     bool ensureSchema()
     {
-        Statement tables(m_db,
-                         "SELECT count(*) FROM sqlite_master WHERE type = 'table' AND name IN ('keys', 'reg_values')");
-        if (!tables.step()) {
-            if (damaged(tables.rc()))
-                return false;
-            throw storeError();
+        int count = 0;
+        {
+            // Finished before the write below (see openKey).
+            Statement tables(
+                m_db, "SELECT count(*) FROM sqlite_master WHERE type = 'table' AND name IN ('keys', 'reg_values')");
+            if (!tables.step()) {
+                if (damaged(tables.rc()))
+                    return false;
+                throw storeError();
+            }
+            count = tables.columnInt(0);
         }
-        if (tables.columnInt(0) == 2)
+        if (count == 2)
             return intact();
         const int rc = beginWrite() ? exec(Schema) : SQLITE_READONLY;
         if (damaged(rc))
@@ -366,10 +371,15 @@ public:
         m_root = rootText(root);
         m_path = normalisedPath(path);
         sqlite3* db = connection->db();
-        Statement find(db, "SELECT 1 FROM keys WHERE root = ?1 AND path = ?2");
-        const bool exists = find.bind(m_root).bind(m_path).step();
-        if (!find.ok())
-            throw connection->storeError();
+        bool exists = false;
+        {
+            // Finished before any write begins: a statement still open holds a read lock, and a
+            // read lock that must become a write lock is refused at once while another instance writes.
+            Statement find(db, "SELECT 1 FROM keys WHERE root = ?1 AND path = ?2");
+            exists = find.bind(m_root).bind(m_path).step();
+            if (!find.ok())
+                throw connection->storeError();
+        }
         if (!exists) {
             if (!create)
                 return false;
