@@ -6,12 +6,14 @@
 #include "ScriptedDialogs.h"
 #include "app/MainWindow.h"
 #include "app/ProgramEntry.h"
+#include "notify/ChangePopup.h"
 #include "notify/TrayIcon.h"
 #include "picturelist/ListFile.h"
 #include "platform/Desktop.h"
 #include "platform/SettingsStore.h"
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
 #include <QDBusInterface>
@@ -124,7 +126,7 @@ public:
         }
         m_dialogs = std::make_unique<ScopedScriptedDialogs>();
         m_entry = std::make_unique<ProgramEntry>();
-        if (!m_entry->start())
+        if (!m_entry->start() || !QTest::qWaitFor([this] { return m_entry->started(); }, 60000))
             return false;
         m_entry->mainWindow()->show();
         return QTest::qWaitForWindowExposed(m_entry->mainWindow());
@@ -176,8 +178,10 @@ public:
             auto* start = form->findChild<QAbstractButton*>(QStringLiteral("BtStartStop"));
             QVERIFY(start);
             start->click();
-            const int left = screen.width() - 155;
-            const int top = screen.height() - 207;
+            // It rests in the corner of the work area, above a panel at the bottom (Plasma's).
+            const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+            const int left = area.x() + area.width() - 155;
+            const int top = area.y() + area.height() - 207;
             QImage shot;
             // The strip in the window's colour begins at the resting line, once the slide has ended.
             const auto resting = [&] {
@@ -185,6 +189,14 @@ public:
                 return near(shot.pixelColor(left + 77, top + 2), popupWindow) &&
                        !near(shot.pixelColor(left + 77, top - 2), popupWindow);
             };
+            // The slide runs from the event loop; a screenshot blocks it, so the slide ends first.
+            const auto slid = [&] {
+                for (QWidget* window : QApplication::topLevelWidgets())
+                    if (qobject_cast<ChangePopup*>(window) && window->isVisible() && window->y() <= top)
+                        return true;
+                return false;
+            };
+            QVERIFY(QTest::qWaitFor(slid, 10000));
             QVERIFY(QTest::qWaitFor(resting, 10000));
             QVERIFY(!near(shot.pixelColor(left - 2, top + 100), popupWindow));
             return;

@@ -105,6 +105,8 @@ private slots:
         QVERIFY(entry.start()); // the resumed rotation applies the picture; the popup slides in
         QTRY_VERIFY(entry.started());
         QVERIFY2(dialogs->errors().isEmpty(), qPrintable(dialogs->errors().join(QLatin1Char('\n'))));
+        // sway tiles the main window over the whole first output; the background is looked at here.
+        entry.mainWindow()->hide();
 
         // The icon is in swaybar's tray.
         QDBusInterface watcher(QStringLiteral("org.kde.StatusNotifierWatcher"),

@@ -248,7 +248,7 @@ private slots:
                             .arg(probe.at.y())
                             .arg(colour.name(), ok ? "" : "!");
             }
-            if (all || waited.elapsed() > 10000)
+            if (all || waited.elapsed() > 30000) // xfdesktop on a loaded machine takes its time to start
                 break;
             QThread::msleep(100);
         }
