@@ -221,6 +221,9 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(w));
         ChangePopup* popup = shownPopup();
         QVERIFY(popup);
+        // Looked at once its slide has ended, at rest in the work area's corner.
+        const QRect area = popup->screen()->availableGeometry();
+        QTRY_COMPARE(popup->y(), area.y() + area.height() - 207);
         for (PictureView* view : {child<PictureView>(w, "Img"), child<QWidget>(w, "PnlRam0")->findChild<PictureView*>(),
                                   popup->findChild<PictureView*>()}) {
             const QRect middle(view->mapToGlobal(QPoint(view->width() / 4, view->height() / 4)), view->size() / 2);
