@@ -44,6 +44,25 @@ enum class Check
     DarkStylePicture, // GNOME shows a second picture with the dark style
 };
 
+// The rows every real desktop shares; desktops without a notification area only minimise.
+inline void addRows(bool withArea, bool darkStyle)
+{
+    QTest::addColumn<Check>("check");
+    QTest::newRow("runs through Xwayland") << Check::ThroughXwayland;
+    if (!withArea) {
+        QTest::newRow("minimising minimises") << Check::MinimiseWithoutArea;
+        return;
+    }
+    QTest::newRow("icon registered in the notification area") << Check::IconInTheArea;
+    QTest::newRow("cut-away corner shows the background") << Check::CutAwayCorner;
+    QTest::newRow("centred") << Check::Centred;
+    QTest::newRow("tiled") << Check::Tiled;
+    QTest::newRow("stretched") << Check::Stretched;
+    QTest::newRow("popup rests at its place") << Check::PopupAtRest;
+    if (darkStyle)
+        QTest::newRow("dark-style picture") << Check::DarkStylePicture;
+}
+
 constexpr int side = 256;
 
 inline bool near(const QColor& a, const QColor& b)

@@ -58,22 +58,7 @@ private slots:
         QVERIFY(m_session.startProgram(s_home));
     }
 
-    void desktop_data()
-    {
-        QTest::addColumn<Check>("check");
-        QTest::newRow("runs through Xwayland") << Check::ThroughXwayland;
-        if (!s_withArea) {
-            QTest::newRow("minimising minimises") << Check::MinimiseWithoutArea;
-            return;
-        }
-        QTest::newRow("icon registered in the notification area") << Check::IconInTheArea;
-        QTest::newRow("cut-away corner shows the background") << Check::CutAwayCorner;
-        QTest::newRow("centred") << Check::Centred;
-        QTest::newRow("tiled") << Check::Tiled;
-        QTest::newRow("stretched") << Check::Stretched;
-        QTest::newRow("popup rests at its place") << Check::PopupAtRest;
-        QTest::newRow("dark-style picture") << Check::DarkStylePicture;
-    }
+    void desktop_data() { RealSession::addRows(s_withArea, true); }
 
     void desktop()
     {

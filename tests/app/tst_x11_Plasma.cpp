@@ -82,17 +82,7 @@ class TestPlasma : public QObject
 private slots:
     void initTestCase() { QVERIFY(m_session.startProgram(s_home)); }
 
-    void desktop_data()
-    {
-        QTest::addColumn<Check>("check");
-        QTest::newRow("runs through Xwayland") << Check::ThroughXwayland;
-        QTest::newRow("icon registered in the notification area") << Check::IconInTheArea;
-        QTest::newRow("cut-away corner shows the background") << Check::CutAwayCorner;
-        QTest::newRow("centred") << Check::Centred;
-        QTest::newRow("tiled") << Check::Tiled;
-        QTest::newRow("stretched") << Check::Stretched;
-        QTest::newRow("popup rests at its place") << Check::PopupAtRest;
-    }
+    void desktop_data() { RealSession::addRows(true, false); }
 
     void desktop()
     {
