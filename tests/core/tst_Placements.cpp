@@ -33,6 +33,9 @@ private slots:
     {
         QVERIFY(!Placements::byIndex(-1));
         QVERIFY(!Placements::byIndex(3));
+        // Tiling wins over stretching; values the program never writes centre.
+        QCOMPARE(Placements::fromValues(QStringLiteral("2"), QStringLiteral("1")), Placement::Tiled);
+        QCOMPARE(Placements::fromValues(QString(), QStringLiteral("0")), Placement::Centred);
     }
 };
 

@@ -134,60 +134,35 @@ private slots:
 
     void gsettings_data()
     {
-        QTest::addColumn<QString>("desktop");
-        QTest::addColumn<QString>("schema");
-        QTest::addColumn<QString>("key");
         QTest::addColumn<QString>("name");
-        QTest::addColumn<QString>("style");
-        QTest::addColumn<QString>("tile");
-        QTest::addColumn<QString>("option");
-        const QString gnome = "org.gnome.desktop.background";
-        QTest::newRow("GNOME tiled") << "gnome" << gnome << "picture-uri"
-                                     << "a.jpg"
-                                     << "0"
-                                     << "1"
-                                     << "wallpaper";
-        QTest::newRow("GNOME centred") << "gnome" << gnome << "picture-uri"
-                                       << "a.jpg"
-                                       << "0"
-                                       << "0"
-                                       << "centered";
-        QTest::newRow("MATE stretched") << "mate"
-                                        << "org.mate.background"
-                                        << "picture-filename"
-                                        << "a.jpg"
-                                        << "2"
-                                        << "0"
-                                        << "stretched";
-        QTest::newRow("Cinnamon tiled") << "cinnamon"
-                                        << "org.cinnamon.desktop.background"
-                                        << "picture-uri"
-                                        << "a.jpg"
-                                        << "0"
-                                        << "1"
-                                        << "wallpaper";
+        QTest::addColumn<QString>("setup"); // desktop, WallpaperStyle, TileWallpaper, the option expected
+        const QString plain = "a.jpg";
+        QTest::newRow("GNOME tiled") << plain << "gnome 0 1 wallpaper";
+        QTest::newRow("GNOME centred") << plain << "gnome 0 0 centered";
+        QTest::newRow("MATE stretched") << plain << "mate 2 0 stretched";
+        QTest::newRow("Cinnamon tiled") << plain << "cinnamon 0 1 wallpaper";
         for (const QString& name : hostileNames) {
             const QString shown = QString(name).replace('\n', "\\n");
-            QTest::addRow("GNOME %s", qPrintable(shown)) << "gnome" << gnome << "picture-uri" << name << "2"
-                                                         << "0"
-                                                         << "stretched";
-            QTest::addRow("MATE %s", qPrintable(shown)) << "mate"
-                                                        << "org.mate.background"
-                                                        << "picture-filename" << name << "0"
-                                                        << "0"
-                                                        << "centered";
+            QTest::addRow("GNOME %s", qPrintable(shown)) << name << "gnome 2 0 stretched";
+            QTest::addRow("MATE %s", qPrintable(shown)) << name << "mate 0 0 centered";
         }
     }
 
     void gsettings()
     {
-        QFETCH(QString, desktop);
-        QFETCH(QString, schema);
-        QFETCH(QString, key);
         QFETCH(QString, name);
-        QFETCH(QString, style);
-        QFETCH(QString, tile);
-        QFETCH(QString, option);
+        QFETCH(QString, setup);
+        const QStringList words = setup.split(' ');
+        const QString desktop = words[0];
+        const QString option = words[3];
+        // Where each desktop keeps its picture.
+        const QStringList place =
+            QHash<QString, QStringList>{{"gnome", {"org.gnome.desktop.background", "picture-uri"}},
+                                        {"mate", {"org.mate.background", "picture-filename"}},
+                                        {"cinnamon", {"org.cinnamon.desktop.background", "picture-uri"}}}
+                .value(desktop);
+        const QString schema = place.value(0);
+        const QString key = place.value(1);
         if (QStandardPaths::findExecutable("gsettings").isEmpty())
             QSKIP("gsettings is not installed");
         if (desktop != QLatin1String("gnome")) {
@@ -219,7 +194,7 @@ private slots:
         }
         const QString path = m_dir.filePath(name);
 
-        apply(desktop, path, style, tile);
+        apply(desktop, path, words[1], words[2]);
 
         const QString stored = fromGVariant(run("gsettings", {"get", schema, key}));
         QCOMPARE(key == QLatin1String("picture-uri") ? QUrl(stored, QUrl::StrictMode).toLocalFile() : stored, path);
@@ -249,25 +224,13 @@ private slots:
     void xfconf_data()
     {
         QTest::addColumn<QString>("name");
-        QTest::addColumn<QString>("style");
-        QTest::addColumn<QString>("tile");
-        QTest::addColumn<QString>("imageStyle");
-        QTest::newRow("centred") << "a.jpg"
-                                 << "0"
-                                 << "0"
-                                 << "1";
-        QTest::newRow("tiled") << "a.jpg"
-                               << "0"
-                               << "1"
-                               << "2";
-        QTest::newRow("stretched") << "a.jpg"
-                                   << "2"
-                                   << "0"
-                                   << "3";
+        QTest::addColumn<QString>("values"); // WallpaperStyle, TileWallpaper, the image style expected
+        const QString plain = "a.jpg";
+        QTest::newRow("centred") << plain << "0 0 1";
+        QTest::newRow("tiled") << plain << "0 1 2";
+        QTest::newRow("stretched") << plain << "2 0 3";
         for (const QString& name : hostileNames)
-            QTest::addRow("%s", qPrintable(QString(name).replace('\n', "\\n"))) << name << "2"
-                                                                                << "0"
-                                                                                << "3";
+            QTest::addRow("%s", qPrintable(QString(name).replace('\n', "\\n"))) << name << "2 0 3";
     }
 
     // The first row meets an empty channel and creates the properties; the rest find and reuse them,
@@ -275,9 +238,8 @@ private slots:
     void xfconf()
     {
         QFETCH(QString, name);
-        QFETCH(QString, style);
-        QFETCH(QString, tile);
-        QFETCH(QString, imageStyle);
+        QFETCH(QString, values);
+        const QString imageStyle = values.section(' ', 2);
         if (QStandardPaths::findExecutable("xfconf-query").isEmpty())
             QSKIP("xfconf-query is not installed");
         if (QStandardPaths::findExecutable("dbus-daemon").isEmpty())
@@ -293,7 +255,7 @@ private slots:
                      0);
         const QString path = m_dir.filePath(name);
 
-        apply("xfce", path, style, tile);
+        apply("xfce", path, values.section(' ', 0, 0), values.section(' ', 1, 1));
 
         const auto read = [&](const QString& property) {
             QString value = run("xfconf-query", channel + QStringList{"-p", property});
