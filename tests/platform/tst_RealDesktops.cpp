@@ -1,4 +1,6 @@
+#include "PrivateSession.h"
 #include "TestFiles.h"
+#include "TestPictures.h"
 #include "platform/Desktop.h"
 
 #include <QDir>
@@ -58,9 +60,7 @@ QList<Probe> probesFor(Desktop::Placement placement)
 
 bool near(QColor a, QColor b)
 {
-    constexpr int tolerance = 24; // JPEG and scaling
-    return qAbs(a.red() - b.red()) <= tolerance && qAbs(a.green() - b.green()) <= tolerance &&
-           qAbs(a.blue() - b.blue()) <= tolerance;
+    return TestPictures::near(a.rgb(), b.rgb()); // JPEG and scaling
 }
 
 QString output(const QString& program, const QStringList& arguments)
@@ -169,12 +169,10 @@ class TestRealDesktops : public QObject
         return false;
     }
 
-    static QColor pixel(const QImage& screen, QPoint at) { return screen.pixelColor(at); }
-
     static QColor screenColour()
     {
         const QImage screen = QGuiApplication::primaryScreen()->grabWindow(0).toImage();
-        return pixel(screen, {screenWidth / 2, screenHeight / 2});
+        return screen.pixelColor(screenWidth / 2, screenHeight / 2);
     }
 
 private slots:
@@ -213,14 +211,8 @@ private slots:
         ++row;
         const QColor left = QColor::fromHsv((row * 67) % 360, 255, 220);
         const QColor right = QColor::fromHsv((row * 67 + 180) % 360, 255, 160);
-        QImage picture(side, side, QImage::Format_RGB32);
-        picture.fill(left);
-        for (int y = 0; y < side; ++y) {
-            for (int x = side / 2; x < side; ++x)
-                picture.setPixelColor(x, y, right);
-        }
         const QString path = m_dir.filePath(QStringLiteral("bild %1.jpg").arg(row));
-        QVERIFY(picture.save(path, "JPG", 95));
+        QVERIFY(TestPictures::halves(side, side, left, right).save(path, "JPG", 95));
         // The "WallpaperStyle" and "TileWallpaper" values of each placement.
         const QString style = placement == Desktop::Placement::Stretched ? "2" : "0";
         const QString tile = placement == Desktop::Placement::Tiled ? "1" : "0";
@@ -238,7 +230,7 @@ private slots:
             bool all = true;
             seen.clear();
             for (const Probe& probe : probesFor(placement)) {
-                const QColor colour = pixel(screen, probe.at);
+                const QColor colour = screen.pixelColor(probe.at);
                 const bool ok = probe.half == Half::Left    ? near(colour, left)
                                 : probe.half == Half::Right ? near(colour, right)
                                                             : !near(colour, left) && !near(colour, right);
@@ -326,69 +318,29 @@ private slots:
     }
 };
 
-// The tests run in a child process that connects to a private X server and session bus; this
-// process starts them, with a private home, and ends them afterwards.
+// The tests run in a child process on a private X server, session bus and home; this process
+// starts them and ends them afterwards.
 int runInPrivateSession(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
     QTemporaryDir home;
     if (!home.isValid())
         return 1;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    for (const char* name : {"HOME", "XDG_CONFIG_HOME", "XDG_CACHE_HOME", "XDG_DATA_HOME", "XDG_RUNTIME_DIR"}) {
-        const QString folder = home.filePath(QString::fromLatin1(name).toLower());
-        QDir().mkpath(folder);
-        QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-        env.insert(QLatin1String(name), folder);
-    }
-    // Nothing may lead the program to another desktop than the one recognised here.
-    for (const char* name :
-         {"TAVELVAXLAREN_DESKTOP", "DESKTOP_SESSION", "SESSION_MANAGER", "WAYLAND_DISPLAY", "SWAYSOCK",
-          "KDE_SESSION_VERSION", "XDG_CURRENT_DESKTOP", "DISPLAY", "XAUTHORITY", "DBUS_SESSION_BUS_ADDRESS"})
-        env.remove(QLatin1String(name));
-
-    // -displayfd 1: the server picks a free display and writes its number on standard output.
+    PrivateSession::usePrivateHome(home.path());
+    PrivateSession session;
     // -noreset: the root picture that feh leaves must outlive feh's connection.
-    QProcess xvfb;
-    xvfb.setProcessEnvironment(env);
-    xvfb.setStandardErrorFile(QProcess::nullDevice());
-    xvfb.start(QStringLiteral("Xvfb"), {"-displayfd", "1", "-noreset", "-nolisten", "tcp", "-screen", "0",
-                                        QStringLiteral("%1x%2x24").arg(screenWidth).arg(screenHeight)});
-    QByteArray display;
-    while (!display.endsWith('\n') && xvfb.waitForReadyRead(15000))
-        display += xvfb.readAllStandardOutput();
-    if (display.trimmed().isEmpty()) {
-        qCritical("Xvfb did not start");
+    if (!session.startXvfb(QStringLiteral("%1x%2x24").arg(screenWidth).arg(screenHeight), {"-noreset"}) ||
+        !session.startBuses()) {
+        qCritical("the private X server or buses did not come up");
         return 1;
     }
-    env.insert(QStringLiteral("DISPLAY"), QLatin1Char(':') + QString::fromLatin1(display.trimmed()));
-
-    // Settings daemons that the desktops start through the bus (xfconfd) get the private home.
-    QProcess bus;
-    bus.setProcessEnvironment(env);
-    bus.start(QStringLiteral("dbus-daemon"), {"--session", "--nofork", "--print-address=1"});
-    QByteArray address;
-    while (!address.endsWith('\n') && bus.waitForReadyRead(15000))
-        address += bus.readAllStandardOutput();
-    int result = 1;
-    if (address.trimmed().isEmpty()) {
-        qCritical("dbus-daemon did not start");
-    } else {
-        env.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), QString::fromLatin1(address.trimmed()));
-        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
-        env.insert(QStringLiteral("TAVLIX_IN_PRIVATE_SESSION"), QStringLiteral("1"));
-        QProcess tests;
-        tests.setProcessEnvironment(env);
-        tests.setProcessChannelMode(QProcess::ForwardedChannels);
-        tests.start(QCoreApplication::applicationFilePath(), app.arguments().mid(1));
-        tests.waitForFinished(-1);
-        result = tests.exitStatus() == QProcess::NormalExit ? tests.exitCode() : 1;
-        bus.terminate();
-        bus.waitForFinished(5000);
-    }
-    xvfb.terminate();
-    xvfb.waitForFinished(5000);
-    return result;
+    qputenv("QT_QPA_PLATFORM", "xcb");
+    qputenv("TAVLIX_IN_PRIVATE_SESSION", "1");
+    QProcess tests;
+    tests.setProcessChannelMode(QProcess::ForwardedChannels);
+    tests.start(QCoreApplication::applicationFilePath(), app.arguments().mid(1));
+    tests.waitForFinished(-1);
+    return tests.exitStatus() == QProcess::NormalExit ? tests.exitCode() : 1;
 }
 
 int main(int argc, char** argv)

@@ -63,7 +63,7 @@ void PrivateSession::stop(pid_t pid)
     waitpid(pid, &status, 0);
 }
 
-bool PrivateSession::startXvfb(const QString& screen)
+bool PrivateSession::startXvfb(const QString& screen, const QStringList& options)
 {
     int fds[2];
     if (pipe(fds) != 0)
@@ -71,12 +71,16 @@ bool PrivateSession::startXvfb(const QString& screen)
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_addclose(&actions, fds[0]);
-    const QByteArray fd = QByteArray::number(fds[1]);
-    const QByteArray screenArg = screen.toLatin1();
-    const char* argv[] = {"Xvfb",      "-displayfd", fd.constData(), "-screen", "0", screenArg.constData(),
-                          "-nolisten", "tcp",        nullptr};
+    QList<QByteArray> bytes{"Xvfb",      "-displayfd", QByteArray::number(fds[1]), "-screen", "0", screen.toLatin1(),
+                            "-nolisten", "tcp"};
+    for (const QString& option : options)
+        bytes << option.toLatin1();
+    std::vector<char*> argv;
+    for (QByteArray& b : bytes)
+        argv.push_back(b.data());
+    argv.push_back(nullptr);
     pid_t pid = 0;
-    const int rc = posix_spawnp(&pid, "Xvfb", &actions, nullptr, const_cast<char**>(argv), environ);
+    const int rc = posix_spawnp(&pid, "Xvfb", &actions, nullptr, argv.data(), environ);
     posix_spawn_file_actions_destroy(&actions);
     ::close(fds[1]);
     if (rc != 0) {

@@ -23,7 +23,7 @@ public:
     // Ends one started program and waits for it.
     void stop(pid_t pid);
     // An Xvfb on a free display (-displayfd); sets DISPLAY. False when it did not come up.
-    bool startXvfb(const QString& screen = QStringLiteral("1280x1024x24"));
+    bool startXvfb(const QString& screen = QStringLiteral("1280x1024x24"), const QStringList& options = {});
 
     // A home of its own under dir (0700 runtime, config, data and cache folders): sets HOME and the
     // XDG folders, and clears what would lead a program to the caller's desktop or buses.

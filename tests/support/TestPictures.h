@@ -20,12 +20,13 @@
 
 namespace TestPictures {
 
-// Left half red, right half blue: enough to see that a picture came out whole and the right way round.
-inline QImage halves(int width, int height)
+// Left half red, right half blue: enough to see that a picture came out whole and the right way round,
+// or where on a screen it was drawn.
+inline QImage halves(int width, int height, QColor left = Qt::red, QColor right = Qt::blue)
 {
     QImage image(width, height, QImage::Format_RGB32);
-    image.fill(Qt::blue);
-    QPainter(&image).fillRect(0, 0, width / 2, height, Qt::red);
+    image.fill(right);
+    QPainter(&image).fillRect(0, 0, width / 2, height, left);
     return image;
 }
 
