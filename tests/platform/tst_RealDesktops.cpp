@@ -47,8 +47,10 @@ QList<Probe> probesFor(Desktop::Placement placement)
     const QPoint leftRight(3 * side + 3 * side / 4 - 4, screenHeight - 40);
     switch (placement) {
     case Desktop::Placement::Centred:
+        // Beside the picture too, where a picture fitted to the screen would reach.
         return {{{screenWidth / 2 - 16, screenHeight / 2}, Half::Left},
                 {{screenWidth / 2 + 16, screenHeight / 2}, Half::Right},
+                {{screenWidth / 2 - side, screenHeight / 2}, Half::Neither},
                 {corner, Half::Neither}};
     case Desktop::Placement::Tiled:
         return {{corner, Half::Left}, {corner + QPoint(side / 2, 0), Half::Right}, {leftRight, Half::Right}};
