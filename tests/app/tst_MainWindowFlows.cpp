@@ -79,11 +79,7 @@ class TestMainWindowFlows : public QObject
 
     QString makePicture(const QString& name, const QColor& colour)
     {
-        QImage image(64, 48, QImage::Format_RGB32);
-        image.fill(colour);
-        if (!image.save(home(name)))
-            qFatal("cannot write a test picture");
-        return home(name);
+        return TestPictures::writePicture(home(name), QSize(64, 48), colour);
     }
 
     QString makeList(const QStringList& paths)

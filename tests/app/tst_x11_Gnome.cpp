@@ -2,14 +2,10 @@
 // on buses and a runtime folder of its own: once with the AppIndicator extension, which gives it a
 // notification area, and once without, as stock GNOME has it.
 
-#include "PrivateSession.h"
 #include "RealSession.h"
-#include "platform/SessionSetup.h"
 
-#include <QApplication>
 #include <QDBusReply>
 #include <QProcess>
-#include <QTemporaryDir>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -17,7 +13,6 @@ using RealSession::Check;
 
 namespace {
 
-QString s_home;
 bool s_withArea = false;
 
 const char* const appIndicator = "ubuntu-appindicators@ubuntu.com";
@@ -28,7 +23,7 @@ QImage screenshot()
     static const bool named = QDBusConnection::sessionBus().registerService(QStringLiteral("org.gnome.Screenshot"));
     if (!named)
         return {};
-    const QString file = s_home + QStringLiteral("/shot.png");
+    const QString file = qEnvironmentVariable("HOME") + QStringLiteral("/shot.png");
     QFile::remove(file);
     QDBusInterface shell(QStringLiteral("org.gnome.Shell.Screenshot"), QStringLiteral("/org/gnome/Shell/Screenshot"),
                          QStringLiteral("org.gnome.Shell.Screenshot"));
@@ -55,10 +50,10 @@ private slots:
         QDBusInterface shell(QStringLiteral("org.gnome.Shell"), QStringLiteral("/org/gnome/Shell"),
                              QStringLiteral("org.gnome.Shell"));
         shell.setProperty("OverviewActive", false);
-        QVERIFY(m_session.startProgram(s_home));
+        QVERIFY(m_session.startProgram(qEnvironmentVariable("HOME")));
     }
 
-    void desktop_data() { RealSession::addRows(s_withArea, true); }
+    void desktop_data() { RealSession::addRows(s_withArea); }
 
     void desktop()
     {
@@ -87,18 +82,9 @@ int runBothSessions(char** argv)
     return failed;
 }
 
-// Starts the shell on buses of its own; on success DISPLAY and XAUTHORITY lead to its Xwayland.
+// Starts the shell; on success DISPLAY and XAUTHORITY lead to its Xwayland.
 bool startShell(PrivateSession& session)
 {
-    if (!PrivateSession::prepareX11SocketFolder()) {
-        qCritical("/tmp/.X11-unix must be mode 1777 for Xwayland");
-        return false;
-    }
-    session.setLog(s_home + QStringLiteral("/session.log"));
-    if (!session.startBuses()) {
-        qCritical("the private buses did not come up");
-        return false;
-    }
     // The extension is switched on in the settings the shell reads when it starts.
     const QString extensions = s_withArea ? QStringLiteral("['%1']").arg(QLatin1String(appIndicator)) : "[]";
     PrivateSession::output({"gsettings", "set", "org.gnome.shell", "enabled-extensions", extensions});
@@ -128,10 +114,8 @@ bool startShell(PrivateSession& session)
                                 (!s_withArea || watcherUp());
                      },
                      30000);
-    if (!up) {
-        qCritical("gnome-shell did not come up (its output: %s/session.log)", qPrintable(s_home));
+    if (!up)
         return false;
-    }
     qputenv("DISPLAY", display.toLocal8Bit());
     qputenv("XAUTHORITY", QFile::encodeName(run + QLatin1Char('/') + auth.first()));
     qputenv("WAYLAND_DISPLAY", "wayland-0");
@@ -145,21 +129,7 @@ int main(int argc, char** argv)
     if (qEnvironmentVariableIsEmpty("TAVLIX_GNOME_AREA"))
         return runBothSessions(argv);
     s_withArea = qgetenv("TAVLIX_GNOME_AREA") == "1";
-
-    QTemporaryDir home(QDir::tempPath() + QStringLiteral("/tavlix-gnome-XXXXXX"));
-    if (!home.isValid())
-        return 1;
-    s_home = home.path();
-    PrivateSession::usePrivateHome(s_home);
-    PrivateSession session;
-    if (!startShell(session)) {
-        home.setAutoRemove(false); // for the shell's output
-        return 1;
-    }
-    SessionSetup::chooseWindowSystem();
-    QApplication app(argc, argv);
-    TestGnome test;
-    return QTest::qExec(&test, argc, argv);
+    return RealSession::run<TestGnome>(argc, argv, "gnome", startShell);
 }
 
 #include "tst_x11_Gnome.moc"

@@ -4,6 +4,7 @@
 
 #include "PrivateSession.h"
 #include "ScriptedDialogs.h"
+#include "TempHome.h"
 #include "app/MainWindow.h"
 #include "app/ProgramEntry.h"
 #include "notify/ChangePopup.h"
@@ -21,7 +22,6 @@
 #include <QRandomGenerator>
 #include <QRegularExpression>
 #include <QScreen>
-#include <QTemporaryDir>
 #include <QTest>
 
 namespace {
@@ -75,7 +75,7 @@ class TestOpenbox : public QObject
 {
     Q_OBJECT
 
-    std::unique_ptr<QTemporaryDir> m_home;
+    std::unique_ptr<TempHome> m_home;
 
     void seed(bool minimised, bool running, QSize noise = {})
     {
@@ -83,25 +83,31 @@ class TestOpenbox : public QObject
         image.fill(Qt::red);
         if (noise.isValid())
             QRandomGenerator(21).fillRange(reinterpret_cast<quint32*>(image.bits()), image.sizeInBytes() / 4);
-        const QString picture = m_home->filePath(QStringLiteral("röd.bmp"));
+        const QString picture = m_home->path(QStringLiteral("röd.bmp"));
         QVERIFY(image.save(picture));
-        const QString list = m_home->filePath(QStringLiteral("bilder.lst"));
+        const QString list = m_home->path(QStringLiteral("bilder.lst"));
         ListFile::write(list, {QFile::encodeName(picture)});
-        SettingsStore store;
-        store.writeString(Setting::Senaste, list);
-        store.writeInteger(Setting::Vald, 0);
-        store.writeBool(Setting::Minimerad, minimised);
+        TempHome::store(Setting::Senaste, list);
+        TempHome::store(Setting::Vald, 0);
+        TempHome::store(Setting::Minimerad, minimised);
         if (running)
-            store.writeString(Setting::Startknapp, QStringLiteral("&Stoppa"));
+            TempHome::store(Setting::Startknapp, QStringLiteral("&Stoppa"));
+    }
+
+    // Starts the program as main() does and shows its window once the start-up has ended.
+    static MainWindow* startShown(ProgramEntry& entry)
+    {
+        if (!entry.start() || !QTest::qWaitFor([&] { return entry.started(); }, 5000))
+            return nullptr;
+        entry.mainWindow()->show();
+        return QTest::qWaitForWindowExposed(entry.mainWindow()) ? entry.mainWindow() : nullptr;
     }
 
 private slots:
     void init()
     {
-        m_home = std::make_unique<QTemporaryDir>();
-        qputenv("XDG_CONFIG_HOME", m_home->filePath(QStringLiteral("config")).toUtf8());
-        qputenv("XDG_DATA_HOME", m_home->filePath(QStringLiteral("data")).toUtf8());
-        qputenv("TAVELVAXLAREN_DESKTOP", ("log:" + m_home->filePath(QStringLiteral("log"))).toUtf8());
+        m_home.reset(); // the environment it changed comes back before the next one is made
+        m_home = std::make_unique<TempHome>();
     }
 
     void popupRestsAtItsPlaceAndSlidesOut_data()
@@ -130,11 +136,8 @@ private slots:
         const int areaRight = area.x() + area.width();
         const int areaBottom = area.y() + area.height();
         ProgramEntry entry;
-        QVERIFY(entry.start()); // the resumed rotation applies the picture: the popup slides in
-        QTRY_VERIFY(entry.started());
-        MainWindow* w = entry.mainWindow();
-        w->show();
-        QVERIFY(QTest::qWaitForWindowActive(w));
+        MainWindow* w = startShown(entry); // the resumed rotation applies the picture: the popup slides in
+        QVERIFY(w && QTest::qWaitForWindowActive(w));
         ChangePopup* popup = shownPopup();
         QVERIFY(popup);
         QTRY_COMPARE(popup->y(), areaBottom - 207); // its slide runs from the event loop
@@ -175,17 +178,11 @@ private slots:
         QFETCH(QPoint, expected);
         ScopedScriptedDialogs dialogs;
         seed(false, false);
-        {
-            SettingsStore store;
-            store.writeInteger(Setting::Left, stored.x());
-            store.writeInteger(Setting::Top, stored.y());
-        }
+        TempHome::store(Setting::Left, stored.x());
+        TempHome::store(Setting::Top, stored.y());
         ProgramEntry entry;
-        QVERIFY(entry.start());
-        QTRY_VERIFY(entry.started());
-        MainWindow* w = entry.mainWindow();
-        w->show();
-        QVERIFY(QTest::qWaitForWindowExposed(w));
+        MainWindow* w = startShown(entry);
+        QVERIFY(w);
         QTRY_COMPARE(QPoint(infoValue(windowInfo(w->winId()), QStringLiteral("Absolute upper-left X")),
                             infoValue(windowInfo(w->winId()), QStringLiteral("Absolute upper-left Y"))),
                      expected);
@@ -214,11 +211,8 @@ private slots:
         ScopedScriptedDialogs dialogs;
         seed(false, true, QSize(1600, 1200));
         ProgramEntry entry;
-        QVERIFY(entry.start());
-        QTRY_VERIFY(entry.started());
-        MainWindow* w = entry.mainWindow();
-        w->show();
-        QVERIFY(QTest::qWaitForWindowExposed(w));
+        MainWindow* w = startShown(entry);
+        QVERIFY(w);
         ChangePopup* popup = shownPopup();
         QVERIFY(popup);
         // Looked at once its slide has ended, at rest in the work area's corner.
@@ -271,11 +265,8 @@ private slots:
         QVERIFY(tray);
         QVERIFY(PrivateSession::waitFor([] { return TrayIcon::areaAvailable(); }));
         ProgramEntry entry;
-        QVERIFY(entry.start());
-        QTRY_VERIFY(entry.started());
-        MainWindow* w = entry.mainWindow();
-        w->show();
-        QVERIFY(QTest::qWaitForWindowExposed(w));
+        MainWindow* w = startShown(entry);
+        QVERIFY(w);
         // While the program's own icon is not shown, nothing in the area leads back: it minimises.
         child<QCheckBox>(w, "ChkTray")->setChecked(false);
         child<QCheckBox>(w, "ChkMin")->setChecked(true);

@@ -1,21 +1,15 @@
 // The program in a real Plasma 5 session (kwin_wayland with Xwayland, plasmashell and kded5's
 // notification area), started by this test on buses and a runtime folder of its own.
 
-#include "PrivateSession.h"
 #include "RealSession.h"
-#include "platform/SessionSetup.h"
 
-#include <QApplication>
 #include <QDBusUnixFileDescriptor>
-#include <QTemporaryDir>
 #include <fcntl.h>
 #include <unistd.h>
 
 using RealSession::Check;
 
 namespace {
-
-QString s_home;
 
 // KWin hands the workspace's pixels to programs that a desktop entry allows, through a pipe.
 QImage screenshot()
@@ -80,9 +74,9 @@ class TestPlasma : public QObject
     RealSession::Session m_session{screenshot, true};
 
 private slots:
-    void initTestCase() { QVERIFY(m_session.startProgram(s_home)); }
+    void initTestCase() { QVERIFY(m_session.startProgram(qEnvironmentVariable("HOME"))); }
 
-    void desktop_data() { RealSession::addRows(true, false); }
+    void desktop_data() { RealSession::addRows(true); }
 
     void desktop()
     {
@@ -93,19 +87,10 @@ private slots:
 
 namespace {
 
-// Starts KWin, the activity manager, kded5 and plasmashell on buses of their own; on success
-// DISPLAY leads to KWin's Xwayland.
+// Starts KWin, the activity manager, kded5 and plasmashell; on success DISPLAY leads to KWin's
+// Xwayland.
 bool startPlasma(PrivateSession& session)
 {
-    if (!PrivateSession::prepareX11SocketFolder()) {
-        qCritical("/tmp/.X11-unix must be mode 1777 for Xwayland");
-        return false;
-    }
-    session.setLog(s_home + QStringLiteral("/session.log"));
-    if (!session.startBuses()) {
-        qCritical("the private buses did not come up");
-        return false;
-    }
     const QString run = qEnvironmentVariable("XDG_RUNTIME_DIR");
     // KWin lets a program take screenshots when a desktop entry names it with the interface.
     char self[4096] = {};
@@ -136,7 +121,7 @@ bool startPlasma(PrivateSession& session)
             display = PrivateSession::xwaylandDisplay(compositor);
             return !display.isEmpty() && QFile::exists(run + QStringLiteral("/wayland-0"));
         })) {
-        qCritical("kwin_wayland did not come up (its output: %s/session.log)", qPrintable(s_home));
+        qCritical("kwin_wayland did not come up");
         return false;
     }
     qputenv("DISPLAY", display.toLocal8Bit());
@@ -160,31 +145,14 @@ bool startPlasma(PrivateSession& session)
                                    nameOwned(QStringLiteral("org.kde.StatusNotifierWatcher"));
                         },
                         60000);
-    if (!up) {
-        qCritical("plasmashell did not come up (its output: %s/session.log)", qPrintable(s_home));
-        return false;
-    }
-    return true;
+    return up;
 }
 
 } // namespace
 
 int main(int argc, char** argv)
 {
-    QTemporaryDir home(QDir::tempPath() + QStringLiteral("/tavlix-plasma-XXXXXX"));
-    if (!home.isValid())
-        return 1;
-    s_home = home.path();
-    PrivateSession::usePrivateHome(s_home);
-    PrivateSession session;
-    if (!startPlasma(session)) {
-        home.setAutoRemove(false); // for the desktop's output
-        return 1;
-    }
-    SessionSetup::chooseWindowSystem();
-    QApplication app(argc, argv);
-    TestPlasma test;
-    return QTest::qExec(&test, argc, argv);
+    return RealSession::run<TestPlasma>(argc, argv, "plasma", startPlasma);
 }
 
 #include "tst_x11_Plasma.moc"

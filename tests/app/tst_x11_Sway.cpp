@@ -6,6 +6,7 @@
 
 #include "PrivateSession.h"
 #include "ScriptedDialogs.h"
+#include "TestPictures.h"
 #include "app/MainWindow.h"
 #include "app/ProgramEntry.h"
 #include "notify/TrayIcon.h"
@@ -39,7 +40,7 @@ const QColor PopupWindow(0xA6, 0xCA, 0xF0); // the designed background colour
 
 bool near(const QColor& a, const QColor& b)
 {
-    return qAbs(a.red() - b.red()) < 12 && qAbs(a.green() - b.green()) < 12 && qAbs(a.blue() - b.blue()) < 12;
+    return TestPictures::near(a.rgb(), b.rgb(), 11);
 }
 
 QString home(const QString& name)
@@ -140,11 +141,6 @@ private slots:
 
 namespace {
 
-bool fileExists(const QString& path)
-{
-    return QFile::exists(path);
-}
-
 QString firstMatch(const QString& dir, const QString& pattern)
 {
     const QStringList found = QDir(dir).entryList({pattern}, QDir::System | QDir::Files);
@@ -203,25 +199,11 @@ int main(int argc, char** argv)
         char dir[] = "/tmp/tavlix-sway-XXXXXX";
         s_home = QString::fromLocal8Bit(mkdtemp(dir));
     }
-    const QString run = home(QStringLiteral("run"));
-    QDir().mkpath(run);
-    chmod(run.toLocal8Bit().constData(), 0700);
-    QDir().mkpath(home(QStringLiteral("config")));
-    QDir().mkpath(home(QStringLiteral("data")));
-    qputenv("HOME", s_home.toLocal8Bit());
-    qputenv("XDG_RUNTIME_DIR", run.toLocal8Bit());
-    qputenv("XDG_CONFIG_HOME", home(QStringLiteral("config")).toLocal8Bit());
-    qputenv("XDG_DATA_HOME", home(QStringLiteral("data")).toLocal8Bit());
-    for (const char* name : {"TAVELVAXLAREN_DESKTOP", "QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY", "SWAYSOCK"})
-        qunsetenv(name);
-
+    PrivateSession::usePrivateHome(s_home);
     PrivateSession session;
-    const QString bus = run + QStringLiteral("/bus");
-    if (!session.spawn({"dbus-daemon", "--session", "--nofork", "--address=unix:path=" + bus}))
-        qFatal("dbus-daemon did not start");
-    qputenv("DBUS_SESSION_BUS_ADDRESS", ("unix:path=" + bus).toLocal8Bit());
-    if (!PrivateSession::waitFor([&] { return fileExists(bus); }))
-        qFatal("the session bus did not come up");
+    if (!session.startBuses())
+        qFatal("the private buses did not come up");
+    const QString run = qEnvironmentVariable("XDG_RUNTIME_DIR");
 
     // As sway's own configuration does: a background drawn by a swaybg that sway starts.
     const QString display = run + QStringLiteral("/display");
