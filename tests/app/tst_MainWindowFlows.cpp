@@ -121,6 +121,8 @@ private slots:
         // The check-box rule: the designed "checked" boxes follow the defaults.
         QVERIFY(!child<QCheckBox>(w, "ChkMin")->isChecked());
         QVERIFY(!child<QCheckBox>(w, "ChkSysStart")->isChecked());
+        QVERIFY(child<QCheckBox>(w, "ChkTray")->isChecked());
+        QVERIFY(!child<QCheckBox>(w, "ChkBlanda")->isChecked());
         QVERIFY(!entry.startedMinimised());
         QVERIFY(!Autostart::isEnabled());
         QVERIFY(!w->splash()->isVisible());
