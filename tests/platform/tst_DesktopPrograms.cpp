@@ -396,6 +396,7 @@ private slots:
         QCOMPARE(shell.scripts.size(), 1);
         const QString script = shell.scripts.first();
         QVERIFY(script.contains("var fillMode = 3;"));
+        QVERIFY(script.contains("d.wallpaperPlugin = \"org.kde.image\"")); // whichever plugin showed before
         const qsizetype start = script.indexOf("var image = ") + 12;
         const qsizetype end = script.indexOf(";\n", start);
         const QJsonArray image = QJsonDocument::fromJson(("[" + script.mid(start, end - start) + "]").toUtf8()).array();
