@@ -7,6 +7,7 @@
 #include <QElapsedTimer>
 #include <QGuiApplication>
 #include <QImage>
+#include <QPainter>
 #include <QProcess>
 #include <QScreen>
 #include <QStandardPaths>
@@ -28,11 +29,12 @@ enum class Half
 {
     Left,
     Right,
+    Top, // the top quarter, across both halves: a stretched picture shows it, a cropped one not
     Neither
 };
 
-// Where to look and what must be there: the picture's left half, its right half or neither
-// (the desktop's own colour around a centred picture). The points keep clear of the edge
+// Where to look and what must be there: the picture's left half, its right half, its top or
+// neither (the desktop's own colour around a centred picture). The points keep clear of the edge
 // between the halves, which a stretched JPEG blurs, and of the top left, where XFCE puts icons.
 struct Probe
 {
@@ -57,7 +59,10 @@ QList<Probe> probesFor(Desktop::Placement placement)
     case Desktop::Placement::Stretched:
         break;
     }
-    return {{leftRight, Half::Left}, {{screenWidth * 3 / 4, screenHeight / 2}, Half::Right}, {corner, Half::Right}};
+    return {{leftRight, Half::Left},
+            {{screenWidth * 3 / 4, screenHeight / 2}, Half::Right},
+            {{screenWidth * 3 / 4, screenHeight / 5}, Half::Top},
+            {corner, Half::Right}};
 }
 
 bool near(QColor a, QColor b)
@@ -213,8 +218,11 @@ private slots:
         ++row;
         const QColor left = QColor::fromHsv((row * 67) % 360, 255, 220);
         const QColor right = QColor::fromHsv((row * 67 + 180) % 360, 255, 160);
+        const QColor top = QColor::fromHsv((row * 67 + 90) % 360, 255, 250);
         const QString path = m_dir.filePath(QStringLiteral("bild %1.jpg").arg(row));
-        QVERIFY(TestPictures::halves(side, side, left, right).save(path, "JPG", 95));
+        QImage picture = TestPictures::halves(side, side, left, right);
+        QPainter(&picture).fillRect(0, 0, side, side / 4, top);
+        QVERIFY(picture.save(path, "JPG", 95));
         // The "WallpaperStyle" and "TileWallpaper" values of each placement.
         const QString style = placement == Desktop::Placement::Stretched ? "2" : "0";
         const QString tile = placement == Desktop::Placement::Tiled ? "1" : "0";
@@ -235,7 +243,9 @@ private slots:
                 const QColor colour = screen.pixelColor(probe.at);
                 const bool ok = probe.half == Half::Left    ? near(colour, left)
                                 : probe.half == Half::Right ? near(colour, right)
-                                                            : !near(colour, left) && !near(colour, right);
+                                : probe.half == Half::Top
+                                    ? near(colour, top)
+                                    : !near(colour, left) && !near(colour, right) && !near(colour, top);
                 all = all && ok;
                 seen += QStringLiteral(" (%1,%2)=%3%4")
                             .arg(probe.at.x())
