@@ -3,7 +3,6 @@
 #include "core/Placements.h"
 #include "platform/AppError.h"
 
-#include <QGuiApplication>
 #include <QHash>
 #include <QMutex>
 #include <array>
@@ -102,7 +101,7 @@ QImage image(const QString& name)
 
 QPixmap bitmap(const QString& name)
 {
-    return bitmap(name, qGuiApp ? qGuiApp->devicePixelRatio() : 1.0);
+    return QPixmap::fromImage(image(name));
 }
 
 QPixmap bitmap(const QString& name, qreal devicePixelRatio)
