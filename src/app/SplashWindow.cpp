@@ -77,7 +77,7 @@ void SplashWindow::FormCreate()
 {
     // No task-bar button: the Qt::Tool flag set above does that for every platform.
     const QImage skin = Resources::image(QStringLiteral("Splash"));
-    m_imgBg->setPixmap(QPixmap::fromImage(skin));
+    m_imgBg->setPixmap(Resources::bitmap(QStringLiteral("Splash"), devicePixelRatio())); // sharp when scaled
     m_imgBg->resize(skin.size());
     setSkinShape(this, BuildSkinRegion(skin));
 }

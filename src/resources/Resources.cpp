@@ -66,6 +66,26 @@ AppError notFound(const QString& name)
     return AppError(QStringLiteral("Resource %1 not found").arg(name));
 }
 
+// A bitmap by its stored name ("SKAL", "SKAL@2x"), converted to `format`; null when not stored.
+QImage stored(const QString& key, QImage::Format format)
+{
+    // Decoded once; QImage is shared, so callers get cheap copies they may still change.
+    static QHash<QString, QImage> cache;
+    static QMutex mutex;
+    const QMutexLocker lock(&mutex);
+    auto it = cache.constFind(key);
+    if (it == cache.constEnd()) {
+        registerArtwork();
+        QImage decoded(QStringLiteral(":/tavlix/art/%1.png").arg(key));
+        // The PNG reader widens some depths (a one-colour palette, 16-bit colour); give the
+        // bitmap back in the depth it was made in.
+        if (!decoded.isNull() && decoded.format() != format)
+            decoded = decoded.convertToFormat(format);
+        it = cache.insert(key, decoded);
+    }
+    return *it;
+}
+
 } // namespace
 
 QImage image(const QString& name)
@@ -73,29 +93,28 @@ QImage image(const QString& name)
     const BitmapEntry* entry = findBitmap(name);
     if (!entry)
         throw notFound(name);
-    // Decoded once; QImage is shared, so callers get cheap copies they may still change.
-    static QHash<QString, QImage> cache;
-    static QMutex mutex;
-    const QMutexLocker lock(&mutex);
-    const QString key = QLatin1String(entry->name);
-    auto it = cache.constFind(key);
-    if (it == cache.constEnd()) {
-        registerArtwork();
-        QImage decoded(QStringLiteral(":/tavlix/art/%1.png").arg(key));
-        if (decoded.isNull())
-            throw notFound(name);
-        // The PNG reader widens some depths (a one-colour palette, 16-bit colour); give the
-        // bitmap back in the depth it was made in.
-        if (decoded.format() != entry->format)
-            decoded = decoded.convertToFormat(entry->format);
-        it = cache.insert(key, decoded);
-    }
-    return *it;
+    const QImage found = stored(QLatin1String(entry->name), entry->format);
+    if (found.isNull())
+        throw notFound(name);
+    return found;
 }
 
 QPixmap bitmap(const QString& name)
 {
     return QPixmap::fromImage(image(name));
+}
+
+QPixmap bitmap(const QString& name, qreal devicePixelRatio)
+{
+    const QImage plain = image(name);
+    if (devicePixelRatio > 1.0) {
+        QImage doubled = stored(QLatin1String(findBitmap(name)->name) + QStringLiteral("@2x"), plain.format());
+        if (doubled.size() == plain.size() * 2) {
+            doubled.setDevicePixelRatio(2.0);
+            return QPixmap::fromImage(doubled);
+        }
+    }
+    return QPixmap::fromImage(plain);
 }
 
 QString string(int id)

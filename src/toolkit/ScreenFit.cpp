@@ -81,8 +81,13 @@ void keepOnScreen(QWidget* window)
             });
     };
     QObject::connect(qGuiApp, &QGuiApplication::screenRemoved, window, refit);
-    for (QScreen* screen : QGuiApplication::screens())
+    const auto watch = [window, refit](QScreen* screen) {
         QObject::connect(screen, &QScreen::availableGeometryChanged, window, refit);
+    };
+    for (QScreen* screen : QGuiApplication::screens())
+        watch(screen);
+    // A monitor plugged in later may lose work area to a panel as well.
+    QObject::connect(qGuiApp, &QGuiApplication::screenAdded, window, watch);
 }
 
 } // namespace ScreenFit

@@ -73,7 +73,7 @@ QRegion applySkin(QWidget* window, QLabel* skinImage, const QString& resourceNam
 {
     const QImage skin = Resources::image(resourceName).convertToFormat(QImage::Format_RGB888);
     const QRegion region = BuildSkinRegion(skin);
-    skinImage->setPixmap(QPixmap::fromImage(skin));
+    skinImage->setPixmap(Resources::bitmap(resourceName, window->devicePixelRatio())); // sharp when scaled
     skinImage->setGeometry(0, 0, skin.width(), skin.height());
     window->resize(skin.size());
     setSkinShape(window, region);

@@ -14,12 +14,12 @@ void TransparentImage::setBitmap(const QPixmap& bitmap, bool transparent)
     m_transparent = transparent;
     setPixmap(transparent ? withBottomLeftTransparent(bitmap) : bitmap);
     if (!bitmap.isNull())
-        resize(bitmap.size());
+        resize(bitmap.deviceIndependentSize().toSize());
 }
 
 void TransparentImage::setResource(const QString& name)
 {
-    const QPixmap bitmap = Resources::bitmap(name);
+    const QPixmap bitmap = Resources::bitmap(name, devicePixelRatio());
     m_resource = name;
     setBitmap(bitmap, m_transparent);
 }

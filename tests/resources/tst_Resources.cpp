@@ -210,6 +210,47 @@ private slots:
         }
     }
 
+    void bitmapForScreenRatio_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<qreal>("ratio");
+        QTest::addColumn<qreal>("expected"); // the pixmap's device pixel ratio
+        QTest::addColumn<bool>("skin");      // a window's shape is cut from it
+        QTest::newRow("main skin, plain screen") << "Skal" << 1.0 << 1.0 << true;
+        QTest::newRow("main skin, scale 2") << "Skal" << 2.0 << 2.0 << true;
+        QTest::newRow("splash, scale 1.5: the finer one") << "SPLASH" << 1.5 << 2.0 << true;
+        QTest::newRow("caption button on the skin") << "StengOver" << 2.0 << 2.0 << false;
+        QTest::newRow("a glyph without a finer one") << "Avsluta" << 2.0 << 1.0 << false;
+    }
+
+    // On a scaled screen a skin is drawn from its finer painting, at the same logical size and
+    // with exactly the shape cut from the 1x skin; a blown-up copy would be no sharper.
+    void bitmapForScreenRatio()
+    {
+        QFETCH(QString, name);
+        QFETCH(qreal, ratio);
+        QFETCH(qreal, expected);
+        QFETCH(bool, skin);
+        const QPixmap pixmap = Resources::bitmap(name, ratio);
+        const QImage plain = Resources::image(name).convertToFormat(QImage::Format_RGB32);
+        QCOMPARE(pixmap.devicePixelRatio(), expected);
+        QCOMPARE(pixmap.deviceIndependentSize().toSize(), plain.size());
+        if (!skin || expected == 1.0)
+            return;
+        const QImage fine = pixmap.toImage().convertToFormat(QImage::Format_RGB32);
+        const QRgb key = plain.pixel(0, 0);
+        int finer = 0;
+        for (int y = 0; y < fine.height(); ++y) {
+            for (int x = 0; x < fine.width(); ++x) {
+                const QRgb coarse = plain.pixel(x / 2, y / 2);
+                if ((fine.pixel(x, y) == key) != (coarse == key))
+                    QFAIL(qPrintable(QStringLiteral("shape differs at %1,%2").arg(x).arg(y)));
+                finer += qAbs(qGray(fine.pixel(x, y)) - qGray(coarse)) > 8;
+            }
+        }
+        QVERIFY2(finer > fine.width() * fine.height() / 1000, qPrintable(QString::number(finer)));
+    }
+
     void mainIconSizes()
     {
         const QIcon icon = Resources::mainIcon();

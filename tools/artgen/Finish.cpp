@@ -104,20 +104,22 @@ QImage toIndexed(const QImage& picture, int maxColours, QRgb key)
     return out;
 }
 
-void cutSkin(QImage& skin, const std::function<bool(int x, int y)>& inside, QRgb edge)
+void cutSkin(QImage& skin, const std::function<bool(int x, int y)>& inside, QRgb edge, int scale)
 {
-    const int w = skin.width();
-    const int h = skin.height();
+    const int w = skin.width() / scale;
+    const int h = skin.height() / scale;
     const auto in = [&](int x, int y) { return x >= 0 && y >= 0 && x < w && y < h && inside(x, y); };
-    for (int y = 0; y < h; ++y) {
-        auto* line = reinterpret_cast<QRgb*>(skin.scanLine(y));
-        for (int x = 0; x < w; ++x) {
+    for (int py = 0; py < skin.height(); ++py) {
+        auto* line = reinterpret_cast<QRgb*>(skin.scanLine(py));
+        const int y = py / scale;
+        for (int px = 0; px < skin.width(); ++px) {
+            const int x = px / scale;
             if (!in(x, y)) {
-                line[x] = kSkinKey;
+                line[px] = kSkinKey;
             } else if (!in(x - 1, y) || !in(x + 1, y) || !in(x, y - 1) || !in(x, y + 1)) {
-                line[x] = edge;
-            } else if ((line[x] & 0xFFFFFF) == (kSkinKey & 0xFFFFFF)) {
-                line[x] = offKey(kSkinKey);
+                line[px] = edge;
+            } else if ((line[px] & 0xFFFFFF) == (kSkinKey & 0xFFFFFF)) {
+                line[px] = offKey(kSkinKey);
             }
         }
     }

@@ -28,7 +28,9 @@ QImage flatten(const QImage& painted, QRgb key, QRgb matte);
 QImage toIndexed(const QImage& picture, int maxColours, QRgb key);
 
 // Sets every pixel outside `inside` to the skin key and outlines the shape with `edge`;
-// a pixel inside that happens to be pure white is nudged off it so it stays visible.
-void cutSkin(QImage& skin, const std::function<bool(int x, int y)>& inside, QRgb edge);
+// a pixel inside that happens to be pure white is nudged off it so it stays visible. `inside`
+// is asked in 1x pixels: a skin painted at `scale` keeps exactly the shape of the 1x one, each
+// of its pixels a scale x scale block, so the window's outline cut from the 1x skin fits it.
+void cutSkin(QImage& skin, const std::function<bool(int x, int y)>& inside, QRgb edge, int scale = 1);
 
 } // namespace Finish

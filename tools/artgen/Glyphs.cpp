@@ -13,11 +13,13 @@ namespace {
 
 using Painter = std::function<void(QPainter&)>;
 
-QImage painted(int width, int height, bool antialias, const Painter& paint)
+// At scale 2 the same drawing, on a canvas twice the size.
+QImage painted(int width, int height, bool antialias, const Painter& paint, int scale = 1)
 {
-    QImage image = Finish::canvas(width, height);
+    QImage image = Finish::canvas(width * scale, height * scale);
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing, antialias);
+    p.scale(scale, scale);
     paint(p);
     p.end();
     return image;
@@ -33,9 +35,9 @@ QImage checked(const QString& name, QImage image, QRgb key)
     return image;
 }
 
-Artwork trueColour(const QString& name, int w, int h, const Painter& paint, QRgb matte = Finish::kWindow)
+Artwork trueColour(const QString& name, int w, int h, const Painter& paint, QRgb matte = Finish::kWindow, int scale = 1)
 {
-    const QImage flat = Finish::flatten(painted(w, h, true, paint), Finish::kGlyphKey, matte);
+    const QImage flat = Finish::flatten(painted(w, h, true, paint, scale), Finish::kGlyphKey, matte);
     return {name, checked(name, flat, Finish::kGlyphKey).convertToFormat(QImage::Format_RGB888)};
 }
 
@@ -126,7 +128,7 @@ void buttonGlyph(QPainter& p, const QPainterPath& glyph, double width, State sta
     }
 }
 
-Artwork closeButton(const QString& name, State state)
+Artwork closeButton(const QString& name, State state, int scale)
 {
     const QRectF box(0.5, 0.5, 17, 17);
     QPainterPath body;
@@ -142,28 +144,31 @@ Artwork closeButton(const QString& name, State state)
             buttonBody(p, body, box, kCloseRed, state);
             buttonGlyph(p, cross, 2.2, state, false);
         },
-        Finish::kTray);
+        Finish::kTray, scale);
 }
 
 // The minimise-style buttons are not drawn transparent: their corners are the tray's colour.
-Artwork trayButton(const QString& name, State state, const QPainterPath& glyph, bool filled)
+Artwork trayButton(const QString& name, State state, const QPainterPath& glyph, bool filled, int scale)
 {
     const QRectF box(0.5, 0.5, 17, 17);
     QPainterPath body;
     body.addRoundedRect(box, 4, 4);
-    QImage image = painted(18, 18, true, [&](QPainter& p) {
-        buttonBody(p, body, box, kChromeBlue, state);
-        buttonGlyph(p, glyph, 1.4, state, filled);
-    });
+    QImage image = painted(
+        18, 18, true,
+        [&](QPainter& p) {
+            buttonBody(p, body, box, kChromeBlue, state);
+            buttonGlyph(p, glyph, 1.4, state, filled);
+        },
+        scale);
     const QImage flat = Finish::flatten(image, Finish::kTray, Finish::kTray);
     return {name, checked(name, flat, Finish::kTray).convertToFormat(QImage::Format_RGB888)};
 }
 
-Artwork minimiseButton(const QString& name, State state)
+Artwork minimiseButton(const QString& name, State state, int scale)
 {
     QPainterPath bar;
     bar.addRoundedRect(QRectF(5, 11, 8, 2.5), 0.8, 0.8);
-    return trayButton(name, state, bar, true);
+    return trayButton(name, state, bar, true, scale);
 }
 
 Artwork restoreButton()
@@ -174,10 +179,10 @@ Artwork restoreButton()
     glyph.addRect(QRectF(4.5, 8.5, 6, 5));
     glyph.addRect(QRectF(4.5, 8.5, 6, 1.2));
     glyph.addRect(QRectF(7.5, 4.5, 6, 1.2));
-    return trayButton(QStringLiteral("MAX"), State::Rest, glyph, false);
+    return trayButton(QStringLiteral("MAX"), State::Rest, glyph, false, 1);
 }
 
-Artwork aboutButton(const QString& name, State state)
+Artwork aboutButton(const QString& name, State state, int scale)
 {
     const QRectF box(0.5, 0.5, 15, 15);
     QPainterPath body;
@@ -191,7 +196,7 @@ Artwork aboutButton(const QString& name, State state)
             buttonBody(p, body, box, kChromeBlue, state, true);
             buttonGlyph(p, info, 1.0, state, true);
         },
-        Finish::kTray);
+        Finish::kTray, scale);
 }
 
 // --- Button and menu glyphs --------------------------------------------------------------
@@ -466,16 +471,21 @@ void paintCloseMark(QPainter& p)
 QList<Artwork> paintGlyphs()
 {
     const QRgb menuGrey = 0xFFD8DCE2;
-    QList<Artwork> all{
-        closeButton(QStringLiteral("STENG"), State::Rest),
-        closeButton(QStringLiteral("STENGOVER"), State::Over),
-        closeButton(QStringLiteral("STENGNER"), State::Down),
-        minimiseButton(QStringLiteral("MIN"), State::Rest),
-        minimiseButton(QStringLiteral("MINOVER"), State::Over),
-        minimiseButton(QStringLiteral("MINNER"), State::Down),
-        aboutButton(QStringLiteral("OM"), State::Rest),
-        aboutButton(QStringLiteral("OM1"), State::Over),
-        aboutButton(QStringLiteral("OM2"), State::Down),
+    QList<Artwork> all;
+    // The caption buttons sit on the skin, so they too have @2x pictures for scaled screens.
+    for (int scale : {1, 2}) {
+        const QString suffix = scale == 1 ? QString() : QStringLiteral("@2x");
+        all << closeButton(QStringLiteral("STENG") + suffix, State::Rest, scale)
+            << closeButton(QStringLiteral("STENGOVER") + suffix, State::Over, scale)
+            << closeButton(QStringLiteral("STENGNER") + suffix, State::Down, scale)
+            << minimiseButton(QStringLiteral("MIN") + suffix, State::Rest, scale)
+            << minimiseButton(QStringLiteral("MINOVER") + suffix, State::Over, scale)
+            << minimiseButton(QStringLiteral("MINNER") + suffix, State::Down, scale)
+            << aboutButton(QStringLiteral("OM") + suffix, State::Rest, scale)
+            << aboutButton(QStringLiteral("OM1") + suffix, State::Over, scale)
+            << aboutButton(QStringLiteral("OM2") + suffix, State::Down, scale);
+    }
+    all << QList<Artwork>{
         restoreButton(),
         indexed(QStringLiteral("NY"), 16, 16, 256, paintNewList),
         indexed(QStringLiteral("ADD"), 16, 16, 16, paintAddPictures),

@@ -113,12 +113,13 @@ QPainterPath archPath()
     return arch.intersected(upper);
 }
 
-QImage paintMainSkin()
+QImage paintMainSkin(int scale)
 {
-    QImage skin(kMainWidth, kMainHeight, QImage::Format_RGB32);
+    QImage skin(kMainWidth * scale, kMainHeight * scale, QImage::Format_RGB32);
     skin.fill(Finish::kSkinKey);
     QPainter p(&skin);
     p.setRenderHint(QPainter::Antialiasing);
+    p.scale(scale, scale);
 
     // Body: a deep blue frame, lighter at the top, around the sky-blue panels.
     QLinearGradient body(0, 60, 0, 604);
@@ -182,16 +183,17 @@ QImage paintMainSkin()
     p.drawLine(QPointF(793, 31.5), QPointF(843, 31.5));
     p.end();
 
-    Finish::cutSkin(skin, insideMainSkin, kOutline.rgb());
+    Finish::cutSkin(skin, insideMainSkin, kOutline.rgb(), scale);
     return skin.convertToFormat(QImage::Format_RGB888);
 }
 
-QImage paintSplashSkin()
+QImage paintSplashSkin(int scale)
 {
-    QImage skin(kSplashWidth, kSplashHeight, QImage::Format_RGB32);
+    QImage skin(kSplashWidth * scale, kSplashHeight * scale, QImage::Format_RGB32);
     skin.fill(Finish::kSkinKey);
     QPainter p(&skin);
     p.setRenderHint(QPainter::Antialiasing);
+    p.scale(scale, scale);
 
     // A light card so that dark text stays readable on it.
     QLinearGradient card(0, 14, 0, 123);
@@ -246,7 +248,7 @@ QImage paintSplashSkin()
     p.drawPath(rim);
     p.end();
 
-    Finish::cutSkin(skin, insideSplashSkin, kOutline.rgb());
+    Finish::cutSkin(skin, insideSplashSkin, kOutline.rgb(), scale);
     return skin.convertToFormat(QImage::Format_RGB888);
 }
 
@@ -283,5 +285,9 @@ bool insideSplashSkin(int x, int y)
 
 QList<Artwork> paintSkins()
 {
-    return {{QStringLiteral("SKAL"), paintMainSkin()}, {QStringLiteral("SPLASH"), paintSplashSkin()}};
+    // The @2x pictures serve screens scaled above 1; their shape is the 1x one, doubled.
+    return {{QStringLiteral("SKAL"), paintMainSkin(1)},
+            {QStringLiteral("SPLASH"), paintSplashSkin(1)},
+            {QStringLiteral("SKAL@2x"), paintMainSkin(2)},
+            {QStringLiteral("SPLASH@2x"), paintSplashSkin(2)}};
 }
