@@ -75,7 +75,8 @@ QRegion applySkin(QWidget* window, QLabel* skinImage, const QString& resourceNam
     const QRegion region = BuildSkinRegion(skin);
     skinImage->setPixmap(Resources::bitmap(resourceName, window->devicePixelRatio())); // sharp when scaled
     skinImage->setGeometry(0, 0, skin.width(), skin.height());
-    window->resize(skin.size());
+    // Fixed, so a window manager on a small screen moves the window rather than cutting its skin.
+    window->setFixedSize(skin.size());
     setSkinShape(window, region);
     return region;
 }
