@@ -1,8 +1,10 @@
 #include "Picture.h"
 
+#include "ExifThumbnail.h"
 #include "FitRule.h"
 #include "GifCheck.h"
 #include "JpegDecoder.h"
+#include "JpegStructure.h"
 #include "PathText.h"
 #include "platform/AppError.h"
 #include "platform/OutsideFile.h"
@@ -168,6 +170,33 @@ Picture::Reduced Picture::loadReduced(const QString& path, const QSize& box, Sca
         reduced.image = readWithQt(path, format);
         reduced.pictureSize = reduced.image.size();
     }
+    return reduced;
+}
+
+Picture::Reduced Picture::loadForThumbnail(const QString& path, const QSize& box, qreal deviceRatio,
+                                           const QSize& decodeBox)
+{
+    if (formatFor(path) != Format::Jpeg)
+        return loadReduced(path, decodeBox, Scans::Enough);
+    DecodeBudget::Share share;
+    const QByteArray bytes = readJpegFile(path, share);
+    const JpegContext context{.fileName = path, .share = &share};
+    const JpegStructure::Head head = JpegStructure::head(bytes);
+    const QByteArrayView preview = ExifThumbnail::find(head.exif);
+    // A picture the decoder would refuse, or one cut short, gets no stand-in.
+    const QSize& picture = head.pictureSize;
+    if (!preview.isEmpty() && picture.isValid() &&
+        qint64(picture.width()) * picture.height() <= JpegDecoder::maxPixels && JpegStructure::endsWithEoi(bytes)) {
+        try {
+            Reduced reduced{JpegDecoder::decode(preview.toByteArray(), context), picture};
+            if (ExifThumbnail::usable(reduced.image.size(), picture, fitRect(picture, box).size() * deviceRatio))
+                return reduced;
+        } catch (const AppError&) {
+            // A damaged preview says nothing about the picture: it is decoded instead.
+        }
+    }
+    Reduced reduced;
+    reduced.image = JpegDecoder::decodeForBox(bytes, decodeBox, &reduced.pictureSize, Scans::Enough, context);
     return reduced;
 }
 
