@@ -4,6 +4,7 @@
 #include "platform/AppError.h"
 
 #include <QCryptographicHash>
+#include <QDataStream>
 #include <QDateTime>
 #include <QDir>
 #include <QImageReader>
@@ -139,6 +140,82 @@ private slots:
         const QImage thumb = ThumbnailLoader::make(path, QSize(72, 55), ThumbnailCache(m_root));
         QCOMPARE(thumb.size(), QSize(72, 54));
         QCOMPARE(thumb.pixel(36, 27) == qRgb(0, 255, 0), used);
+    }
+
+    // A camera's preview (green) stands in for the picture (red and blue) only when it covers the
+    // card's device pixels and has the picture's proportions; "cached" gives the Thumb::Image::Width written.
+    void embeddedPreview_data()
+    {
+        QTest::addColumn<QSize>("picture");
+        QTest::addColumn<QSize>("preview"); // none when invalid
+        QTest::addColumn<QString>("damage");
+        QTest::addColumn<qreal>("ratio");
+        QTest::addColumn<QString>("shown");
+        QTest::addColumn<QString>("cached");
+        const QSize pic(800, 600), camera(160, 120);
+        QTest::newRow("camera preview") << pic << camera << "" << 1.0 << "preview"
+                                        << "800";
+        QTest::newRow("big-endian block") << pic << camera << "MM" << 1.0 << "preview"
+                                          << "800";
+        QTest::newRow("covers the card only") << pic << QSize(96, 72) << "" << 1.0 << "preview"
+                                              << "";
+        QTest::newRow("smaller than the card") << pic << QSize(64, 48) << "" << 1.0 << "decoded"
+                                               << "800";
+        QTest::newRow("ratio 2, covered") << pic << camera << "" << 2.0 << "preview"
+                                          << "";
+        QTest::newRow("ratio 2, too small") << pic << QSize(96, 72) << "" << 2.0 << "decoded"
+                                            << "800";
+        QTest::newRow("0.5 % off") << QSize(800, 597) << camera << "" << 1.0 << "preview"
+                                   << "800";
+        QTest::newRow("cropped after, 1.4 % off") << QSize(800, 592) << camera << "" << 1.0 << "decoded"
+                                                  << "800";
+        QTest::newRow("turned after") << QSize(600, 800) << camera << "" << 1.0 << "decoded"
+                                      << "600";
+        QTest::newRow("none") << pic << QSize() << "" << 1.0 << "decoded"
+                              << "800";
+        QTest::newRow("preview cut short") << pic << camera << "cut" << 1.0 << "decoded"
+                                           << "800";
+        QTest::newRow("offset beyond the block") << pic << camera << "outside" << 1.0 << "decoded"
+                                                 << "800";
+        QTest::newRow("picture cut short") << pic << camera << "cut file" << 1.0 << "error"
+                                           << "";
+    }
+
+    void embeddedPreview()
+    {
+        QFETCH(QSize, picture);
+        QFETCH(QSize, preview);
+        QFETCH(QString, damage);
+        QFETCH(qreal, ratio);
+        QFETCH(QString, shown);
+        QByteArray bytes = jpeg(halves(picture.width(), picture.height()), JpegKind::Baseline420);
+        if (preview.isValid()) {
+            QImage green(preview, QImage::Format_RGB32);
+            green.fill(Qt::green);
+            const QByteArray small = jpeg(green, JpegKind::Baseline420).chopped(damage == "cut" ? 200 : 0);
+            QByteArray tiff; // IFD0 empty, IFD1 with the preview's offset and length
+            QDataStream s(&tiff, QIODevice::WriteOnly);
+            s.setByteOrder(damage == "MM" ? QDataStream::BigEndian : QDataStream::LittleEndian);
+            s.writeRawData(damage == "MM" ? "MM" : "II", 2);
+            s << quint16(42) << 8 << quint16(0) << 14 << quint16(2) << quint16(0x201) << quint16(4) << 1
+              << (damage == "outside" ? 70000 : 44) << quint16(0x202) << quint16(4) << 1 << int(small.size()) << 0;
+            const QByteArray body = QByteArray("Exif\0\0", 6) + tiff + small;
+            bytes.insert(2, "\xFF\xE1" + QByteArray(1, char((body.size() + 2) >> 8)) + char(body.size() + 2) + body);
+        }
+        const QString path =
+            put(QString("exif/%1.jpg").arg(QTest::currentDataTag()), bytes.chopped(damage == "cut file" ? 100 : 0));
+        const ThumbnailCache cache(m_root);
+        if (shown == "error")
+            QVERIFY_THROWS_EXCEPTION(AppError, ThumbnailLoader::make(path, QSize(72, 55), cache, ratio));
+        else
+            QCOMPARE(
+                near(ThumbnailLoader::make(path, QSize(72, 55), cache, ratio).pixelColor(36 * ratio, 20 * ratio).rgb(),
+                     qRgb(0, 255, 0)),
+                shown == "preview");
+        QString width;
+        for (auto flavour : {ThumbnailCache::Flavour::Normal, ThumbnailCache::Flavour::Large})
+            width += QImageReader(cache.fileFor(flavour, path)).read().text("Thumb::Image::Width");
+        QTEST(width, "cached");
     }
 
     void undecodableNeverCached()
