@@ -9,16 +9,17 @@
 #include "picture/ThumbnailCache.h"
 #include "picture/ThumbnailLoader.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFile>
-#include <QGuiApplication>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QThread>
 
+#include <cmath>
 #include <cstdio>
 #include <random>
 #include <sys/resource.h>
@@ -73,7 +74,7 @@ double cpuMs()
 QImage photoLike(int width, int height, int seed)
 {
     QImage image(width, height, QImage::Format_RGB32);
-    std::mt19937 random(unsigned(seed));
+    std::mt19937 random{unsigned(seed)};
     std::uniform_int_distribution<int> noise(-12, 12);
     for (int y = 0; y < height; ++y) {
         auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
@@ -182,7 +183,7 @@ Run thumbnails(const QStringList& names, const ThumbnailCache& cache, qreal rati
 
 int main(int argc, char** argv)
 {
-    QGuiApplication app(argc, argv);
+    QCoreApplication app(argc, argv);
     const QStringList args = app.arguments();
     if (args.size() >= 4 && args[1] == QStringLiteral("--photos")) {
         const bool cropped = args.size() > 4 && args[4] == QStringLiteral("cropped");

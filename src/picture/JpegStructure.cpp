@@ -93,7 +93,7 @@ Head head(QByteArrayView data)
 
 bool endsWithEoi(QByteArrayView data)
 {
-    return data.size() >= 4 && uchar(data[data.size() - 2]) == 0xFF && uchar(data[data.size() - 1]) == 0xD9;
+    return data.size() >= 2 && uchar(data[data.size() - 2]) == 0xFF && uchar(data[data.size() - 1]) == 0xD9;
 }
 
 } // namespace JpegStructure
