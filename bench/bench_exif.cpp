@@ -2,8 +2,8 @@
 // card through the thumbnail loader, cache empty and warm, against `djpeg -scale 1/8` of the same
 // files; and photos cropped after their preview was made, which are decoded instead.
 // Run on demand: bench_exif [pictures=500]
-// bench_exif --photos DIR COUNT [cropped] writes COUNT camera photos of 4000 x 3000 into DIR (hard
-// links to a few sources; every tenth cropped after its preview when "cropped" is given).
+// bench_exif --photos DIR COUNT [cropped|plain] writes COUNT camera photos of 4000 x 3000 into DIR
+// (hard links to a few sources): every tenth cropped after its preview, or none with a preview.
 
 #include "../tests/support/TestPictures.h"
 #include "picture/ThumbnailCache.h"
@@ -89,13 +89,15 @@ QImage photoLike(int width, int height, int seed)
 
 // A photo as a camera writes it: the picture and its 160 x 120 preview in the EXIF block. cropped:
 // the picture was cropped to 4000 x 2800 afterwards and the preview left as it was.
-bool cameraPhoto(const QString& path, int seed, bool cropped)
+bool cameraPhoto(const QString& path, int seed, bool cropped, bool plain = false)
 {
     const QImage photo = photoLike(4000, 3000, seed);
     const QString preview = path + QStringLiteral(".preview.jpg");
     put(preview,
         jpeg(photo.scaled(160, 120, Qt::IgnoreAspectRatio, Qt::SmoothTransformation), JpegKind::Baseline420, 85));
     put(path, jpeg(cropped ? photo.copy(0, 100, 4000, 2800) : photo, JpegKind::Baseline420, 92));
+    if (plain)
+        return true;
     const int status =
         QProcess::execute(QStringLiteral("exiftool"),
                           {QStringLiteral("-q"), QStringLiteral("-overwrite_original"), QStringLiteral("-Make=Tavlix"),
@@ -120,7 +122,7 @@ QStringList linkNames(const QString& dir, const QString& prefix, const QStringLi
 }
 
 // Writes the sources (and a cropped one) under dir/.sources; empty when exiftool is missing.
-QStringList makeSources(const QString& dir, bool cropped)
+QStringList makeSources(const QString& dir, bool cropped, bool plain = false)
 {
     if (QStandardPaths::findExecutable(QStringLiteral("exiftool")).isEmpty()) {
         say(QStringLiteral("exiftool is missing: scripts/install-deps.sh --bench installs it"));
@@ -130,7 +132,7 @@ QStringList makeSources(const QString& dir, bool cropped)
     QStringList sources;
     for (int i = 0; i < Sources + (cropped ? 1 : 0); ++i) {
         sources << QStringLiteral("%1/.sources/kamera%2.jpg").arg(dir).arg(i);
-        if (!cameraPhoto(sources.last(), i, i == Sources))
+        if (!cameraPhoto(sources.last(), i, i == Sources, plain))
             return {};
     }
     return sources;
@@ -187,7 +189,7 @@ int main(int argc, char** argv)
     const QStringList args = app.arguments();
     if (args.size() >= 4 && args[1] == QStringLiteral("--photos")) {
         const bool cropped = args.size() > 4 && args[4] == QStringLiteral("cropped");
-        const QStringList sources = makeSources(args[2], cropped);
+        const QStringList sources = makeSources(args[2], cropped, args.size() > 4 && args[4] == "plain");
         if (sources.isEmpty())
             return 1;
         QStringList names = linkNames(args[2], QStringLiteral("foto"), sources.mid(0, Sources), args[3].toInt());

@@ -2,13 +2,16 @@
 # Side by side with nitrogen, on the same camera photos of 4000 x 3000 (40, then 500): the CPU each
 # program spends until it is idle and its peak memory, with an empty thumbnail cache and with the
 # cache its own earlier run left. Runs alternate (ours, nitrogen, ours, ...); medians are printed.
+# Camera photos carry a 160 x 120 preview (every tenth cropped after it); plain ones carry none.
 # Usage: bench/compare-nitrogen.sh [build-dir=build-bench] [runs=3] [display=107] [counts="40 500"]
+#        [kinds="camera plain"]
 # Needs scripts/install-deps.sh --bench (nitrogen, exiftool, Xvfb, sqlite3) and `make bench`'s build.
 set -euo pipefail
 build=${1:-build-bench}
 runs=${2:-3}
 display=${3:-107}
 counts=${4:-40 500}
+kinds=${5:-camera plain}
 program=$(realpath "$build/bin/tavelvaxlaren")
 maker=$(realpath "$build/bin/bench_exif")
 work=$(mktemp -d /tmp/compare-nitrogen.XXXXXX)
@@ -80,10 +83,11 @@ SQL
 median() { sort -n | awk '{v[NR] = $1} END {print v[int((NR + 1) / 2)]}'; }
 
 echo "cores: $(nproc), load average: $(cut -d' ' -f1-3 /proc/loadavg)"
+for kind in $kinds; do
 for count in $counts; do
     photos="$work/photos$count"
     mkdir -p "$photos"
-    "$maker" --photos "$photos" "$count" cropped
+    "$maker" --photos "$photos" "$count" "$([[ $kind == camera ]] && echo cropped || echo plain)"
     find "$photos" -maxdepth 1 -name '*.jpg' | sort >"$work/list$count.txt"
     declare -A results=()
     for ((r = 0; r < runs; ++r)); do
@@ -103,7 +107,7 @@ for count in $counts; do
         done
     done
     echo
-    echo "$count photos (every tenth cropped after its preview), median of $runs runs: CPU s until idle, peak MB"
+    echo "$count $kind photos, median of $runs runs: CPU s until idle, peak MB"
     printf '%-14s %14s %14s %14s %14s\n' "" "cold CPU s" "cold peak MB" "warm CPU s" "warm peak MB"
     for who in ours nitrogen; do
         row=()
@@ -114,4 +118,5 @@ for count in $counts; do
         printf '%-14s %14s %14s %14s %14s\n' "$who" "${row[@]}"
     done
     rm -rf "$photos" "$work"/home-*
+done
 done
