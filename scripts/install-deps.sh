@@ -12,6 +12,9 @@ packages+=(file dpkg-dev)
 if [[ "${1:-}" == "--bench" ]]; then
     # djpeg, the reference the thumbnail benchmark measures against.
     packages+=(libjpeg-turbo-progs)
+    # exiftool embeds camera previews in the test photos; nitrogen is the program compared against,
+    # on its own X server; sqlite3 points the program's settings at the test list.
+    packages+=(libimage-exiftool-perl nitrogen xvfb xauth sqlite3)
 fi
 if [[ "${1:-}" == "--test" || "${1:-}" == "--deb" ]]; then
     # The package and its desktop entry and metadata are checked by their validators.

@@ -1,8 +1,10 @@
 #include "Picture.h"
 
+#include "ExifThumbnail.h"
 #include "FitRule.h"
 #include "GifCheck.h"
 #include "JpegDecoder.h"
+#include "JpegStructure.h"
 #include "PathText.h"
 #include "platform/AppError.h"
 #include "platform/OutsideFile.h"
@@ -169,6 +171,35 @@ Picture::Reduced Picture::loadReduced(const QString& path, const QSize& box, Sca
         reduced.pictureSize = reduced.image.size();
     }
     return reduced;
+}
+
+Picture::Reduced Picture::loadForThumbnail(const QString& path, const QSize& box, qreal deviceRatio,
+                                           const QSize& decodeBox)
+{
+    if (formatFor(path) != Format::Jpeg)
+        return loadReduced(path, decodeBox, Scans::Enough);
+    // The EXIF block and the frame header come first, within 64 KiB and a little: the head and the
+    // end marker are read, not the whole file.
+    OutsideFile::Options options;
+    options.maxBytes = maxFileBytes;
+    options.headBytes = 128 * 1024;
+    options.tailBytes = 2;
+    const OutsideFile::Result ends = OutsideFile::read(path, options);
+    const JpegStructure::Head head = JpegStructure::head(ends.bytes);
+    const QByteArrayView preview = ExifThumbnail::find(head.exif);
+    // A picture the decoder would refuse, or one cut short, gets no stand-in.
+    const QSize& picture = head.pictureSize;
+    if (ends.ok() && !preview.isEmpty() && picture.isValid() &&
+        qint64(picture.width()) * picture.height() <= JpegDecoder::maxPixels && JpegStructure::endsWithEoi(ends.tail)) {
+        try {
+            Reduced reduced{JpegDecoder::decode(preview.toByteArray(), {.fileName = path}), picture};
+            if (ExifThumbnail::usable(reduced.image.size(), picture, fitRect(picture, box).size() * deviceRatio))
+                return reduced;
+        } catch (const AppError&) {
+            // A damaged preview says nothing about the picture: it is decoded instead.
+        }
+    }
+    return loadReduced(path, decodeBox, Scans::Enough);
 }
 
 QImage Picture::fitted(const Reduced& reduced, const QSize& box, qreal deviceRatio)

@@ -34,6 +34,11 @@ public:
     // exactly when the picture can be shown large; a file needing more memory than a picture may
     // have fails with "Bilden är för stor ...". Scans::Enough (thumbnails) skips block smoothing.
     static Reduced loadReduced(const QString& path, const QSize& box, Scans scans = Scans::All);
+    // What a thumbnail of box (logical pixels) at deviceRatio is made from: a JPEG's embedded
+    // preview when ExifThumbnail::usable allows it and the file is whole to its end marker, else
+    // loadReduced(path, decodeBox, Scans::Enough). Either way pictureSize is the picture's own.
+    // Throws AppError.
+    static Reduced loadForThumbnail(const QString& path, const QSize& box, qreal deviceRatio, const QSize& decodeBox);
     // The reduced picture scaled to fitRect(picture size, box).size(), a logical size: at a
     // deviceRatio above 1 the image is decoded for that many more pixels and carries the ratio.
     // Throws AppError.

@@ -55,9 +55,13 @@ QImage ThumbnailLoader::make(const QString& path, const QSize& box, const Thumbn
             return Picture::fitted({hit->image, pictureSize}, box, deviceRatio);
     }
 
-    // Decoded for the flavour's square, which covers box too.
-    const Picture::Reduced reduced = Picture::loadReduced(path, QSize(side, side), Picture::Scans::Enough);
-    cache.store(path, mtime, forFlavour(reduced, *flavour), reduced.pictureSize, *flavour);
+    // Decoded for the flavour's square, which covers box too; an embedded preview covers box but
+    // is cached only when it covers the flavour's thumbnail as well.
+    const QSize square(side, side);
+    const Picture::Reduced reduced = Picture::loadForThumbnail(path, box, deviceRatio, square);
+    const QSize flavourSize = fitRect(reduced.pictureSize, square).size();
+    if (reduced.image.width() >= flavourSize.width() && reduced.image.height() >= flavourSize.height())
+        cache.store(path, mtime, forFlavour(reduced, *flavour), reduced.pictureSize, *flavour);
     return Picture::fitted(reduced, box, deviceRatio);
 }
 

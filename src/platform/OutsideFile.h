@@ -28,13 +28,18 @@ struct Options
     bool ownedByUser = false;
     // Called with the file's size once it is known to be read, before its memory is allocated.
     std::function<void(qint64)> beforeRead;
+    // Above 0: only the first headBytes are read into bytes and the last tailBytes into tail, so a
+    // reader that needs a file's ends does not copy all of it.
+    qint64 headBytes = 0;
+    qint64 tailBytes = 0;
 };
 
 struct Result
 {
     QByteArray bytes;
     Problem problem = Problem::None;
-    QString reason; // the system's words for Missing and CannotOpen
+    QString reason;  // the system's words for Missing and CannotOpen
+    QByteArray tail; // with Options::headBytes only
 
     bool ok() const { return problem == Problem::None; }
 };

@@ -54,6 +54,30 @@ Result read(const QString& path, const Options& options)
     if (info.st_size > options.maxBytes)
         return failed(Problem::TooLarge);
 
+    if (options.headBytes > 0) {
+        Result result;
+        const auto readAt = [&](QByteArray& into, qint64 at, qint64 bytes) {
+            into.resize(qsizetype(bytes));
+            qsizetype got = 0;
+            while (got < into.size()) {
+                const ssize_t n = ::pread(fd, into.data() + got, size_t(into.size() - got), off_t(at + got));
+                if (n < 0 && errno == EINTR)
+                    continue;
+                if (n < 0)
+                    return false;
+                if (n == 0) // a file that shrank meanwhile ends early
+                    break;
+                got += n;
+            }
+            into.truncate(got);
+            return true;
+        };
+        const qint64 tail = qMin<qint64>(options.tailBytes, info.st_size);
+        if (!readAt(result.bytes, 0, qMin<qint64>(options.headBytes, info.st_size)) ||
+            !readAt(result.tail, info.st_size - tail, tail))
+            return failed(Problem::CannotOpen, errno);
+        return result;
+    }
     if (options.beforeRead)
         options.beforeRead(info.st_size);
     // The file may grow while it is read: never more than the limit and one byte.

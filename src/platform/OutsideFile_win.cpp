@@ -31,6 +31,17 @@ Result read(const QString& path, const Options& options)
         result.reason = file.errorString();
         return result;
     }
+    if (options.headBytes > 0) {
+        result.bytes = file.read(options.headBytes);
+        const qint64 tail = qMin(options.tailBytes, info.size());
+        if (file.seek(info.size() - tail))
+            result.tail = file.read(tail);
+        if (file.error() != QFileDevice::NoError) {
+            result.problem = Problem::CannotOpen;
+            result.reason = file.errorString();
+        }
+        return result;
+    }
     result.bytes = file.read(options.maxBytes + 1);
     if (file.error() != QFileDevice::NoError) {
         result.problem = Problem::CannotOpen;

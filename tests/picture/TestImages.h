@@ -2,6 +2,6 @@
 
 // The test pictures moved to tests/support/TestPictures.h; this name stays for tests written
 // against the old one.
-#include "TestPictures.h"
+#include "../support/TestPictures.h"
 
 namespace TestImages = TestPictures;

@@ -4,6 +4,7 @@
 #include "platform/AppError.h"
 
 #include <QCryptographicHash>
+#include <QDataStream>
 #include <QDateTime>
 #include <QDir>
 #include <QImageReader>
@@ -139,6 +140,60 @@ private slots:
         const QImage thumb = ThumbnailLoader::make(path, QSize(72, 55), ThumbnailCache(m_root));
         QCOMPARE(thumb.size(), QSize(72, 54));
         QCOMPARE(thumb.pixel(36, 27) == qRgb(0, 255, 0), used);
+    }
+
+    // A camera's preview stands in for the picture only when it covers the card's device pixels
+    // (twice the pixels at "x2") and has the picture's proportions; then the Thumb::Image::Width cached.
+    void embeddedPreview_data()
+    {
+        QTest::addColumn<QString>("damage");
+        QTest::addColumn<QSize>("picture");
+        QTest::addColumn<QSize>("preview");
+        QTest::addColumn<QString>("result");
+        const QSize pic(800, 600), camera(160, 120);
+        QTest::newRow("camera preview") << "" << pic << camera << "preview 800";
+        QTest::newRow("big-endian block") << "MM" << pic << camera << "preview 800";
+        QTest::newRow("covers the card only") << "" << pic << QSize(96, 72) << "preview ";
+        QTest::newRow("smaller than the card") << "" << pic << QSize(64, 48) << "decoded 800";
+        QTest::newRow("x2, covered") << "x2" << pic << camera << "preview ";
+        QTest::newRow("x2, too small") << "x2" << pic << QSize(96, 72) << "decoded 800";
+        QTest::newRow("0.5 % off") << "" << QSize(800, 597) << camera << "preview 800";
+        QTest::newRow("cropped after, 1.4 % off") << "" << QSize(800, 592) << camera << "decoded 800";
+        QTest::newRow("turned after") << "" << QSize(600, 800) << camera << "decoded 600";
+        QTest::newRow("preview cut short") << "cut" << pic << camera << "decoded 800";
+        QTest::newRow("offsets beyond the block") << "outside" << pic << camera << "decoded 800";
+        QTest::newRow("picture cut short") << "cut file" << pic << camera << "error ";
+    }
+
+    void embeddedPreview()
+    {
+        QFETCH(QString, damage);
+        QFETCH(QSize, picture);
+        QFETCH(QSize, preview);
+        const qreal ratio = damage == "x2" ? 2 : 1;
+        QByteArray bytes = jpeg(halves(picture.width(), picture.height()), JpegKind::Baseline420);
+        const QByteArray small = // left half blue where the picture's is red
+            jpeg(halves(preview.width(), preview.height()).mirrored(true, false), JpegKind::Baseline420);
+        QByteArray tiff; // IFD0 empty, IFD1 with the preview's offset and length
+        QDataStream s(&tiff, QIODevice::WriteOnly);
+        s.setByteOrder(damage == "MM" ? QDataStream::BigEndian : QDataStream::LittleEndian);
+        s.writeRawData(damage == "MM" ? "MM" : "II", 2);
+        s << quint16(42) << 8 << quint16(0) << 14 << quint16(2) << quint16(0x201) << quint16(4) << 1
+          << (damage == "outside" ? 70000 : 44) << quint16(0x202) << quint16(4) << 1 << int(small.size()) << 0;
+        const QByteArray body = "Exif" + QByteArray(2, 0) + tiff + small.chopped(damage == "cut" ? 200 : 0);
+        bytes.insert(2, "\xFF\xE1" + QByteArray(1, char((body.size() + 2) >> 8)) + char(body.size() + 2) + body);
+        const QString path =
+            put(QString(QTest::currentDataTag()) + ".jpg", bytes.chopped(damage == "cut file" ? 99 : 0));
+        const ThumbnailCache cache(m_root);
+        QString result = "error ";
+        try {
+            const QImage thumb = ThumbnailLoader::make(path, QSize(72, 55), cache, ratio);
+            result = near(thumb.pixel(18 * ratio, 20 * ratio), qRgb(0, 0, 255)) ? "preview " : "decoded ";
+        } catch (const AppError&) {
+        }
+        for (auto flavour : {ThumbnailCache::Flavour::Normal, ThumbnailCache::Flavour::Large})
+            result += QImageReader(cache.fileFor(flavour, path)).read().text("Thumb::Image::Width");
+        QTEST(result, "result");
     }
 
     void undecodableNeverCached()
