@@ -4,6 +4,7 @@
 #include "notify/ChangePopups.h"
 #include "notify/WrappingLabel.h"
 #include "picture/FitRule.h"
+#include "picture/Picture.h"
 #include "toolkit/BevelPanel.h"
 #include "toolkit/PictureView.h"
 #include "toolkit/SpinEdit.h"
@@ -49,6 +50,14 @@ class TestChangePopups : public QObject
         image.fill(Qt::darkGreen);
         image.save(path);
         return path;
+    }
+
+    // The popup asked for last once its picture is decoded.
+    ChangePopup* shown()
+    {
+        if (!QTest::qWaitFor([&] { return !m_popups->isWaiting(); }))
+            return nullptr;
+        return m_popups->current();
     }
 
 private slots:
@@ -99,11 +108,12 @@ private slots:
         MoveLog log;
         // Watch the window the first request builds: the second reuses it.
         m_popups->VisaPopup(picture("a.png", {40, 30}));
-        ChangePopup* popup = m_popups->current();
+        ChangePopup* popup = shown();
         m_popups->ImgStengClick();
         popup->installEventFilter(&log);
         m_popups->VisaPopup(picture("a.png", {40, 30}));
         QCOMPARE(m_c.timerPop->interval(), lifetime);
+        QCOMPARE(shown(), popup);
         // Shown just below the screen, then 69 steps of 3 px up.
         QTRY_COMPARE(popup->geometry(), QRect(left, restingTop, 155, 175));
         QCOMPARE(log.tops.size(), 69);
@@ -137,7 +147,7 @@ private slots:
     void closeMark()
     {
         m_popups->VisaPopup(picture("a.png", {40, 30}));
-        ChangePopup* popup = m_popups->current();
+        ChangePopup* popup = shown();
         TransparentImage* mark = popup->findChild<TransparentImage*>("ImgSteng");
         QCOMPARE(mark->geometry(), QRect(146, 1, 8, 8));
         QCOMPARE(mark->cursor().shape(), Qt::PointingHandCursor);
@@ -173,7 +183,8 @@ private slots:
         m_popups->VisaPopup(picture("short.png", pictureSize));
         const int oneLinePictureHeight = m_popups->current()->picture()->height();
         m_popups->VisaPopup(picture(fileName, pictureSize));
-        ChangePopup* popup = m_popups->current();
+        ChangePopup* popup = shown();
+        QVERIFY(popup);
 
         QCOMPARE(popup->palette().color(QPalette::Window), QColor(0xA6, 0xCA, 0xF0));
         QCOMPARE(popup->framePanel()->color(), QColor(0x80, 0x00, 0x00));
@@ -202,20 +213,68 @@ private slots:
             QCOMPARE(popup->picture()->height(), oneLinePictureHeight - (lines - 1) * metrics.height());
     }
 
-    void unloadablePictureIsClosedByItsTick()
+    // A picture that cannot be decoded: the popup is never shown, the decoder's error goes to the
+    // change waiting for the popup, else to the error box; TimerPop's tick closes the popup.
+    void unloadablePicture_data()
     {
+        QTest::addColumn<bool>("waits");
+        QTest::newRow("the change waits for it") << true;
+        QTest::newRow("nobody waits") << false;
+    }
+
+    void unloadablePicture()
+    {
+        QFETCH(bool, waits);
         ScopedScriptedDialogs dialogs;
         m_popups->VisaPopup(picture("a.png", {40, 30}));
-        QVERIFY(!errorOf([&] { m_popups->VisaPopup(m_dir.filePath("borta.jpg")); }).isEmpty());
-        ChangePopup* popup = m_popups->current();
+        QVERIFY(shown());
+        const QString gone = m_dir.filePath("borta.jpg");
+        m_popups->VisaPopup(gone);
+        QStringList told;
+        if (waits)
+            m_popups->whenShown([&](const std::optional<AppError>& failure) {
+                told << (failure ? failure->message() : QStringLiteral("visad"));
+            });
+        ChangePopup* popup = shown();
         QVERIFY(!popup->isVisible());
         QVERIFY(popup->picture()->image().isNull());
+        const QString expected = errorOf([&] { (void)Picture::loadFitted(gone, QSize(10, 10)); });
+        QCOMPARE(waits ? told : dialogs->errors(), QStringList(expected));
+        QCOMPARE(waits ? dialogs->errors() : told, QStringList());
         m_c.timerPop->start(1);
         QTRY_VERIFY(!m_c.timerPop->isActive());
         QVERIFY(!popup->isVisible());
-        QVERIFY(dialogs->errors().isEmpty());
         m_popups->VisaPopup(picture("b.png", {30, 40}));
-        QCOMPARE(popup->picture()->image().size(), QSize(30, 40));
+        QCOMPARE(shown()->picture()->image().size(), QSize(30, 40));
+    }
+
+    // The change goes on (its icon) only once the popup shows with its picture; a popup asked
+    // for while another waits for its picture replaces it, and the older picture never shows.
+    void shownOnlyWithItsPicture()
+    {
+        const QString a = picture("a.png", {40, 30});
+        const QString b = picture("b.png", {30, 40});
+        QStringList told;
+        const auto tell = [&](const QString& name) {
+            return [&, name](const std::optional<AppError>& failure) {
+                ChangePopup* popup = m_popups->current();
+                told << name + (failure ? QStringLiteral(" misslyckades") : QString()) +
+                            (popup->isVisible() ? QStringLiteral(" synlig ") : QStringLiteral(" dold ")) +
+                            QString::number(popup->picture()->image().width());
+            };
+        };
+        m_popups->VisaPopup(a);
+        m_popups->whenShown(tell("a"));
+        QVERIFY(!m_popups->current()->isVisible());
+        m_popups->VisaPopup(b);
+        m_popups->whenShown(tell("b"));
+        QVERIFY(shown());
+        QTest::qWait(50);
+        QCOMPARE(told, QStringList("b synlig 30"));
+        QVERIFY(m_popups->current()->isVisible());
+        // Nothing is waited for: at once.
+        m_popups->whenShown(tell("c"));
+        QCOMPARE(told.last(), QStringLiteral("c synlig 30"));
     }
 
     // A change while the popup is on its way in or out: the newer popup takes the place, slides
@@ -232,14 +291,15 @@ private slots:
         QFETCH(bool, slidingOut);
         const QString a = picture("a.png", {40, 30});
         const QString b = picture("b.png", {30, 40});
-        if (slidingOut)
-            m_popups->VisaPopup(a);
-        QTimer::singleShot(0, this, [&] { m_popups->VisaPopup(b); });
-        if (slidingOut)
+        m_popups->VisaPopup(a);
+        QVERIFY(shown());
+        if (slidingOut) {
+            QTRY_COMPARE(m_popups->current()->y(), 873);
             m_popups->TimerPopTimer();
-        else
-            m_popups->VisaPopup(a);
+        }
+        QTimer::singleShot(0, this, [&] { m_popups->VisaPopup(b); });
         QTest::qWait(50);
+        QVERIFY(shown());
         QTRY_COMPARE(m_popups->current()->y(), 873);
         QVERIFY(m_popups->current()->isVisible());
         QCOMPARE(m_popups->current()->picture()->image().size(), QSize(30, 40));
