@@ -80,7 +80,7 @@ void ChangePopups::VisaPopup(const QString& path)
     Held* held = freePopup();
     m_current = held;
     const quint64 request = ++m_request;
-    m_waiting = true;
+    m_waiting = false;
     m_shown = nullptr;
     ChangePopup& popup = held->window;
     popup.move(leftEdge(area), targetTop(area));
@@ -88,6 +88,7 @@ void ChangePopups::VisaPopup(const QString& path)
         {m_c.form->palette().color(QPalette::Window), m_c.pnlBg->color(), m_c.pnlMark->color(), m_c.ram->value()},
         path);
     popup.picture()->load(path);
+    m_waiting = true;
     popup.picture()->whenLoaded(
         this, [this, held, request](const PictureView::Failure& failure) { pictureLoaded(held, request, failure); });
 }

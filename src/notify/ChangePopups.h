@@ -60,8 +60,8 @@ public:
     // Builds the popup for the picture at path and, once the picture is decoded (off this
     // thread), shows it and starts its slide into place. The newest popup takes the place of the
     // one on screen, and of one still waiting for its picture. A picture that cannot be decoded
-    // is never shown: its error goes to the error box, unless whenShown has taken it; TimerPop is
-    // on by then and its tick closes the popup.
+    // is never shown: its error goes to the error box, unless whenShown has taken it; a path that
+    // is no file throws AppError at once. TimerPop is on by then and its tick closes the popup.
     void VisaPopup(const QString& path);
     // Runs shown once the popup asked for last is shown, or with its failure; not at all when a
     // newer popup replaces it first. At once when no popup waits for its picture.

@@ -2,6 +2,7 @@
 
 #include "platform/AppError.h"
 
+#include <QFileInfo>
 #include <QPointer>
 #include <QThread>
 #include <QThreadPool>
@@ -22,6 +23,19 @@ QThreadPool& pool()
 }
 
 } // namespace
+
+std::optional<QString> failsAtOnce(const QString& path)
+{
+    if (QFileInfo(path).isFile())
+        return std::nullopt;
+    // The loader's own text: it stops at opening, before anything is decoded.
+    try {
+        (void)Picture::loadReduced(path, QSize(1, 1), Picture::Scans::Enough);
+    } catch (const AppError& error) {
+        return error.message();
+    }
+    return std::nullopt;
+}
 
 Channel::Channel() : m_latest(std::make_shared<std::atomic<quint64>>(0)) {}
 

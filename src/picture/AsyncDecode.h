@@ -8,6 +8,7 @@
 #include <atomic>
 #include <functional>
 #include <memory>
+#include <optional>
 
 // Decodes for views off the UI thread, so a large picture never holds up a click or a timer.
 // The views' decodes have workers of their own, apart from the thumbnails', so a preview is not
@@ -20,6 +21,11 @@ struct Result
     QSize pictureSize; // the picture's own size
     QString error;     // the decoder's error; empty when the picture was decoded
 };
+
+// The error of a picture that is no file at all (missing, a folder), known on this thread without
+// reading anything: such a load fails at once, as it always did. Nothing for a file, which
+// only a decode can judge.
+std::optional<QString> failsAtOnce(const QString& path);
 
 // One view's line of requests: a new request supersedes the ones before it. One still waiting
 // is never decoded; one under way runs on, and its result is dropped.

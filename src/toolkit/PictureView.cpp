@@ -31,6 +31,8 @@ void PictureView::showImage(const QImage& image)
 void PictureView::load(const QString& path, Picture::Scans scans)
 {
     endLoad();
+    if (const auto failure = AsyncDecode::failsAtOnce(path))
+        throw AppError(*failure);
     m_loading = true;
     m_decode.loadFitted(path, size(), devicePixelRatioF(), scans, this,
                         [this](const AsyncDecode::Result& result) { loadEnded(result); });

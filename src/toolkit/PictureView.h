@@ -31,7 +31,8 @@ public:
 
     // Shows the picture at path fitted to the view once it is decoded, off this thread; until then
     // the view shows what it showed. A picture that cannot be decoded leaves it so, and its error
-    // goes to the error box, unless whenLoaded has taken it.
+    // goes to the error box, unless whenLoaded has taken it. Throws AppError at once when path is
+    // no file.
     void load(const QString& path, Picture::Scans scans = Picture::Scans::All);
     bool isLoading() const { return m_loading; }
     // Runs then once the load under way has ended: with its error when it failed (then reports

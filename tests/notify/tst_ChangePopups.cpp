@@ -1,5 +1,6 @@
 #include "ScriptedDialogs.h"
 #include "TestFiles.h"
+#include "TestPictures.h"
 #include "notify/ChangePopup.h"
 #include "notify/ChangePopups.h"
 #include "notify/WrappingLabel.h"
@@ -214,22 +215,30 @@ private slots:
     }
 
     // A picture that cannot be decoded: the popup is never shown, the decoder's error goes to the
-    // change waiting for the popup, else to the error box; TimerPop's tick closes the popup.
+    // change waiting for the popup, else to the error box; a missing file fails at once, as it
+    // always did. TimerPop's tick closes the popup.
     void unloadablePicture_data()
     {
+        QTest::addColumn<QString>("name");
         QTest::addColumn<bool>("waits");
-        QTest::newRow("the change waits for it") << true;
-        QTest::newRow("nobody waits") << false;
+        QTest::newRow("damaged, the change waits for it") << "trasig.jpg" << true;
+        QTest::newRow("damaged, nobody waits") << "trasig.jpg" << false;
+        QTest::newRow("missing") << "borta.jpg" << true;
     }
 
     void unloadablePicture()
     {
+        QFETCH(QString, name);
         QFETCH(bool, waits);
         ScopedScriptedDialogs dialogs;
         m_popups->VisaPopup(picture("a.png", {40, 30}));
         QVERIFY(shown());
-        const QString gone = m_dir.filePath("borta.jpg");
-        m_popups->VisaPopup(gone);
+        const QString path = m_dir.filePath(name);
+        if (name.startsWith(QLatin1String("trasig")))
+            QVERIFY(TestPictures::write(
+                path, TestPictures::jpeg(TestPictures::halves(64, 48), TestPictures::JpegKind::Baseline420).left(300)));
+        const QString expected = errorOf([&] { (void)Picture::loadFitted(path, QSize(10, 10)); });
+        const QString atOnce = errorOf([&] { m_popups->VisaPopup(path); });
         QStringList told;
         if (waits)
             m_popups->whenShown([&](const std::optional<AppError>& failure) {
@@ -238,8 +247,12 @@ private slots:
         ChangePopup* popup = shown();
         QVERIFY(!popup->isVisible());
         QVERIFY(popup->picture()->image().isNull());
-        const QString expected = errorOf([&] { (void)Picture::loadFitted(gone, QSize(10, 10)); });
-        QCOMPARE(waits ? told : dialogs->errors(), QStringList(expected));
+        if (name.startsWith(QLatin1String("borta"))) {
+            QCOMPARE(atOnce, expected);
+            QCOMPARE(told, QStringList("visad")); // nothing waits any more
+        } else {
+            QCOMPARE(waits ? told : dialogs->errors(), QStringList(expected));
+        }
         QCOMPARE(waits ? dialogs->errors() : told, QStringList());
         m_c.timerPop->start(1);
         QTRY_VERIFY(!m_c.timerPop->isActive());
