@@ -3,7 +3,7 @@
 // platform: how long the event loop is held up by a click on a card and by a change tick with
 // 24-megapixel progressive pictures, and how soon a click shows a 12-megapixel progressive
 // picture in the preview. Run in a Release build: make bench. `bench_decode views` runs only
-// the program's part (it waits about a minute for a change tick).
+// the program's part.
 
 #include "../tests/support/TestPictures.h"
 #include "app/MainWindow.h"
@@ -197,7 +197,7 @@ bool writeProgressive(const QString& path, int width, int height, int seed)
     jpeg_simple_progression(&cinfo);
     jpeg_start_compress(&cinfo, TRUE);
     std::vector<JSAMPLE> row(size_t(width) * 3);
-    std::mt19937 random(unsigned(seed));
+    std::mt19937 random{unsigned(seed)};
     std::uniform_int_distribution<int> noise(-12, 12);
     while (cinfo.next_scanline < cinfo.image_height) {
         const int y = int(cinfo.next_scanline);
@@ -367,19 +367,27 @@ int views(const QTemporaryDir& dir)
                 clickToPreview, decodeAlone, reference, clickToPreview / reference);
 
     // Start: the marked 24 MP picture is applied at once; a minute later the tick applies the next.
-    const qint64 iconBefore = QApplication::windowIcon().cacheKey();
     auto* startStop = window->findChild<SpeedButton*>(QStringLiteral("BtStartStop"));
     const Waited started =
         runUntil([startStop] { startStop->click(); }, [] { return visiblePopup() != nullptr; }, 30000);
     std::printf("  start (applies a 24 MP picture): popup shown after %.1f ms, longest block %.1f ms\n", started.ms,
                 started.longestBlockMs);
-    const Waited tick = runUntil([] {}, [&] { return QApplication::windowIcon().cacheKey() != iconBefore; }, 90000);
-    std::printf("  change tick to a 24 MP picture: icon made %s; longest event-loop block over the minute up to it "
-                "%.1f ms (target <= 30)\n",
-                tick.ok ? "yes" : "NO", tick.longestBlockMs);
+    // TimerStart's period is the whole change interval here (1 "Minut"): its timeout is the tick.
+    // The ticks go to entries 1, 2 and 0: 24, 12 and 24 MP.
+    auto* timerStart = window->findChild<QTimer*>(QStringLiteral("TimerStart"));
+    bool ticksOk = true;
+    for (const char* size : {"24", "12", "24"}) {
+        const qint64 before = QApplication::windowIcon().cacheKey();
+        const Waited tick = runUntil([timerStart] { QMetaObject::invokeMethod(timerStart, "timeout"); },
+                                     [&] { return QApplication::windowIcon().cacheKey() != before; }, 30000);
+        ticksOk = ticksOk && tick.ok;
+        std::printf("  change tick to a %s MP picture: icon made after %.1f ms%s; longest event-loop block %.1f ms "
+                    "(target <= 30)\n",
+                    size, tick.ms, tick.ok ? "" : " (NOT MADE)", tick.longestBlockMs);
+    }
     std::printf("  longest block of a click on a 24 MP card %.1f ms (target <= 30)\n", worstClick);
     window->close();
-    return tick.ok && started.ok ? 0 : 1;
+    return ticksOk && started.ok ? 0 : 1;
 }
 
 } // namespace

@@ -1,12 +1,9 @@
-#include "ScriptedDialogs.h"
-#include "TestFiles.h"
 #include "TestPictures.h"
 #include "picture/FitRule.h"
 #include "picture/Picture.h"
 #include "toolkit/PicturePreview.h"
 #include "toolkit/PictureView.h"
 
-#include <QElapsedTimer>
 #include <QFileDialog>
 #include <QLabel>
 #include <QSignalSpy>
@@ -24,19 +21,6 @@ QImage rendered(PictureView& view)
     canvas.fill(Qt::transparent);
     view.render(&canvas, QPoint(), QRegion(), QWidget::DrawChildren);
     return canvas;
-}
-
-// Noise, so that decoding it takes the entropy decoder real work.
-QImage noisy(int width, int height)
-{
-    QImage image(width, height, QImage::Format_RGB32);
-    quint32 seed = 1;
-    for (int y = 0; y < height; ++y) {
-        auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
-        for (int x = 0; x < width; ++x)
-            line[x] = (seed = seed * 1664525u + 1013904223u) >> 8;
-    }
-    return image;
 }
 
 QRect paintedArea(const QImage& canvas)
@@ -94,84 +78,6 @@ private slots:
         w.clear();
         QVERIFY(w.image().isNull());
         QCOMPARE(paintedArea(rendered(w)), QRect());
-    }
-
-    // A click on one card and then quickly on another: the first picture, slower to decode,
-    // comes after the second and must not replace it.
-    void olderSlowerLoadNeverShows()
-    {
-        QTemporaryDir dir;
-        const QString slow = dir.filePath(QStringLiteral("stor.jpg"));
-        QVERIFY(
-            TestPictures::write(slow, TestPictures::jpeg(noisy(2400, 1800), TestPictures::JpegKind::Progressive420)));
-        const QString quick = TestPictures::writePicture(dir.filePath(QStringLiteral("liten.png")), QSize(40, 30));
-        PictureView w;
-        w.resize(200, 150);
-        QElapsedTimer clock;
-        clock.start();
-        (void)Picture::loadFitted(slow, w.size());
-        const qint64 slowMs = clock.elapsed();
-
-        QSignalSpy loaded(&w, &PictureView::loaded);
-        std::optional<PictureView::Failure> told;
-        w.load(slow);
-        w.whenLoaded(&w, [&](const PictureView::Failure& failure) { told = failure; });
-        w.load(quick);
-        QVERIFY(!told); // from the event loop, not inside the call that replaced it
-        QTRY_VERIFY(told);
-        QVERIFY(!*told);
-        QTRY_COMPARE(loaded.size(), 1);
-        QCOMPARE(w.image().size(), QSize(40, 30));
-        QTest::qWait(int(3 * slowMs) + 200);
-        QCOMPARE(loaded.size(), 1);
-        QCOMPARE(w.image().size(), QSize(40, 30));
-    }
-
-    // An undecodable picture keeps what the view showed and gives the decoder's own text, in the
-    // error box or to whoever waits for the load.
-    void failedLoad_data()
-    {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<bool>("waits");
-        QTest::newRow("damaged, nobody waits: the error box") << "trasig.jpg" << false;
-        QTest::newRow("damaged, the change waits: its to tell") << "trasig.jpg" << true;
-        QTest::newRow("missing file: at once, as before") << "borta.bmp" << true;
-    }
-
-    void failedLoad()
-    {
-        QFETCH(QString, name);
-        QFETCH(bool, waits);
-        ScopedScriptedDialogs dialogs;
-        QTemporaryDir dir;
-        const QString path = dir.filePath(name);
-        if (name.startsWith(QLatin1String("trasig")))
-            QVERIFY(TestPictures::write(
-                path, TestPictures::jpeg(halves(64, 48), TestPictures::JpegKind::Baseline420).left(300)));
-        const QString expected = errorOf([&] { (void)Picture::loadFitted(path, QSize(80, 60)); });
-        QVERIFY(!expected.isEmpty());
-        PictureView w;
-        w.resize(80, 60);
-        w.setImage(halves(8, 8));
-        QStringList told;
-        const QString atOnce = errorOf([&] { w.load(path); });
-        if (!QFileInfo::exists(path)) { // as it always failed: before the call returns
-            QCOMPARE(atOnce, expected);
-            QVERIFY(!w.isLoading());
-        }
-        if (waits)
-            w.whenLoaded(&w, [&](const PictureView::Failure& failure) {
-                if (failure)
-                    told << *failure;
-            });
-        QTRY_VERIFY(!w.isLoading());
-        if (QFileInfo::exists(path)) {
-            QCOMPARE(waits ? told : dialogs->errors(), QStringList(expected));
-            QCOMPARE((waits ? dialogs->errors() : told), QStringList());
-        } else {
-            QCOMPARE(told + dialogs->errors(), QStringList());
-        }
-        QCOMPARE(w.image().size(), QSize(8, 8));
     }
 
     void clicks_data()
