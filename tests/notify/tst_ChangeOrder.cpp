@@ -1,6 +1,3 @@
-// A change of the rotation with its decodes off the UI thread: the marked picture is confirmed,
-// applied once the preview shows it, and the icon is made once the popup shows with the picture.
-
 #include "MainLayout.h"
 #include "ScriptedDialogs.h"
 #include "TempHome.h"
@@ -74,6 +71,8 @@ struct OrderRig
     }
 };
 
+// A change confirms, is applied once the preview shows its picture, and makes its icon once the
+// popup shows with the picture.
 class TestChangeOrder : public QObject
 {
     Q_OBJECT
@@ -97,7 +96,7 @@ private slots:
         QFETCH(QStringList, expected);
         OrderRig r;
         const QString small = TestPictures::writePicture(r.home.path("blå.png"), QSize(64, 48), Qt::blue);
-        QImage noise(2400, 1800, QImage::Format_RGB32);
+        QImage noise(2400, 1800, QImage::Format_RGB32); // slow to decode
         QRandomGenerator(7).fillRange(reinterpret_cast<quint32*>(noise.bits()), noise.sizeInBytes() / 4);
         const QByteArray large = TestPictures::jpeg(noise, TestPictures::JpegKind::Progressive420);
         QVERIFY(TestPictures::write(r.home.path(next), next == "stor.jpg" ? large : large.left(large.size() / 2)));
