@@ -89,10 +89,12 @@ MainWindow::MainWindow(SplashWindow* splash, QWidget* parent)
     m_popups->setSplash(m_splash);
     m_rotation = new Rotation({}, {}, this);
     m_commands = new CommandStates(this);
-    m_wallpaper = new WallpaperCommands({.btVerkstall = c.btVerkstall, .cmbTyp = c.cmbTyp},
-                                        {.confirmMarked = [this] { m_strip->LB1Click(); },
-                                         .showPopup = [this](const QString& path) { m_popups->VisaPopup(path); }},
-                                        *m_list, this);
+    m_wallpaper = new WallpaperCommands(
+        {.btVerkstall = c.btVerkstall, .cmbTyp = c.cmbTyp},
+        {.confirmMarked = [this] { m_strip->LB1Click(); },
+         .showPopup = [this](const QString& path) { m_popups->VisaPopup(path); },
+         .whenPopupShown = [this](ChangePopups::Shown shown) { m_popups->whenShown(std::move(shown)); }},
+        *m_list, this);
     m_scheduler =
         new Scheduler({.btStartStop = c.btStartStop,
                        .spinEditTimeInterval = c.spinEditTimeInterval,

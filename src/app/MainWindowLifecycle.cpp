@@ -17,6 +17,7 @@
 #include "schedule/Countdown.h"
 #include "schedule/Scheduler.h"
 #include "toolkit/BevelPanel.h"
+#include "toolkit/PictureView.h"
 #include "toolkit/ScreenFit.h"
 #include "toolkit/SpeedButton.h"
 #include "toolkit/SpinEdit.h"
@@ -77,9 +78,11 @@ void MainWindowLifecycle::FormCreate(std::function<void()> finished)
             if (!opened)
                 done();
         })
-        .then([this] {
+        .thenWait([this](Steps::Done done) {
             if (m_listLoaded)
-                afterListLoaded(true);
+                afterListLoaded(true, [done](bool) { done(); });
+            else
+                done();
         });
     m_steps->start([finished](std::exception_ptr failure) {
         if (failure)
@@ -99,8 +102,13 @@ void MainWindowLifecycle::ReloadLastList(std::function<void()> reloaded)
 {
     const bool resume = !m_p.scheduler->isRunning();
     const bool opened = openLastList([this, resume, reloaded](bool ended) {
-        if (ended && runGuarded([&] { afterListLoaded(resume); }) && reloaded)
-            reloaded();
+        if (ended)
+            runGuarded([&] {
+                afterListLoaded(resume, [reloaded](bool shown) {
+                    if (shown && reloaded)
+                        reloaded();
+                });
+            });
     });
     if (!opened && reloaded)
         reloaded();
@@ -238,7 +246,7 @@ bool MainWindowLifecycle::openLastList(std::function<void(bool ended)> loaded)
     return true;
 }
 
-void MainWindowLifecycle::afterListLoaded(bool resumeRotation)
+void MainWindowLifecycle::afterListLoaded(bool resumeRotation, std::function<void(bool shown)> ended)
 {
     Scheduler& scheduler = *m_p.scheduler;
     {
@@ -253,8 +261,15 @@ void MainWindowLifecycle::afterListLoaded(bool resumeRotation)
         scheduler.CmbTidTypChange();
     }
     m_p.strip->LB1Click();
-    if (resumeRotation && scheduler.resumePending())
-        scheduler.BtStartStopClick();
+    // The confirmed picture is decoded off this thread; what followed its load waits for it.
+    m_p.controls->img->whenLoaded(m_p.window, [this, resumeRotation, ended](const PictureView::Failure& failure) {
+        if (failure) {
+            Dialogs::instance().reportError(*failure);
+        } else if (resumeRotation && m_p.scheduler->resumePending()) {
+            runGuarded([this] { m_p.scheduler->BtStartStopClick(); });
+        }
+        ended(!failure);
+    });
 }
 
 void MainWindowLifecycle::FormClose()

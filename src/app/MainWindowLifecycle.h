@@ -70,7 +70,9 @@ private:
     void readSettings();
     // Opens "Senaste" and starts its load, whose end runs loaded; false when there is no list.
     bool openLastList(std::function<void(bool ended)> loaded);
-    void afterListLoaded(bool resumeRotation);
+    // Marks the stored choice, confirms it and resumes a pending rotation once the preview shows
+    // it; ended(false) when the preview cannot show it (its error was reported).
+    void afterListLoaded(bool resumeRotation, std::function<void(bool shown)> ended);
     SettingsBinding makeBinding();
 
     Parts m_p;

@@ -2,7 +2,6 @@
 
 #include "WrappingLabel.h"
 #include "picture/PathText.h"
-#include "picture/Picture.h"
 #include "resources/Resources.h"
 #include "toolkit/BevelPanel.h"
 #include "toolkit/PictureView.h"
@@ -123,11 +122,8 @@ void ChangePopup::dress(const Look& look, const QString& path)
     m_name->setText(nameOf(path));
     placeChildren();
 
-    // A window reused after a failed load must not keep an earlier picture.
+    // A window reused must not show an earlier picture.
     m_picture->clear();
-    // Only a picture the size of the mat is kept, so a popup holds little memory.
-    m_picture->setImage(
-        Picture::loadFitted(path, m_picture->size(), Picture::Scans::All, m_picture->devicePixelRatioF()));
 }
 
 void ChangePopup::placeChildren()

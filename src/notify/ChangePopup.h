@@ -39,9 +39,8 @@ public:
 
     ChangePopup();
 
-    // Dresses the window for the picture at path: colours, frame thickness, the file name, and
-    // the picture fitted into the mat. Throws AppError when the picture cannot be loaded; the
-    // window is then dressed but shows no picture.
+    // Dresses the window for the picture at path: colours, frame thickness and the file name. The
+    // mat is left empty; the picture's load (picture()->load) fits it to the mat.
     void dress(const Look& look, const QString& path);
 
     // The name shown for a path: the file name without its folder.

@@ -4,6 +4,7 @@
 #include "platform/Guard.h"
 #include "platform/Pause.h"
 #include "toolkit/BevelPanel.h"
+#include "toolkit/PictureView.h"
 #include "toolkit/SpinEdit.h"
 
 #include <QGuiApplication>
@@ -78,17 +79,51 @@ void ChangePopups::VisaPopup(const QString& path)
     const QRect area = screen();
     Held* held = freePopup();
     m_current = held;
+    const quint64 request = ++m_request;
+    m_waiting = false;
+    m_shown = nullptr;
     ChangePopup& popup = held->window;
     popup.move(leftEdge(area), targetTop(area));
     popup.dress(
         {m_c.form->palette().color(QPalette::Window), m_c.pnlBg->color(), m_c.pnlMark->color(), m_c.ram->value()},
         path);
+    popup.picture()->load(path);
+    m_waiting = true;
+    popup.picture()->whenLoaded(
+        this, [this, held, request](const PictureView::Failure& failure) { pictureLoaded(held, request, failure); });
+}
 
+void ChangePopups::whenShown(Shown shown)
+{
+    if (!m_waiting) {
+        shown(std::nullopt);
+        return;
+    }
+    m_shown = std::move(shown);
+}
+
+void ChangePopups::pictureLoaded(Held* held, quint64 request, const std::optional<QString>& failure)
+{
+    if (request != m_request)
+        return;
+    m_waiting = false;
+    Shown shown = std::exchange(m_shown, nullptr);
+    if (failure) {
+        if (shown)
+            shown(AppError(*failure));
+        else
+            Dialogs::instance().reportError(*failure);
+        return;
+    }
+    const QRect area = screen();
+    ChangePopup& popup = held->window;
     popup.move(leftEdge(area), area.y() + area.height());
     popup.show();
     // Unmanaged windows are stacked by their owner: on top of what is there now.
     popup.raise();
     startSlide(held, -1);
+    if (shown)
+        shown(std::nullopt);
 }
 
 void ChangePopups::TimerPopTimer()
@@ -96,10 +131,24 @@ void ChangePopups::TimerPopTimer()
     m_c.timerPop->stop();
     if (!m_current)
         return;
-    if (m_current->window.isVisible())
+    if (m_current->window.isVisible()) {
         startSlide(m_current, +1);
-    else
-        close(m_current); // never shown: its picture could not be loaded
+        return;
+    }
+    // Never shown: its picture could not be loaded, or its lifetime ended before it was.
+    close(m_current);
+    abandonWaiting();
+}
+
+// A popup closed before its picture came is not shown when it comes; the change it announces is over.
+void ChangePopups::abandonWaiting()
+{
+    if (!m_waiting)
+        return;
+    ++m_request;
+    m_waiting = false;
+    if (Shown shown = std::exchange(m_shown, nullptr))
+        shown(std::nullopt);
 }
 
 void ChangePopups::ImgStengClick()
@@ -107,11 +156,15 @@ void ChangePopups::ImgStengClick()
     m_c.timerPop->stop();
     if (m_current)
         close(m_current);
+    abandonWaiting();
 }
 
 void ChangePopups::stopAll()
 {
     m_c.timerPop->stop();
+    ++m_request;
+    m_waiting = false;
+    m_shown = nullptr; // the program ends: nothing more is applied
     for (const auto& held : m_popups)
         close(held.get());
 }

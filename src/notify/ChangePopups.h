@@ -1,10 +1,14 @@
 #pragma once
 
+#include "platform/AppError.h"
+
 #include <QObject>
 #include <QPointer>
 #include <QRect>
 #include <QString>
+#include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 class BevelPanel;
@@ -51,10 +55,19 @@ public:
     // The screen the popup slides on; a null rectangle is the primary screen's full geometry.
     void setScreenRect(const QRect& rect) { m_screenRect = rect; }
 
-    // Shows the popup for the picture at path and starts its slide into place. The newest popup
-    // takes the place of the one on screen. Throws AppError when the picture cannot be loaded;
-    // TimerPop is on by then and its tick closes the popup that was never shown.
+    using Shown = std::function<void(const std::optional<AppError>& failure)>;
+
+    // Builds the popup for the picture at path and, once the picture is decoded (off this
+    // thread), shows it and starts its slide into place. The newest popup takes the place of the
+    // one on screen, and of one still waiting for its picture. A picture that cannot be decoded
+    // is never shown: its error goes to the error box, unless whenShown has taken it; a path that
+    // is no file throws AppError at once. TimerPop is on by then and its tick closes the popup.
     void VisaPopup(const QString& path);
+    // Runs shown once the popup asked for last is shown, or with its failure; not at all when a
+    // newer popup replaces it first. At once when no popup waits for its picture.
+    void whenShown(Shown shown);
+    // Whether the newest popup still waits for its picture.
+    bool isWaiting() const { return m_waiting; }
     void TimerPopTimer();
     void ImgStengClick();
     // The program is ending: every slide stops and every popup is hidden.
@@ -77,10 +90,16 @@ private:
     void startSlide(Held* held, int direction);
     void slideStep(Held* held);
     void close(Held* held);
+    void abandonWaiting();
+    void pictureLoaded(Held* held, quint64 request, const std::optional<QString>& failure);
 
     Controls m_c;
     QPointer<QWidget> m_splash;
     QRect m_screenRect;
     std::vector<std::unique_ptr<Held>> m_popups;
     Held* m_current = nullptr;
+    // Counts the popups asked for: a picture decoded for an older one is not shown.
+    quint64 m_request = 0;
+    bool m_waiting = false;
+    Shown m_shown;
 };

@@ -370,9 +370,8 @@ void ThumbnailStrip::select(int index)
     if (marked < 0)
         return;
     const QString path = m_list.path(marked);
-    // Decoded only as large as the preview shows it, every scan read so a damaged file fails.
-    m_controls.img->setImage(
-        Picture::loadFitted(path, m_controls.img->size(), Picture::Scans::All, m_controls.img->devicePixelRatioF()));
+    // Decoded off this thread, only as large as the preview shows it, every scan read so a damaged file fails.
+    m_controls.img->load(path);
     if (marked < m_cards.size() && m_cards[marked].card) {
         m_cards[marked].card->setColor(markColour());
         m_colouredCard = marked;

@@ -171,12 +171,27 @@ void Scheduler::TimerStartTimer()
         return;
     m_list.setMarkedIndex(*k);
     m_work.confirmMarked();
-    const QImage preview = m_controls.img->image();
-    m_work.apply(m_list.path(*k), [this, preview](const std::optional<AppError>& failure) {
-        if (failure)
-            failed(failure->message());
-        else
-            changeApplied(preview);
+    // The picture is applied once the preview shows it, and not when it cannot be shown.
+    const QString path = m_list.path(*k);
+    m_controls.img->whenLoaded(this, [this, index = *k, path](const PictureView::Failure& failure) {
+        if (failure) {
+            failed(*failure);
+            return;
+        }
+        // A list replaced meanwhile no longer holds the picture.
+        if (index >= m_list.count() || m_list.path(index) != path)
+            return;
+        const QImage preview = m_controls.img->image();
+        try {
+            m_work.apply(path, [this, preview](const std::optional<AppError>& failure) {
+                if (failure)
+                    failed(failure->message());
+                else
+                    changeApplied(preview);
+            });
+        } catch (const AppError& error) {
+            failed(error.message());
+        }
     });
 }
 

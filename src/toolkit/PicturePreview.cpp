@@ -3,7 +3,6 @@
 #include "PictureView.h"
 #include "picture/AsyncDecode.h"
 #include "picture/Picture.h"
-#include "platform/AppError.h"
 
 #include <QFileDialog>
 #include <QFileInfo>
@@ -36,7 +35,7 @@ void PicturePreview::showFile(const QString& path)
 {
     m_view->clear();
     m_size->clear();
-    const quint64 request = ++m_request;
+    m_decode.cancel();
     if (!QFileInfo(path).isFile())
         return;
     // Decoded off the dialog's thread, so a large or hostile file never holds up the dialog; a
@@ -44,11 +43,11 @@ void PicturePreview::showFile(const QString& path)
     // screen's pixels, so the preview is sharp at any scale.
     const QSize box(BoxWidth, BoxHeight);
     const qreal ratio = m_view->devicePixelRatioF();
-    AsyncDecode::loadReduced(path, box * ratio, this, [this, request, box, ratio](const Picture::Reduced& reduced) {
-        if (request != m_request || reduced.image.isNull())
+    m_decode.loadReduced(path, box * ratio, this, [this, box, ratio](const AsyncDecode::Result& result) {
+        if (result.image.isNull())
             return;
-        m_view->setImage(Picture::fitted(reduced, box, ratio));
-        const QSize size = reduced.pictureSize;
+        m_view->setImage(Picture::fitted({result.image, result.pictureSize}, box, ratio));
+        const QSize size = result.pictureSize;
         m_size->setText(QStringLiteral("%1 x %2").arg(size.width()).arg(size.height()));
         emit shown();
     });

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "picture/AsyncDecode.h"
+
 #include <QWidget>
 
 class PictureView;
@@ -33,5 +35,5 @@ signals:
 private:
     PictureView* m_view;
     QLabel* m_size;
-    quint64 m_request = 0;
+    AsyncDecode::Channel m_decode;
 };

@@ -72,7 +72,15 @@ void WallpaperCommands::finish(quint64 generation, const QString& path, std::opt
         try {
             m_work.showPopup(path);
         } catch (const AppError& error) {
-            failure = error;
+            done(error);
+            return;
+        }
+        if (m_work.whenPopupShown) {
+            // A value that could not be written is still the application's failure once the popup shows.
+            m_work.whenPopupShown([failure, done](const std::optional<AppError>& popupFailure) {
+                done(popupFailure ? popupFailure : failure);
+            });
+            return;
         }
     }
     done(failure);

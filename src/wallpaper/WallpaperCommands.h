@@ -35,6 +35,10 @@ public:
         std::function<void()> confirmMarked;
         // Announces the new background (VisaPopup); throws AppError when the picture cannot be shown.
         std::function<void(const QString& path)> showPopup;
+        // Where the popup shows once its picture is decoded: takes the application's end, to run
+        // once the popup asked for last shows or fails. Left out, the popup counts as shown when
+        // showPopup returns.
+        std::function<void(std::function<void(const std::optional<AppError>& failure)> shown)> whenPopupShown = {};
     };
 
     // An application's end: its failure, or nothing once its popup showed.

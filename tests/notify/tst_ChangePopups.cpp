@@ -51,6 +51,12 @@ class TestChangePopups : public QObject
         return path;
     }
 
+    // The popup asked for last, once its picture is decoded.
+    ChangePopup* shown()
+    {
+        return QTest::qWaitFor([&] { return !m_popups->isWaiting(); }) ? m_popups->current() : nullptr;
+    }
+
 private slots:
     void init()
     {
@@ -99,11 +105,13 @@ private slots:
         MoveLog log;
         // Watch the window the first request builds: the second reuses it.
         m_popups->VisaPopup(picture("a.png", {40, 30}));
-        ChangePopup* popup = m_popups->current();
+        ChangePopup* popup = shown();
         m_popups->ImgStengClick();
         popup->installEventFilter(&log);
         m_popups->VisaPopup(picture("a.png", {40, 30}));
         QCOMPARE(m_c.timerPop->interval(), lifetime);
+        QVERIFY(!popup->isVisible()); // not before its picture
+        QCOMPARE(shown(), popup);
         // Shown just below the screen, then 69 steps of 3 px up.
         QTRY_COMPARE(popup->geometry(), QRect(left, restingTop, 155, 175));
         QCOMPARE(log.tops.size(), 69);
@@ -137,7 +145,7 @@ private slots:
     void closeMark()
     {
         m_popups->VisaPopup(picture("a.png", {40, 30}));
-        ChangePopup* popup = m_popups->current();
+        ChangePopup* popup = shown();
         TransparentImage* mark = popup->findChild<TransparentImage*>("ImgSteng");
         QCOMPARE(mark->geometry(), QRect(146, 1, 8, 8));
         QCOMPARE(mark->cursor().shape(), Qt::PointingHandCursor);
@@ -173,7 +181,7 @@ private slots:
         m_popups->VisaPopup(picture("short.png", pictureSize));
         const int oneLinePictureHeight = m_popups->current()->picture()->height();
         m_popups->VisaPopup(picture(fileName, pictureSize));
-        ChangePopup* popup = m_popups->current();
+        ChangePopup* popup = shown();
 
         QCOMPARE(popup->palette().color(QPalette::Window), QColor(0xA6, 0xCA, 0xF0));
         QCOMPARE(popup->framePanel()->color(), QColor(0x80, 0x00, 0x00));
@@ -206,6 +214,8 @@ private slots:
     {
         ScopedScriptedDialogs dialogs;
         m_popups->VisaPopup(picture("a.png", {40, 30}));
+        QVERIFY(shown());
+        // A missing file fails at once, as it always did.
         QVERIFY(!errorOf([&] { m_popups->VisaPopup(m_dir.filePath("borta.jpg")); }).isEmpty());
         ChangePopup* popup = m_popups->current();
         QVERIFY(!popup->isVisible());
@@ -215,7 +225,7 @@ private slots:
         QVERIFY(!popup->isVisible());
         QVERIFY(dialogs->errors().isEmpty());
         m_popups->VisaPopup(picture("b.png", {30, 40}));
-        QCOMPARE(popup->picture()->image().size(), QSize(30, 40));
+        QCOMPARE(shown()->picture()->image().size(), QSize(30, 40));
     }
 
     // A change while the popup is on its way in or out: the newer popup takes the place, slides
@@ -232,14 +242,15 @@ private slots:
         QFETCH(bool, slidingOut);
         const QString a = picture("a.png", {40, 30});
         const QString b = picture("b.png", {30, 40});
-        if (slidingOut)
-            m_popups->VisaPopup(a);
-        QTimer::singleShot(0, this, [&] { m_popups->VisaPopup(b); });
-        if (slidingOut)
+        m_popups->VisaPopup(a);
+        QVERIFY(shown());
+        if (slidingOut) {
+            QTRY_COMPARE(m_popups->current()->y(), 873);
             m_popups->TimerPopTimer();
-        else
-            m_popups->VisaPopup(a);
+        }
+        QTimer::singleShot(0, this, [&] { m_popups->VisaPopup(b); });
         QTest::qWait(50);
+        QVERIFY(shown());
         QTRY_COMPARE(m_popups->current()->y(), 873);
         QVERIFY(m_popups->current()->isVisible());
         QCOMPARE(m_popups->current()->picture()->image().size(), QSize(30, 40));
