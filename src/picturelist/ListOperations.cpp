@@ -13,6 +13,7 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QLabel>
@@ -105,8 +106,7 @@ void ListOperations::readPictures(bool singleBorder)
     // Added while cards are being built: that job builds theirs too, in list order.
     if (m_job && !m_job->showing) {
         m_controls.progBar->setMaximum(qMax(1, m_list.count() - m_job->from - 1));
-        for (int k = first; k < m_list.count(); ++k)
-            m_strip.prefetch(k, m_list.path(k), m_job->singleBorder);
+        prefetchNearView(first, m_job->singleBorder);
         return;
     }
     if (!files.isEmpty())
@@ -206,14 +206,21 @@ void ListOperations::startJob(Kind kind, int from, bool singleBorder)
     dropJob();
     m_job = Job{kind, from, singleBorder, from};
     ++m_serial;
-    // The workers make the thumbnails ahead while the cards are built here in list order.
-    for (int k = from; k < m_list.count(); ++k)
-        m_strip.prefetch(k, m_list.path(k), singleBorder);
+    prefetchNearView(from, singleBorder);
     emit loadingChanged(true);
     if (from >= m_list.count())
         finishJob();
     else
         scheduleStep();
+}
+
+void ListOperations::prefetchNearView(int from, bool singleBorder)
+{
+    // The workers make the thumbnails the view will show while the cards are built here in list
+    // order; the strip makes the others once the load has ended.
+    for (int k = from; k < m_list.count(); ++k)
+        if (m_strip.nearView(k))
+            m_strip.prefetch(k, m_list.path(k), singleBorder);
 }
 
 void ListOperations::scheduleStep()
@@ -225,15 +232,31 @@ void ListOperations::scheduleStep()
 void ListOperations::runStep()
 {
     const quint64 serial = m_serial;
-    if (!m_job || runGuarded([this] { step(); }) || serial != m_serial || !m_job)
-        return;
-    // The cards built so far stay and can be seen; the error has been reported.
-    m_controls.progBar->hide();
-    m_strip.showStrip(false);
-    endJob(false);
+    QElapsedTimer clock;
+    clock.start();
+    // Several entries a turn of the event loop: a long list would otherwise take as many turns,
+    // each painting the gauge. A pause asked for between entries ends the turn.
+    bool next = false;
+    do {
+        if (!m_job)
+            return;
+        if (!runGuarded([this, &next] { next = step(); })) {
+            if (serial != m_serial || !m_job)
+                return;
+            // The cards built so far stay and can be seen; the error has been reported.
+            m_controls.progBar->hide();
+            m_strip.showStrip(false);
+            endJob(false);
+            return;
+        }
+        if (serial != m_serial || !m_job)
+            return;
+    } while (next && m_nextPause == 0 && clock.elapsed() < StepBatchMs);
+    if (next)
+        scheduleStep();
 }
 
-void ListOperations::step()
+bool ListOperations::step()
 {
     const quint64 serial = m_serial;
     const int k = m_job->next;
@@ -241,7 +264,7 @@ void ListOperations::step()
     // A command run in between may have emptied the list; there is no card to build then.
     if (k >= n) {
         finishJob();
-        return;
+        return false;
     }
     const int from = m_job->from;
     if (!m_job->announced) {
@@ -251,27 +274,32 @@ void ListOperations::step()
         if (m_job->kind == Kind::Load) {
             if (!QFileInfo(m_list.path(k)).isFile()) {
                 askAboutMissing(m_list.path(k));
-                return;
+                return false;
             }
             emit loadProgressed(n - 1, k, QStringLiteral("Läser in Bilder . . ."));
             // A receiver may have started another load.
             if (serial != m_serial)
-                return;
+                return false;
         }
     }
     const bool singleBorder = m_job->singleBorder;
-    const std::optional<QImage> thumbnail = m_strip.takeThumbnail(k, singleBorder);
-    if (!thumbnail) {
-        m_job->waiting = true;
-        return;
+    if (m_strip.nearView(k)) {
+        // A card the view shows gets its thumbnail before the next is built, so its errors end the load.
+        const std::optional<QImage> thumbnail = m_strip.takeThumbnail(k, singleBorder);
+        if (!thumbnail) {
+            m_job->waiting = true;
+            return false;
+        }
+        m_strip.AddThumbnail(k, singleBorder, *thumbnail);
+    } else {
+        m_strip.AddThumbnail(k, singleBorder);
     }
-    m_strip.AddThumbnail(k, singleBorder, *thumbnail);
     m_job->next = k + 1;
     m_job->announced = false;
-    if (m_job->next >= m_list.count())
-        finishJob();
-    else
-        scheduleStep();
+    if (m_job->next < m_list.count())
+        return true;
+    finishJob();
+    return false;
 }
 
 void ListOperations::askAboutMissing(const QString& path)
