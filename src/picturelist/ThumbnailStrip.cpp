@@ -306,8 +306,10 @@ void ThumbnailStrip::thumbnailMade(int index)
 {
     m_backgroundInFlight.remove(index);
     const auto live = m_live.constFind(index);
-    if (isBuilt(index))
+    if (isBuilt(index) && !(m_entries[size_t(index)] & Made)) {
         m_entries[size_t(index)] |= Made;
+        ++m_madeCount;
+    }
     std::optional<QImage> image;
     try {
         image = m_loader.take(index);
@@ -355,8 +357,8 @@ void ThumbnailStrip::AddThumbnail(int index, bool singleBorder, const QImage& th
     if (size_t(index) >= m_entries.size())
         m_entries.resize(size_t(index) + 1, 0);
     quint8& entry = m_entries[size_t(index)];
-    if (!(entry & Built))
-        ++m_builtCount;
+    m_builtCount += (entry & Built) ? 0 : 1;
+    m_madeCount += ((entry & Made) ? -1 : 0) + (thumbnail.isNull() ? 0 : 1);
     entry = Built | (singleBorder ? SingleBorder : 0) | (thumbnail.isNull() ? 0 : Made);
 
     const int stripWidth = m_controls.sb1->width();
@@ -385,6 +387,7 @@ void ThumbnailStrip::freeCards()
     m_entries.clear();
     m_entries.shrink_to_fit();
     m_builtCount = 0;
+    m_madeCount = 0;
     m_live.clear();
     m_band = {0, -1};
     m_down = 0;

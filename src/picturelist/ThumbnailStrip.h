@@ -90,6 +90,8 @@ public:
     void showStrip(bool stepwise, std::function<void()> shown = {});
     // The number of cards built.
     int cardCount() const { return m_builtCount; }
+    // Whether every card's thumbnail has been made (or has failed) since it was built.
+    bool thumbnailsDone() const { return m_madeCount == m_builtCount; }
     // The card of entry index while it is in or near the view; nullptr otherwise or without a card.
     QWidget* card(int index) const;
     void scrollToCard(int index);
@@ -157,6 +159,7 @@ private:
     PictureList& m_list;
     std::vector<quint8> m_entries;
     int m_builtCount = 0;
+    int m_madeCount = 0;
     std::vector<Card> m_pool;
     QHash<int, int> m_live; // entry index -> place in m_pool
     std::pair<int, int> m_band{0, -1};

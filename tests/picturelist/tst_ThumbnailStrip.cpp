@@ -349,6 +349,8 @@ private slots:
         f.strip.LB1Click();
         QVERIFY(f.strip.card(n - 1));
         QCOMPARE(static_cast<BevelPanel*>(f.strip.card(n - 1))->color(), ListFixture::markColour());
+        // The background reaches every card away from the view.
+        QTRY_VERIFY_WITH_TIMEOUT(f.strip.thumbnailsDone(), 30000);
         QVERIFY(dialogs->errors().isEmpty());
     }
 
