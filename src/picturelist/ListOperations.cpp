@@ -218,9 +218,9 @@ void ListOperations::prefetchNearView(int from, bool singleBorder)
 {
     // The workers make the thumbnails the view will show while the cards are built here in list
     // order; the strip makes the others once the load has ended.
-    for (int k = from; k < m_list.count(); ++k)
-        if (m_strip.nearView(k))
-            m_strip.prefetch(k, m_list.path(k), singleBorder);
+    const auto [first, last] = m_strip.viewBand();
+    for (int k = qMax(from, first); k <= last && k < m_list.count(); ++k)
+        m_strip.prefetch(k, m_list.path(k), singleBorder);
 }
 
 void ListOperations::scheduleStep()

@@ -71,6 +71,8 @@ public:
     std::optional<QImage> takeThumbnail(int index, bool singleBorder);
     // Whether card index, once built, would be in or near SB1's view: its thumbnail is shown at once.
     bool nearView(int index) const;
+    // First and last entry of the rows in or near the view (the last may lie beyond the cards).
+    std::pair<int, int> viewBand() const { return band(); }
     // Builds the card of list entry index at its grid place. A null thumbnail is made when the card
     // comes near the view; one given for a card away from the view is not kept.
     void AddThumbnail(int index, bool singleBorder, const QImage& thumbnail = {});
