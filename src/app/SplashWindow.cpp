@@ -110,7 +110,7 @@ void SplashWindow::setGauge(int maximum, int position)
 
 bool SplashWindow::showsStep(int maximum, int position)
 {
-    const int stride = maximum / MaxShownSteps + 1;
+    const int stride = qMax(1, (maximum + MaxShownSteps) / MaxShownSteps);
     return position % stride == 0 || position >= maximum;
 }
 

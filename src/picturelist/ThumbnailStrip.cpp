@@ -290,16 +290,20 @@ void ThumbnailStrip::updateView()
         // The background starts again next to the view.
         m_down = last + 1;
         m_up = first - 1;
+        feedBackground();
     }
 }
 
-void ThumbnailStrip::requestThumbnail(int index)
+bool ThumbnailStrip::requestThumbnail(int index)
 {
-    if (m_inFlight.contains(index) || index >= m_list.count())
-        return;
+    if (m_inFlight.contains(index))
+        return true;
+    if (index >= m_list.count())
+        return false;
     m_inFlight.insert(index);
     m_loader.setDeviceRatio(m_controls.sb1->devicePixelRatioF());
     m_loader.request(index, m_list.path(index), thumbnailBox(m_entries[size_t(index)] & SingleBorder));
+    return true;
 }
 
 void ThumbnailStrip::thumbnailMade(int index)
@@ -341,8 +345,12 @@ void ThumbnailStrip::feedBackground()
         const int k = nextBackground();
         if (k < 0)
             return;
-        m_backgroundInFlight.insert(k);
-        requestThumbnail(k);
+        if (requestThumbnail(k)) {
+            m_backgroundInFlight.insert(k);
+        } else { // the list no longer has the entry: nothing to make
+            m_entries[size_t(k)] |= Made;
+            ++m_madeCount;
+        }
     }
 }
 

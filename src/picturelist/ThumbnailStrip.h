@@ -150,7 +150,8 @@ private:
     void release(Card& card);
     // Gives the cards of the band widgets and releases the others.
     void updateView();
-    void requestThumbnail(int index);
+    // False when the list has no such entry.
+    bool requestThumbnail(int index);
     void thumbnailMade(int index);
     // Keeps a few thumbnails of cards away from the view being made.
     void feedBackground();
