@@ -51,6 +51,7 @@ ListOperations::ListOperations(Controls controls, Calls calls, PictureList& list
     : QObject(parent), m_controls(controls), m_calls(std::move(calls)), m_list(list), m_strip(strip)
 {
     m_stepTimer.setSingleShot(true);
+    m_stepTimer.setTimerType(Qt::PreciseTimer);
     connect(&m_stepTimer, &QTimer::timeout, this, &ListOperations::runStep);
     connect(&m_strip, &ThumbnailStrip::thumbnailReady, this, [this](int index) {
         if (m_job && m_job->waiting && index == m_job->next) {
@@ -226,7 +227,11 @@ void ListOperations::prefetchNearView(int from, bool singleBorder)
 void ListOperations::scheduleStep()
 {
     // Each step starts when the event loop has seen to what is pending.
-    m_stepTimer.start(Pause::interval(std::exchange(m_nextPause, 0)));
+    // The pause runs from the start of the step that asked for it, so the step's own work (the
+    // splash's repaint) is part of it rather than added to it.
+    const qint64 pauseNs = qint64(Pause::interval(std::exchange(m_nextPause, 0))) * 1000000;
+    const qint64 restNs = pauseNs - (m_stepClock.isValid() ? m_stepClock.nsecsElapsed() : 0);
+    m_stepTimer.start(int(qMax<qint64>(0, restNs + 500000) / 1000000));
 }
 
 void ListOperations::runStep()
@@ -258,6 +263,7 @@ void ListOperations::runStep()
 
 bool ListOperations::step()
 {
+    m_stepClock.start();
     const quint64 serial = m_serial;
     const int k = m_job->next;
     const int n = m_list.count();

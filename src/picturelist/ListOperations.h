@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QElapsedTimer>
 #include <QObject>
 #include <QString>
 #include <QTimer>
@@ -144,5 +145,6 @@ private:
     // Longest a turn of the event loop builds cards before it lets the window answer again.
     static constexpr int StepBatchMs = 8;
     int m_nextPause = 0;
+    QElapsedTimer m_stepClock; // since the start of the last step
     std::vector<Loaded> m_loaded;
 };
