@@ -9,6 +9,7 @@
 #include "picturelist/ListOperations.h"
 #include "picturelist/PictureList.h"
 #include "picturelist/ThumbnailStrip.h"
+#include "platform/SettingsStore.h"
 #include "toolkit/PictureView.h"
 
 #include <QApplication>
@@ -403,6 +404,16 @@ void manyEntries(Window& w, const QTemporaryDir& dir, int n)
         longestMark = qMax(longestMark, t.longestBlockMs);
         markMs += t.ms / 3;
     }
+    double longestScroll = 0;
+    for (int index : {0, n / 2, n - 1})
+        longestScroll = qMax(longestScroll, timed([&] {
+                                                w.strip->scrollToCard(index);
+                                                w.c.sb1->viewport()->repaint();
+                                            }).longestBlockMs);
+    // What LB1Click spends in the settings store, which is no part of the strip.
+    const Timed store = timed([] { SettingsStore().writeInteger(Setting::Vald, 1); });
+    say(QStringLiteral("  of which: scroll to the card, longest block %1 ms; storing \"Vald\" %2 ms")
+            .arg(ms(longestScroll), ms(store.ms)));
     const Timed click = timed([&] { clickMs(w, n - 1); });
     say(QStringLiteral("  confirm and scroll to entries 0, n/2, n-1: %1 ms each, longest block %2 ms; click %3 ms "
                        "(target <= 50)")
