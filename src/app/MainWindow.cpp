@@ -252,7 +252,7 @@ void MainWindow::wire()
     });
     connectGuarded(m_listOps, &ListOperations::loadProgressed, this,
                    [this](int maximum, int position, const QString& label) {
-                       if (!m_splash || !m_splash->isVisible())
+                       if (!m_splash || !m_splash->isVisible() || !SplashWindow::showsStep(maximum, position))
                            return;
                        m_splash->setGauge(maximum, position);
                        m_splash->setStatus(label);

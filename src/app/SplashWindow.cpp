@@ -108,6 +108,12 @@ void SplashWindow::setGauge(int maximum, int position)
     m_progress->setValue(position);
 }
 
+bool SplashWindow::showsStep(int maximum, int position)
+{
+    const int stride = qMax(1, (maximum + MaxShownSteps) / MaxShownSteps);
+    return position % stride == 0 || position >= maximum;
+}
+
 void SplashWindow::setGaugePosition(int position)
 {
     if (m_maximum > 0)

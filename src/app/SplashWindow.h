@@ -23,6 +23,12 @@ public:
     void repaintNow();
 
     static QString creditText();
+    // Whether gauge step position of 0..maximum is shown, with its repaint and pause. Every step is
+    // while the steps take at most the longest the splash paces a list; longer lists show every
+    // n-th step (and the last) so the pacing still ends in time.
+    static bool showsStep(int maximum, int position);
+    // Steps shown at most for one list: with the pause and the repaint, about two seconds.
+    static constexpr int MaxShownSteps = 1000;
 
 signals:
     // The splash closed: the tray icon shows the welcome text as a balloon.

@@ -13,6 +13,7 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QLabel>
@@ -50,6 +51,7 @@ ListOperations::ListOperations(Controls controls, Calls calls, PictureList& list
     : QObject(parent), m_controls(controls), m_calls(std::move(calls)), m_list(list), m_strip(strip)
 {
     m_stepTimer.setSingleShot(true);
+    m_stepTimer.setTimerType(Qt::PreciseTimer);
     connect(&m_stepTimer, &QTimer::timeout, this, &ListOperations::runStep);
     connect(&m_strip, &ThumbnailStrip::thumbnailReady, this, [this](int index) {
         if (m_job && m_job->waiting && index == m_job->next) {
@@ -105,8 +107,7 @@ void ListOperations::readPictures(bool singleBorder)
     // Added while cards are being built: that job builds theirs too, in list order.
     if (m_job && !m_job->showing) {
         m_controls.progBar->setMaximum(qMax(1, m_list.count() - m_job->from - 1));
-        for (int k = first; k < m_list.count(); ++k)
-            m_strip.prefetch(k, m_list.path(k), m_job->singleBorder);
+        prefetchNearView(first, m_job->singleBorder);
         return;
     }
     if (!files.isEmpty())
@@ -206,9 +207,7 @@ void ListOperations::startJob(Kind kind, int from, bool singleBorder)
     dropJob();
     m_job = Job{kind, from, singleBorder, from};
     ++m_serial;
-    // The workers make the thumbnails ahead while the cards are built here in list order.
-    for (int k = from; k < m_list.count(); ++k)
-        m_strip.prefetch(k, m_list.path(k), singleBorder);
+    prefetchNearView(from, singleBorder);
     emit loadingChanged(true);
     if (from >= m_list.count())
         finishJob();
@@ -216,32 +215,62 @@ void ListOperations::startJob(Kind kind, int from, bool singleBorder)
         scheduleStep();
 }
 
+void ListOperations::prefetchNearView(int from, bool singleBorder)
+{
+    // The workers make the thumbnails the view will show while the cards are built here in list
+    // order; the strip makes the others once the load has ended.
+    const auto [first, last] = m_strip.viewBand();
+    for (int k = qMax(from, first); k <= last && k < m_list.count(); ++k)
+        m_strip.prefetch(k, m_list.path(k), singleBorder);
+}
+
 void ListOperations::scheduleStep()
 {
     // Each step starts when the event loop has seen to what is pending.
-    m_stepTimer.start(Pause::interval(std::exchange(m_nextPause, 0)));
+    // The pause runs from the start of the step that asked for it, so the step's own work (the
+    // splash's repaint) is part of it rather than added to it.
+    const qint64 pauseNs = qint64(Pause::interval(std::exchange(m_nextPause, 0))) * 1000000;
+    const qint64 restNs = pauseNs - (m_stepClock.isValid() ? m_stepClock.nsecsElapsed() : 0);
+    m_stepTimer.start(int(qMax<qint64>(0, restNs + 500000) / 1000000));
 }
 
 void ListOperations::runStep()
 {
     const quint64 serial = m_serial;
-    if (!m_job || runGuarded([this] { step(); }) || serial != m_serial || !m_job)
-        return;
-    // The cards built so far stay and can be seen; the error has been reported.
-    m_controls.progBar->hide();
-    m_strip.showStrip(false);
-    endJob(false);
+    QElapsedTimer clock;
+    clock.start();
+    // Several entries a turn of the event loop: a long list would otherwise take as many turns,
+    // each painting the gauge. A pause asked for between entries ends the turn.
+    bool next = false;
+    do {
+        if (!m_job)
+            return;
+        if (!runGuarded([this, &next] { next = step(); })) {
+            if (serial != m_serial || !m_job)
+                return;
+            // The cards built so far stay and can be seen; the error has been reported.
+            m_controls.progBar->hide();
+            m_strip.showStrip(false);
+            endJob(false);
+            return;
+        }
+        if (serial != m_serial || !m_job)
+            return;
+    } while (next && m_nextPause == 0 && clock.elapsed() < StepBatchMs);
+    if (next)
+        scheduleStep();
 }
 
-void ListOperations::step()
+bool ListOperations::step()
 {
+    m_stepClock.start();
     const quint64 serial = m_serial;
     const int k = m_job->next;
     const int n = m_list.count();
     // A command run in between may have emptied the list; there is no card to build then.
     if (k >= n) {
         finishJob();
-        return;
+        return false;
     }
     const int from = m_job->from;
     if (!m_job->announced) {
@@ -251,27 +280,32 @@ void ListOperations::step()
         if (m_job->kind == Kind::Load) {
             if (!QFileInfo(m_list.path(k)).isFile()) {
                 askAboutMissing(m_list.path(k));
-                return;
+                return false;
             }
             emit loadProgressed(n - 1, k, QStringLiteral("Läser in Bilder . . ."));
             // A receiver may have started another load.
             if (serial != m_serial)
-                return;
+                return false;
         }
     }
     const bool singleBorder = m_job->singleBorder;
-    const std::optional<QImage> thumbnail = m_strip.takeThumbnail(k, singleBorder);
-    if (!thumbnail) {
-        m_job->waiting = true;
-        return;
+    if (m_strip.nearView(k)) {
+        // A card the view shows gets its thumbnail before the next is built, so its errors end the load.
+        const std::optional<QImage> thumbnail = m_strip.takeThumbnail(k, singleBorder);
+        if (!thumbnail) {
+            m_job->waiting = true;
+            return false;
+        }
+        m_strip.AddThumbnail(k, singleBorder, *thumbnail);
+    } else {
+        m_strip.AddThumbnail(k, singleBorder);
     }
-    m_strip.AddThumbnail(k, singleBorder, *thumbnail);
     m_job->next = k + 1;
     m_job->announced = false;
-    if (m_job->next >= m_list.count())
-        finishJob();
-    else
-        scheduleStep();
+    if (m_job->next < m_list.count())
+        return true;
+    finishJob();
+    return false;
 }
 
 void ListOperations::askAboutMissing(const QString& path)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QElapsedTimer>
 #include <QObject>
 #include <QString>
 #include <QTimer>
@@ -120,8 +121,10 @@ private:
     void setButtonStates();
     void startJob(Kind kind, int from, bool singleBorder);
     void scheduleStep();
+    void prefetchNearView(int from, bool singleBorder);
     void runStep();
-    void step();
+    // One entry of the job; true when the next one may follow at once.
+    bool step();
     void askAboutMissing(const QString& path);
     void finishJob();
     // The job is over: what waited for it runs.
@@ -139,6 +142,9 @@ private:
     // Counts jobs: a step that let the event loop run sees by it whether its job still runs.
     quint64 m_serial = 0;
     QTimer m_stepTimer;
+    // Longest a turn of the event loop builds cards before it lets the window answer again.
+    static constexpr int StepBatchMs = 8;
     int m_nextPause = 0;
+    QElapsedTimer m_stepClock; // since the start of the last step
     std::vector<Loaded> m_loaded;
 };

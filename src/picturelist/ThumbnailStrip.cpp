@@ -4,6 +4,7 @@
 #include "ThumbnailCaption.h"
 #include "picture/PathText.h"
 #include "picture/Picture.h"
+#include "platform/AppError.h"
 #include "platform/Guard.h"
 #include "platform/SettingsStore.h"
 #include "toolkit/BevelPanel.h"
@@ -14,14 +15,14 @@
 #include <QAction>
 #include <QApplication>
 #include <QDesktopServices>
-#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QLabel>
-#include <QListWidget>
 #include <QMouseEvent>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QUrl>
+
+#include <limits>
 
 namespace {
 
@@ -29,12 +30,28 @@ const char* const TagProperty = "tag";
 constexpr int CardBevel = 1; // the card's raised outer bevel
 constexpr int MatBevel = 2;  // the mat's lowered outer bevel
 constexpr int Gap = 2;
-// Longest the strip keeps the event loop waiting while it shows or deletes cards in batches.
-constexpr int BatchMs = 20;
+// Rows given widgets above and below the visible ones, so a scroll step finds them ready.
+constexpr int MarginRows = 1;
+// Thumbnails of cards away from the view being made at once: enough to keep the workers busy,
+// few enough that a card scrolled into view waits behind little.
+const int BackgroundInFlight = 2 * ThumbnailLoader::threadCount();
 
 int frameHeight(const QSize& card)
 {
     return card.height() * 2 / 3;
+}
+
+int cardsPerRow(const QSize& card, int stripWidth)
+{
+    const int pitch = card.width() + Gap;
+    if (pitch <= 0) // cards that do not advance never reach the limit: one row
+        return std::numeric_limits<int>::max();
+    // A card whose right edge is short of the limit has a neighbour on its right. Every row
+    // starts at the same left, so every row holds the same number of cards.
+    int perRow = 1;
+    while (Gap + (perRow - 1) * pitch + card.width() < stripWidth - 25)
+        ++perRow;
+    return perRow;
 }
 
 } // namespace
@@ -42,13 +59,17 @@ int frameHeight(const QSize& card)
 ThumbnailStrip::ThumbnailStrip(Controls controls, PictureList& list, QObject* parent)
     : QObject(parent), m_controls(controls), m_list(list)
 {
-    m_deleteTimer.setSingleShot(true);
-    m_deleteTimer.setInterval(0);
-    connect(&m_deleteTimer, &QTimer::timeout, this, &ThumbnailStrip::deleteDetachedCards);
-    m_showTimer.setSingleShot(true);
-    m_showTimer.setInterval(0);
-    connectGuarded(&m_showTimer, &QTimer::timeout, this, &ThumbnailStrip::showHiddenCards);
-    connect(&m_loader, &ThumbnailLoader::ready, this, &ThumbnailStrip::thumbnailReady);
+    connect(&m_loader, &ThumbnailLoader::ready, this, [this](int index) {
+        if (m_inFlight.remove(index))
+            runGuarded([this, index] { thumbnailMade(index); });
+        else
+            emit thumbnailReady(index);
+    });
+    if (m_controls.sb1) {
+        connectGuarded(m_controls.sb1->verticalScrollBar(), &QScrollBar::valueChanged, this,
+                       &ThumbnailStrip::updateView);
+        m_controls.sb1->viewport()->installEventFilter(this);
+    }
 }
 
 void ThumbnailStrip::bind()
@@ -65,14 +86,9 @@ QSize ThumbnailStrip::cardSize(int stripWidth)
 QPoint ThumbnailStrip::gridPosition(int index, const QSize& card, int stripWidth)
 {
     const int pitch = card.width() + Gap;
-    // A card whose right edge is short of the limit has a neighbour on its right. Every row
-    // starts at the same left, so every row holds the same number of cards.
-    const auto hasRightNeighbour = [&](int column) { return Gap + column * pitch + card.width() < stripWidth - 25; };
-    if (pitch <= 0) // cards that do not advance never reach the limit: one row
+    if (pitch <= 0)
         return {Gap + index * pitch, Gap};
-    int perRow = 1;
-    while (hasRightNeighbour(perRow - 1))
-        ++perRow;
+    const int perRow = cardsPerRow(card, stripWidth);
     return {Gap + (index % perRow) * pitch, Gap + (index / perRow) * (card.height() + Gap)};
 }
 
@@ -106,15 +122,6 @@ QWidget* ThumbnailStrip::content()
     return sb1->widget();
 }
 
-void ThumbnailStrip::growContent(const QRect& cardRect)
-{
-    QWidget* area = content();
-    const QSize needed(qMax(area->minimumWidth(), cardRect.x() + cardRect.width() + Gap),
-                       qMax(area->minimumHeight(), cardRect.y() + cardRect.height() + Gap));
-    area->setMinimumSize(needed);
-    area->resize(area->size().expandedTo(needed));
-}
-
 QColor ThumbnailStrip::frameColour() const
 {
     return m_controls.pnlBg ? m_controls.pnlBg->color() : QColor(Qt::lightGray);
@@ -146,27 +153,46 @@ std::optional<QImage> ThumbnailStrip::takeThumbnail(int index, bool singleBorder
     return m_loader.take(index);
 }
 
-void ThumbnailStrip::AddThumbnail(int index, bool singleBorder, const QImage& thumbnail)
+bool ThumbnailStrip::isBuilt(int index) const
 {
-    const int stripWidth = m_controls.sb1->width();
-    const QSize size = cardSize(stripWidth);
-    const int thickness = m_controls.ram ? m_controls.ram->value() : 8;
+    return index >= 0 && size_t(index) < m_entries.size() && (m_entries[size_t(index)] & Built);
+}
 
+std::pair<int, int> ThumbnailStrip::band() const
+{
+    const QScrollArea* sb1 = m_controls.sb1;
+    const QSize size = cardSize(sb1->width());
+    const int perRow = cardsPerRow(size, sb1->width());
+    const int pitch = size.height() + Gap;
+    if (perRow == std::numeric_limits<int>::max() || pitch <= 0)
+        return {0, 63};
+    const int top = sb1->verticalScrollBar()->value();
+    const int firstRow = qMax(0, (top - Gap) / pitch - MarginRows);
+    // From SB1's own size: the viewport is laid out only once SB1 has been shown.
+    const int lastRow = qMax(0, (top + sb1->maximumViewportSize().height() - Gap) / pitch + MarginRows);
+    return {firstRow * perRow, (lastRow + 1) * perRow - 1};
+}
+
+bool ThumbnailStrip::nearView(int index) const
+{
+    const auto [first, last] = band();
+    return index >= first && index <= last;
+}
+
+ThumbnailStrip::Card& ThumbnailStrip::createCard()
+{
+    const QSize size = cardSize(m_controls.sb1->width());
     Card c;
 
     c.card = new BevelPanel(content());
     c.card->setBevelOuter(BevelPanel::Bevel::Raised);
     c.card->setBevelInner(BevelPanel::Bevel::None);
     c.card->setBevelWidth(CardBevel);
-    c.card->setColor(frameColour());
     c.card->resize(size);
 
     c.frame = new BevelPanel(c.card);
-    c.frame->setObjectName(QString::fromLatin1(FramePrefix) + QString::number(index));
     c.frame->setBevelOuter(BevelPanel::Bevel::None);
     c.frame->setBevelInner(BevelPanel::Bevel::None);
-    c.frame->setSingleBorder(singleBorder);
-    c.frame->setBorderWidth(thickness);
     // No colour of its own: the frame shows the card's, so recolouring a card recolours its frame.
     c.frame->setGeometry(CardBevel, CardBevel, size.width() - 2 * CardBevel, frameHeight(size));
 
@@ -179,7 +205,6 @@ void ThumbnailStrip::AddThumbnail(int index, bool singleBorder, const QImage& th
     c.mat->setColor(Qt::white);
 
     c.image = new PictureView(c.mat);
-    layoutFrame(c);
 
     c.caption = new ThumbnailCaption(c.card);
     QFont font = c.caption->font();
@@ -192,160 +217,248 @@ void ThumbnailStrip::AddThumbnail(int index, bool singleBorder, const QImage& th
     c.caption->setAutoFillBackground(true);
     c.caption->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     c.caption->setWordWrap(true);
+    const int frameBottom = CardBevel + frameHeight(size);
+    c.caption->setGeometry(1, frameBottom + 1, size.width() - 2, size.height() - frameHeight(size) - 2);
 
-    for (QObject* clickable : {static_cast<QObject*>(c.image.data()), static_cast<QObject*>(c.frame.data()),
-                               static_cast<QObject*>(c.caption.data())})
-        clickable->setProperty(TagProperty, index);
+    // The handlers read the entry from the tag, which follows the card as it is reused.
     PictureView* image = c.image;
     BevelPanel* frame = c.frame;
     ThumbnailCaption* caption = c.caption;
     connectGuarded(image, &PictureView::clicked, this, [this, image] { SelectThumbnail(image); });
     connectGuarded(frame, &BevelPanel::clicked, this, [this, frame] { SelectThumbnail(frame); });
     connectGuarded(caption, &ThumbnailCaption::clicked, this, [this, caption] { SelectThumbnail(caption); });
-    for (QWidget* part :
-         {static_cast<QWidget*>(c.card.data()), static_cast<QWidget*>(frame), static_cast<QWidget*>(c.mat.data()),
-          static_cast<QWidget*>(image), static_cast<QWidget*>(caption)})
-        part->installEventFilter(this);
+    m_pool.push_back(c);
+    return m_pool.back();
+}
 
-    c.image->setImage(thumbnail);
-
-    const int frameBottom = CardBevel + frameHeight(size);
-    c.caption->setGeometry(1, frameBottom + 1, size.width() - 2, size.height() - frameHeight(size) - 2);
-    c.caption->setText(FileNameWithoutExt(m_list.path(index)));
-
-    c.card->move(gridPosition(index, size, stripWidth));
-    growContent(c.card->geometry());
-    // Showing thousands of cards with SB1 at the end of a load would freeze the window: showStrip
-    // shows them in batches.
-    if (m_controls.sb1->isHidden()) {
-        c.card->hide();
-        m_hiddenCards.append(index);
-    } else {
-        c.card->show();
+void ThumbnailStrip::materialise(int index, const QImage& thumbnail)
+{
+    int slot = -1;
+    for (size_t k = 0; k < m_pool.size() && slot < 0; ++k)
+        if (m_pool[k].index < 0 && m_pool[k].card)
+            slot = int(k);
+    if (slot < 0) {
+        createCard();
+        slot = int(m_pool.size()) - 1;
     }
-    if (m_cardsColour && *m_cardsColour != frameColour())
-        m_cardsColour.reset();
+    Card& c = m_pool[size_t(slot)];
+    c.index = index;
+    m_live.insert(index, slot);
 
-    if (index >= m_cards.size())
-        m_cards.resize(index + 1);
-    m_cards[index] = c;
+    const bool single = m_entries[size_t(index)] & SingleBorder;
+    c.frame->setObjectName(QString::fromLatin1(FramePrefix) + QString::number(index));
+    c.frame->setSingleBorder(single);
+    c.frame->setBorderWidth(m_thickness.value_or(8));
+    layoutFrame(c);
+    c.card->setColor(index == m_colouredCard ? markColour() : m_cardsColour.value_or(frameColour()));
+    for (QObject* clickable : {static_cast<QObject*>(c.image.data()), static_cast<QObject*>(c.frame.data()),
+                               static_cast<QObject*>(c.caption.data())})
+        clickable->setProperty(TagProperty, index);
+    c.caption->setText(index < m_list.count() ? FileNameWithoutExt(m_list.path(index)) : QString());
+    c.image->setImage(thumbnail);
+    const QSize size = cardSize(m_controls.sb1->width());
+    c.card->move(gridPosition(index, size, m_controls.sb1->width()));
+    c.card->show();
+    if (thumbnail.isNull())
+        requestThumbnail(index);
+}
+
+void ThumbnailStrip::release(Card& c)
+{
+    m_live.remove(c.index);
+    c.index = -1;
+    c.card->hide();
+    // A spare card is no card of the list: the frame options look for frames by name.
+    c.frame->setObjectName(QString());
+    c.image->clear();
+}
+
+void ThumbnailStrip::updateView()
+{
+    if (!m_controls.sb1 || m_entries.empty())
+        return;
+    const auto [first, wanted] = band();
+    const int last = qMin(wanted, int(m_entries.size()) - 1);
+    for (Card& c : m_pool)
+        if (c.index >= 0 && (c.index < first || c.index > last))
+            release(c);
+    for (int k = first; k <= last; ++k)
+        if (isBuilt(k) && !m_live.contains(k))
+            materialise(k, {});
+    if (m_band != std::pair(first, last)) {
+        m_band = {first, last};
+        // The background starts again next to the view.
+        m_down = last + 1;
+        m_up = first - 1;
+        feedBackground();
+    }
+}
+
+bool ThumbnailStrip::requestThumbnail(int index)
+{
+    if (m_inFlight.contains(index))
+        return true;
+    if (index >= m_list.count())
+        return false;
+    m_inFlight.insert(index);
+    m_loader.setDeviceRatio(m_controls.sb1->devicePixelRatioF());
+    m_loader.request(index, m_list.path(index), thumbnailBox(m_entries[size_t(index)] & SingleBorder));
+    return true;
+}
+
+void ThumbnailStrip::thumbnailMade(int index)
+{
+    m_backgroundInFlight.remove(index);
+    const auto live = m_live.constFind(index);
+    if (isBuilt(index) && !(m_entries[size_t(index)] & Made)) {
+        m_entries[size_t(index)] |= Made;
+        ++m_madeCount;
+    }
+    std::optional<QImage> image;
+    try {
+        image = m_loader.take(index);
+    } catch (const AppError&) {
+        // The card stays blank; a click on it reports the decoder's error through the preview.
+    }
+    if (live != m_live.cend() && image)
+        m_pool[size_t(*live)].image->setImage(*image);
+    feedBackground();
+}
+
+int ThumbnailStrip::nextBackground()
+{
+    const int n = int(m_entries.size());
+    const auto wanted = [&](int k) { return isBuilt(k) && !(m_entries[size_t(k)] & Made) && !m_inFlight.contains(k); };
+    while (m_down < n || m_up >= 0) {
+        // Below and above the view in turn, the nearest first.
+        const bool down = m_down < n && (m_up < 0 || m_down - m_band.second <= m_band.first - m_up);
+        const int k = down ? m_down++ : m_up--;
+        if (wanted(k))
+            return k;
+    }
+    return -1;
+}
+
+void ThumbnailStrip::feedBackground()
+{
+    while (m_background && m_backgroundInFlight.size() < BackgroundInFlight) {
+        const int k = nextBackground();
+        if (k < 0)
+            return;
+        if (requestThumbnail(k)) {
+            m_backgroundInFlight.insert(k);
+        } else { // the list no longer has the entry: nothing to make
+            m_entries[size_t(k)] |= Made;
+            ++m_madeCount;
+        }
+    }
+}
+
+void ThumbnailStrip::AddThumbnail(int index, bool singleBorder, const QImage& thumbnail)
+{
+    if (index < 0)
+        return;
+    if (m_builtCount == 0) {
+        m_cardsColour = frameColour();
+        m_thickness = m_controls.ram ? m_controls.ram->value() : 8;
+    }
+    if (size_t(index) >= m_entries.size())
+        m_entries.resize(size_t(index) + 1, 0);
+    quint8& entry = m_entries[size_t(index)];
+    m_builtCount += (entry & Built) ? 0 : 1;
+    m_madeCount += ((entry & Made) ? -1 : 0) + (thumbnail.isNull() ? 0 : 1);
+    entry = Built | (singleBorder ? SingleBorder : 0) | (thumbnail.isNull() ? 0 : Made);
+
+    const int stripWidth = m_controls.sb1->width();
+    const QSize size = cardSize(stripWidth);
+    QWidget* area = content();
+    const QPoint place = gridPosition(index, size, stripWidth);
+    const QSize needed(qMax(area->minimumWidth(), place.x() + size.width() + Gap),
+                       qMax(area->minimumHeight(), place.y() + size.height() + Gap));
+    if (needed != area->minimumSize()) {
+        area->setMinimumSize(needed);
+        area->resize(area->size().expandedTo(needed));
+    }
+    if (const auto live = m_live.constFind(index); live != m_live.cend())
+        release(m_pool[size_t(*live)]);
+    if (nearView(index))
+        materialise(index, thumbnail);
 }
 
 void ThumbnailStrip::freeCards()
 {
     m_loader.reset();
-    m_showTimer.stop();
+    m_inFlight.clear();
+    m_backgroundInFlight.clear();
+    m_background = false;
     m_shown = nullptr;
-    m_cards.clear();
-    m_hiddenCards.clear();
-    m_nextHidden = 0;
+    m_entries.clear();
+    m_entries.shrink_to_fit();
+    m_builtCount = 0;
+    m_madeCount = 0;
+    m_live.clear();
+    m_band = {0, -1};
+    m_down = 0;
+    m_up = -1;
     m_cardsColour = frameColour();
     m_colouredCard = -1;
+    m_thickness.reset();
     QScrollArea* sb1 = m_controls.sb1;
     if (!sb1)
         return;
-    if (QWidget* old = sb1->widget(); old && !old->children().isEmpty()) {
-        // The cards leave with their content widget in one step; deleted one by one inside SB1, each
-        // would make the strip update again.
-        const QString name = old->objectName();
-        m_detached.emplace_back(sb1->takeWidget());
-        auto* area = new QWidget;
-        area->setObjectName(name);
-        sb1->setWidget(area);
-        m_deleteTimer.start();
-    }
+    // Only the few cards near the old view have widgets; the next list makes its own.
+    for (Card& c : m_pool)
+        delete c.card.data();
+    m_pool.clear();
     QWidget* area = content();
     area->setMinimumSize(0, 0);
     area->resize(sb1->viewport()->size());
 }
 
-void ThumbnailStrip::deleteDetachedCards()
-{
-    QElapsedTimer clock;
-    clock.start();
-    while (!m_detached.empty() && clock.elapsed() < BatchMs) {
-        const QObjectList& cards = m_detached.front()->children();
-        if (cards.isEmpty())
-            m_detached.erase(m_detached.begin());
-        else
-            delete cards.last();
-    }
-    if (!m_detached.empty())
-        m_deleteTimer.start();
-}
-
 void ThumbnailStrip::showStrip(bool stepwise, std::function<void()> shown)
 {
+    Q_UNUSED(stepwise);
     m_controls.sb1->show();
-    m_shown = std::move(shown);
-    if (stepwise) {
-        showHiddenCards();
-        return;
-    }
-    m_showTimer.stop();
-    for (int index : m_hiddenCards.mid(m_nextHidden))
-        if (QWidget* w = card(index))
-            w->show();
-    m_hiddenCards.clear();
-    m_nextHidden = 0;
-    if (auto done = std::exchange(m_shown, nullptr))
-        done();
-}
-
-void ThumbnailStrip::showHiddenCards()
-{
-    QElapsedTimer clock;
-    clock.start();
-    while (m_nextHidden < m_hiddenCards.size() && clock.elapsed() < BatchMs) {
-        if (QWidget* w = card(m_hiddenCards[m_nextHidden++]))
-            w->show();
-    }
-    if (m_nextHidden < m_hiddenCards.size()) {
-        m_showTimer.start();
-        return;
-    }
-    m_hiddenCards.clear();
-    m_nextHidden = 0;
-    if (auto done = std::exchange(m_shown, nullptr))
-        done();
-}
-
-int ThumbnailStrip::cardCount() const
-{
-    int count = 0;
-    for (const Card& c : m_cards)
-        count += c.card ? 1 : 0;
-    return count;
+    updateView();
+    m_background = true;
+    feedBackground();
+    if (shown)
+        shown();
 }
 
 QWidget* ThumbnailStrip::card(int index) const
 {
-    if (index < 0 || index >= m_cards.size())
-        return nullptr;
-    return m_cards[index].card;
+    const auto live = m_live.constFind(index);
+    return live == m_live.cend() ? nullptr : m_pool[size_t(*live)].card.data();
 }
 
 void ThumbnailStrip::scrollToCard(int index)
 {
-    if (QWidget* w = card(index))
-        m_controls.sb1->ensureWidgetVisible(w, 0, 0);
+    if (!isBuilt(index))
+        return;
+    const int stripWidth = m_controls.sb1->width();
+    const QSize size = cardSize(stripWidth);
+    const QPoint place = gridPosition(index, size, stripWidth);
+    // The card's centre with half its size as margins: the whole card comes into view.
+    m_controls.sb1->ensureVisible(place.x() + size.width() / 2, place.y() + size.height() / 2, size.width() / 2,
+                                  size.height() / 2);
+    updateView();
 }
 
 void ThumbnailStrip::paintFrames(const QColor& colour)
 {
-    for (Card& c : m_cards) {
-        if (!c.card)
-            continue;
-        c.card->setColor(colour);
-    }
+    for (Card& c : m_pool)
+        if (c.index >= 0)
+            c.card->setColor(colour);
     m_cardsColour = colour;
     m_colouredCard = -1;
 }
 
 void ThumbnailStrip::setFrameThickness(int thickness)
 {
-    for (Card& c : m_cards) {
-        if (!c.card)
+    m_thickness = thickness;
+    for (Card& c : m_pool) {
+        if (c.index < 0)
             continue;
         c.frame->setBorderWidth(thickness);
         layoutFrame(c);
@@ -354,17 +467,8 @@ void ThumbnailStrip::setFrameThickness(int thickness)
 
 void ThumbnailStrip::select(int index)
 {
-    // Every card takes the frame colour. When all have it but the one marked here last, only that one
-    // and the list's marked one (the mark colour option paints it) need painting.
-    const QColor frame = frameColour();
-    if (m_cardsColour != frame) {
-        paintFrames(frame);
-    } else {
-        for (int k : {m_colouredCard, m_list.markedIndex()})
-            if (QWidget* w = card(k))
-                static_cast<BevelPanel*>(w)->setColor(frame);
-    }
-    m_colouredCard = -1;
+    // Every card takes the frame colour; only the cards with widgets need painting.
+    paintFrames(frameColour());
     m_list.setMarkedIndex(index);
     const int marked = m_list.markedIndex();
     if (marked < 0)
@@ -372,9 +476,10 @@ void ThumbnailStrip::select(int index)
     const QString path = m_list.path(marked);
     // Decoded off this thread, only as large as the preview shows it, every scan read so a damaged file fails.
     m_controls.img->load(path);
-    if (marked < m_cards.size() && m_cards[marked].card) {
-        m_cards[marked].card->setColor(markColour());
+    if (isBuilt(marked)) {
         m_colouredCard = marked;
+        if (QWidget* w = card(marked))
+            static_cast<BevelPanel*>(w)->setColor(markColour());
     }
     m_controls.lbSel->setText(QStringLiteral("Vald Bild: ") + QString::number(marked + 1));
     m_controls.lbNamn->setText(QStringLiteral("Filnamn: ") + FileNameWithoutExt(path) + QStringLiteral(", Filtyp: ") +
@@ -433,22 +538,13 @@ void ThumbnailStrip::LbPathClick()
     QDesktopServices::openUrl(QUrl::fromLocalFile(folder));
 }
 
-bool ThumbnailStrip::inView(const QWidget* part) const
-{
-    const QWidget* area = m_controls.sb1->widget();
-    if (!area || !area->isAncestorOf(part))
-        return false;
-    const QWidget* viewport = m_controls.sb1->viewport();
-    return QRect(part->mapTo(viewport, QPoint()), part->size()).intersects(viewport->rect());
-}
-
 bool ThumbnailStrip::eventFilter(QObject* watched, QEvent* event)
 {
     const QEvent::Type type = event->type();
-    // A card being shown asks to be painted. One out of sight needs no paint (scrolling to it paints
-    // it), and each card waiting for paint costs the next paint a walk over every card.
-    if (type == QEvent::UpdateLater && watched != m_controls.lbPath)
-        return !inView(static_cast<QWidget*>(watched));
+    if (type == QEvent::Resize && m_controls.sb1 && watched == m_controls.sb1->viewport()) {
+        runGuarded([this] { updateView(); });
+        return false;
+    }
     const bool mouse =
         type == QEvent::MouseButtonPress || type == QEvent::MouseButtonRelease || type == QEvent::MouseButtonDblClick;
     if (!mouse)

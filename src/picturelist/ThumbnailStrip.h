@@ -4,10 +4,11 @@
 #include "toolkit/ClickTracker.h"
 
 #include <QColor>
-#include <QList>
+#include <QHash>
 #include <QObject>
 #include <QPoint>
 #include <QPointer>
+#include <QSet>
 #include <QSize>
 #include <QTimer>
 
@@ -29,6 +30,9 @@ class ThumbnailCaption;
 
 // The grid of framed thumbnail cards in SB1, one card per list entry, and the selection:
 // marking a card, the preview Img, the labels under it and the state of BtVerkstall.
+// Only the cards in and near SB1's view have widgets (a small pool, reused as the view moves) and
+// hold their thumbnails; the content widget has the size of the whole grid. Thumbnails of the
+// other cards are made in the background, nearest to the view first, so the shared cache has them.
 class ThumbnailStrip : public QObject
 {
     Q_OBJECT
@@ -65,8 +69,13 @@ public:
     // nothing while it is being made (asked for here when it was not). Throws the decoder's
     // AppError when the picture cannot be read.
     std::optional<QImage> takeThumbnail(int index, bool singleBorder);
-    // Builds the card of list entry index with its thumbnail at its grid place.
-    void AddThumbnail(int index, bool singleBorder, const QImage& thumbnail);
+    // Whether card index, once built, would be in or near SB1's view: its thumbnail is shown at once.
+    bool nearView(int index) const;
+    // First and last entry of the rows in or near the view (the last may lie beyond the cards).
+    std::pair<int, int> viewBand() const { return band(); }
+    // Builds the card of list entry index at its grid place. A null thumbnail is made when the card
+    // comes near the view; one given for a card away from the view is not kept.
+    void AddThumbnail(int index, bool singleBorder, const QImage& thumbnail = {});
     // Click of a card's image, frame or caption: marks the entry whose index the sender carries.
     void SelectThumbnail(QObject* sender);
     // Confirms the marked picture: after start-up, Verkställ and each rotation step.
@@ -75,15 +84,17 @@ public:
     void LbPathClick();
     static QString FileNameWithoutExt(const QString& path);
 
-    // Empties the strip at once and discards thumbnails still being made. The cards themselves
-    // are deleted a batch at a time while the event loop runs, so a long list never freezes it.
+    // Empties the strip and discards thumbnails still being made.
     void freeCards();
-    // Shows SB1 with the cards built while it was hidden. Stepwise, they are shown in list order
-    // a batch at a time with the event loop running in between, and shown runs when the last is;
-    // freeing the cards meanwhile stops it, and shown never runs.
+    // Shows SB1 with the cards built while it was hidden, then runs shown; thumbnails of the cards
+    // away from the view are made from then on. stepwise is kept for callers: the few widgets
+    // the view needs are shown at once either way.
     void showStrip(bool stepwise, std::function<void()> shown = {});
-    int cardCount() const;
-    // The card of entry index, or nullptr when that entry has no card.
+    // The number of cards built.
+    int cardCount() const { return m_builtCount; }
+    // Whether every card's thumbnail has been made (or has failed) since it was built.
+    bool thumbnailsDone() const { return m_madeCount == m_builtCount; }
+    // The card of entry index while it is in or near the view; nullptr otherwise or without a card.
     QWidget* card(int index) const;
     void scrollToCard(int index);
 
@@ -115,35 +126,56 @@ private:
         QPointer<BevelPanel> mat;
         QPointer<PictureView> image;
         QPointer<ThumbnailCaption> caption;
+        int index = -1; // the entry shown, -1 for a spare card
+    };
+    enum EntryFlag : quint8
+    {
+        Built = 1,
+        SingleBorder = 2,
+        Made = 4 // its thumbnail was made (or failed) since the card was built
     };
 
     // The selection steps shared by a click and LB1Click.
     void select(int index);
     void layoutFrame(Card& card);
     QWidget* content();
-    void growContent(const QRect& cardRect);
     QColor frameColour() const;
     QColor markColour() const;
     static void writeChosen(int index);
-    void deleteDetachedCards();
-    void showHiddenCards();
-    // Whether a part of a card in SB1 lies, at least partly, in SB1's visible area.
-    bool inView(const QWidget* part) const;
+    bool isBuilt(int index) const;
+    // First and last entry of the rows in or near the view (the last may lie beyond the cards).
+    std::pair<int, int> band() const;
+    Card& createCard();
+    void materialise(int index, const QImage& thumbnail);
+    void release(Card& card);
+    // Gives the cards of the band widgets and releases the others.
+    void updateView();
+    // False when the list has no such entry.
+    bool requestThumbnail(int index);
+    void thumbnailMade(int index);
+    // Keeps a few thumbnails of cards away from the view being made.
+    void feedBackground();
+    int nextBackground();
 
     Controls m_controls;
     ClickTracker m_pathClick;
     PictureList& m_list;
-    QList<Card> m_cards;
-    // Cards built while SB1 was hidden, in list order, from m_nextHidden on still hidden.
-    QList<int> m_hiddenCards;
-    qsizetype m_nextHidden = 0;
-    // Every card but m_colouredCard has this colour, when known: marking then repaints two cards.
+    std::vector<quint8> m_entries;
+    int m_builtCount = 0;
+    int m_madeCount = 0;
+    std::vector<Card> m_pool;
+    QHash<int, int> m_live; // entry index -> place in m_pool
+    std::pair<int, int> m_band{0, -1};
+    // Every card but m_colouredCard has this colour.
     std::optional<QColor> m_cardsColour;
     int m_colouredCard = -1;
-    // Contents taken out of SB1 by freeCards, their cards still to be deleted.
-    std::vector<std::unique_ptr<QWidget>> m_detached;
-    QTimer m_deleteTimer;
-    QTimer m_showTimer;
+    std::optional<int> m_thickness;
+    // Thumbnails the strip asked for (the load asks for its own).
+    QSet<int> m_inFlight;
+    QSet<int> m_backgroundInFlight;
+    bool m_background = false;
+    int m_down = 0; // next entry below the band the background looks at
+    int m_up = -1;  // next entry above it
     std::function<void()> m_shown;
     ThumbnailLoader m_loader;
 };

@@ -8,6 +8,8 @@
 #include "toolkit/SpinEdit.h"
 
 #include <QDesktopServices>
+#include <QRegularExpression>
+#include <QScrollBar>
 #include <QTest>
 #include <QUrl>
 
@@ -174,7 +176,7 @@ private slots:
         if (marks) {
             QCOMPARE(f.c.lbSel->text(), QStringLiteral("Vald Bild: 6"));
             QCOMPARE(f.c.lbNamn->text(), QStringLiteral("Filnamn: bild5, Filtyp: .jpg"));
-            QCOMPARE(f.c.img->image().size(), QSize(160, 120));
+            QTRY_COMPARE(f.c.img->image().size(), QSize(160, 120));
         }
     }
 
@@ -272,13 +274,84 @@ private slots:
         if (sel.startsWith(QStringLiteral("Vald"))) {
             const int k = f.list.markedIndex();
             QCOMPARE(f.c.lbNamn->text(), QStringLiteral("Filnamn: bild%1, Filtyp: .jpg").arg(k));
-            QCOMPARE(f.c.img->image().size(), QSize(160, 120)); // the preview holds the whole picture
+            QTRY_COMPARE(f.c.img->image().size(), QSize(160, 120)); // the preview holds the whole picture
             QCOMPARE(static_cast<BevelPanel*>(f.strip.card(k))->color(), ListFixture::markColour());
             const int top = f.c.sb1->widget()->mapTo(f.c.sb1->viewport(), f.strip.card(k)->pos()).y();
             QVERIFY(top >= 0 && top + 116 <= f.c.sb1->viewport()->height());
         } else {
             QVERIFY(f.c.img->image().isNull());
         }
+    }
+
+    // A long list: only the cards near the view have widgets; scrolled to, a card comes back with
+    // its place, name, frame and colour, and its thumbnail from the cache or the workers.
+    void longListCardsAppearAsTheyScrollIntoView_data()
+    {
+        QTest::addColumn<QString>("meanwhile"); // done while the first card is out of view
+        QTest::addColumn<QColor>("colour");     // the first card's colour when it is back
+        QTest::addColumn<int>("thickness");
+        QTest::newRow("the mark stays on its card") << "" << ListFixture::markColour() << 8;
+        QTest::newRow("a new frame colour reaches it") << "paint" << QColor(Qt::green) << 8;
+        QTest::newRow("a new thickness reaches it") << "thickness" << ListFixture::markColour() << 3;
+        QTest::newRow("marked anew while away") << "mark" << ListFixture::frameColour() << 8;
+    }
+    void longListCardsAppearAsTheyScrollIntoView()
+    {
+        QFETCH(QString, meanwhile);
+        QFETCH(QColor, colour);
+        QFETCH(int, thickness);
+        ScopedScriptedDialogs dialogs;
+        ListFixture f;
+        const int n = 600;
+        const QStringList sources = {f.picture(QStringLiteral("a.jpg")), f.picture(QStringLiteral("b.jpg"))};
+        for (int k = 0; k < n; ++k)
+            f.list.append(QFile::encodeName(sources[k % 2]));
+        f.form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&f.form));
+        QVERIFY(f.load());
+        QCOMPARE(f.strip.cardCount(), n);
+        const auto widgets = [&] { return f.c.sb1->widget()->findChildren<QWidget*>(Qt::FindDirectChildrenOnly); };
+        QVERIFY2(widgets().size() < 40, qPrintable(QString::number(widgets().size())));
+        QVERIFY(!f.strip.card(0)->findChild<PictureView*>()->image().isNull());
+        QVERIFY(!f.strip.card(n - 1));
+        f.strip.SelectThumbnail(f.strip.card(0)->findChild<PictureView*>());
+
+        QScrollBar* bar = f.c.sb1->verticalScrollBar();
+        for (int v = 0; v <= bar->maximum(); v += 97) // steps shorter than a card, as a wheel makes them
+            bar->setValue(v);
+        bar->setValue(bar->maximum());
+        QVERIFY(!f.strip.card(0));
+        QWidget* last = f.strip.card(n - 1);
+        QVERIFY(last && last->isVisible());
+        QCOMPARE(last->pos(), ThumbnailStrip::gridPosition(n - 1, last->size(), f.c.sb1->width()));
+        QCOMPARE(f.frame(n - 1)->objectName(), QStringLiteral("PnlRam%1").arg(n - 1));
+        QCOMPARE(last->findChild<QLabel*>()->text(), QStringLiteral("b"));
+        QTRY_VERIFY(!f.strip.card(n - 1)->findChild<PictureView*>()->image().isNull());
+        QVERIFY(widgets().size() < 40); // the cards scrolled past were reused
+        // Spare cards carry no frame name, so the frame options find only the list's cards.
+        const QList<QWidget*> frames = f.c.sb1->widget()->findChildren<QWidget*>(QRegularExpression("^PnlRam"));
+        for (QWidget* frame : frames)
+            QVERIFY(frame->isVisible());
+
+        if (meanwhile == "paint")
+            f.strip.paintFrames(Qt::green);
+        else if (meanwhile == "thickness")
+            f.strip.setFrameThickness(3);
+        else if (meanwhile == "mark")
+            f.strip.SelectThumbnail(f.strip.card(n - 1)->findChild<PictureView*>());
+        bar->setValue(0);
+        QVERIFY(f.strip.card(0));
+        QCOMPARE(static_cast<BevelPanel*>(f.strip.card(0))->color(), colour);
+        QCOMPARE(f.frame(0)->borderWidth(), thickness);
+        QTRY_VERIFY(!f.strip.card(0)->findChild<PictureView*>()->image().isNull());
+        // Confirming the last entry scrolls its card into view.
+        f.list.setMarkedIndex(n - 1);
+        f.strip.LB1Click();
+        QVERIFY(f.strip.card(n - 1));
+        QCOMPARE(static_cast<BevelPanel*>(f.strip.card(n - 1))->color(), ListFixture::markColour());
+        // The background reaches every card away from the view.
+        QTRY_VERIFY_WITH_TIMEOUT(f.strip.thumbnailsDone(), 30000);
+        QVERIFY(dialogs->errors().isEmpty());
     }
 
     void lbPathOpensOnlyAnExistingFolder_data()
