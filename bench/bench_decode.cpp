@@ -6,6 +6,7 @@
 // the program's part.
 
 #include "../tests/support/TestPictures.h"
+#include "BenchProcess.h"
 #include "app/MainWindow.h"
 #include "app/ProgramEntry.h"
 #include "core/Settings.h"
@@ -66,25 +67,6 @@ QImage photoLike()
         }
     }
     return image;
-}
-
-long procStatusKb(const char* field)
-{
-    QFile status("/proc/self/status");
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray& line : status.readAll().split('\n'))
-        if (line.startsWith(field))
-            return line.mid(qstrlen(field)).trimmed().split(' ').first().toLong();
-    return -1;
-}
-
-// Starts a new high-water mark of the resident set at the current size.
-void resetPeak()
-{
-    QFile refs("/proc/self/clear_refs");
-    if (refs.open(QIODevice::WriteOnly))
-        refs.write("5");
 }
 
 double megabytes(long kb)

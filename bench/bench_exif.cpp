@@ -6,6 +6,7 @@
 // (hard links to a few sources): every tenth cropped after its preview, or none with a preview.
 
 #include "../tests/support/TestPictures.h"
+#include "BenchProcess.h"
 #include "picture/ThumbnailCache.h"
 #include "picture/ThumbnailLoader.h"
 
@@ -42,24 +43,6 @@ void say(const QString& line)
 QString ms(double v)
 {
     return QString::number(v, 'f', 2);
-}
-
-long procStatusKb(const char* field)
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray& line : status.readAll().split('\n'))
-        if (line.startsWith(field))
-            return line.mid(qstrlen(field)).trimmed().split(' ').first().toLong();
-    return -1;
-}
-
-void resetPeak()
-{
-    QFile refs(QStringLiteral("/proc/self/clear_refs"));
-    if (refs.open(QIODevice::WriteOnly))
-        refs.write("5");
 }
 
 double cpuMs()

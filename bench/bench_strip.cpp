@@ -3,6 +3,7 @@
 // files run one after the other; then a click to the preview, and a list of small entries.
 // Run on demand: bench_strip [pictures=500] [small entries=100000]; 0 pictures runs the small entries only.
 
+#include "BenchProcess.h"
 #include "chrome/MainWindowLayout.h"
 #include "picture/Picture.h"
 #include "picture/ThumbnailCache.h"
@@ -44,25 +45,6 @@ enum class Kind
     Progressive
 };
 const char* const KindNames[] = {"baseline 4:2:0", "baseline 4:4:4", "progressive"};
-
-long procStatusKb(const char* field)
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray& line : status.readAll().split('\n'))
-        if (line.startsWith(field))
-            return line.mid(qstrlen(field)).trimmed().split(' ').first().toLong();
-    return -1;
-}
-
-// Starts a new high-water mark of the resident set at its current size.
-void resetPeak()
-{
-    QFile refs(QStringLiteral("/proc/self/clear_refs"));
-    if (refs.open(QIODevice::WriteOnly))
-        refs.write("5");
-}
 
 // A photo-like JPEG written row by row, so making it costs no memory peak.
 bool writeJpeg(const QString& path, int width, int height, Kind kind, int seed)
