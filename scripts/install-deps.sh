@@ -15,6 +15,8 @@ if [[ "${1:-}" == "--bench" ]]; then
     # exiftool embeds camera previews in the test photos; nitrogen is the program compared against,
     # on its own X server; sqlite3 points the program's settings at the test list.
     packages+=(libimage-exiftool-perl nitrogen xvfb xauth sqlite3)
+    # xwininfo tells the start-up bench when the main window is mapped.
+    packages+=(x11-utils)
 fi
 if [[ "${1:-}" == "--test" || "${1:-}" == "--deb" ]]; then
     # The package and its desktop entry and metadata are checked by their validators.
