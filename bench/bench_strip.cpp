@@ -134,8 +134,8 @@ struct Window
         c = MainWindowLayout::build(&form);
         list = std::make_unique<PictureList>(c.lb1);
         strip = std::make_unique<ThumbnailStrip>(ThumbnailStrip::Controls{c.form, c.sb1, c.img, c.lbNamn, c.lbPath,
-                                                                          c.lbSel, c.btVerkstall, c.pnlBg, c.pnlMark,
-                                                                          c.ram, c.abortBild1, c.redigeravaldbild1},
+                                                                          c.lbSel, c.pnlBg, c.pnlMark, c.ram,
+                                                                          c.abortBild1, c.redigeravaldbild1},
                                                  *list);
         ops = std::make_unique<ListOperations>(ListOperations::Controls{c.btNy, c.btAdd, c.btSpara, c.btOpen, c.sb1,
                                                                         c.img, c.lbLas, c.lbNum, c.progBar,

@@ -54,7 +54,6 @@ MainWindow::MainWindow(SplashWindow* splash, QWidget* parent)
                                   .lbNamn = c.lbNamn,
                                   .lbPath = c.lbPath,
                                   .lbSel = c.lbSel,
-                                  .btVerkstall = c.btVerkstall,
                                   .pnlBg = c.pnlBg,
                                   .pnlMark = c.pnlMark,
                                   .ram = c.ram,

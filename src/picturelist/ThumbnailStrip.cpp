@@ -9,7 +9,6 @@
 #include "platform/SettingsStore.h"
 #include "toolkit/BevelPanel.h"
 #include "toolkit/PictureView.h"
-#include "toolkit/SpeedButton.h"
 #include "toolkit/SpinEdit.h"
 
 #include <QAction>

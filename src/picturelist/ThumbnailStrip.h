@@ -24,7 +24,6 @@ class QAction;
 class QLabel;
 class QScrollArea;
 class QWidget;
-class SpeedButton;
 class SpinEdit;
 class ThumbnailCaption;
 
@@ -49,7 +48,6 @@ public:
         QLabel* lbNamn;
         QLabel* lbPath;
         QLabel* lbSel;
-        SpeedButton* btVerkstall;
         BevelPanel* pnlBg;
         BevelPanel* pnlMark;
         SpinEdit* ram;

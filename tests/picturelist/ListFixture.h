@@ -26,7 +26,6 @@ struct ListFixture : MainLayout
                           .lbNamn = c.lbNamn,
                           .lbPath = c.lbPath,
                           .lbSel = c.lbSel,
-                          .btVerkstall = c.btVerkstall,
                           .pnlBg = c.pnlBg,
                           .pnlMark = c.pnlMark,
                           .ram = c.ram,
