@@ -8,13 +8,13 @@
 #include "resources/Resources.h"
 #include "toolkit/BevelPanel.h"
 #include "toolkit/DragShape.h"
+#include "toolkit/GlyphIcon.h"
 #include "toolkit/Hint.h"
 #include "toolkit/LabelAutoSize.h"
 #include "toolkit/PictureView.h"
 #include "toolkit/SkinRegion.h"
 #include "toolkit/SpeedButton.h"
 #include "toolkit/SpinEdit.h"
-#include "toolkit/TransparentColour.h"
 #include "toolkit/TransparentImage.h"
 #include "toolkit/UiFont.h"
 
@@ -189,7 +189,7 @@ void bindPopup(QWidget* widget, QMenu* popup)
 
 QIcon menuBitmap(const char* name)
 {
-    return QIcon(withBottomLeftTransparent(Resources::bitmap(QLatin1String(name))));
+    return glyphIcon(QLatin1String(name));
 }
 
 } // namespace
@@ -423,7 +423,7 @@ void MainWindowLayout::dressControls(const MainWindowWidgets& c)
     c.minimera1->setIcon(menuBitmap("Min"));
     c.restoreForm1->setIcon(menuBitmap("Max"));
     c.avsluta1->setIcon(menuBitmap("Avsluta"));
-    c.starta1->setIcon(QIcon(withBottomLeftTransparent(c.btStartStop->glyph())));
+    c.starta1->setIcon(glyphIcon(c.btStartStop->glyphResource()));
     c.abortBild1->setIcon(menuBitmap("Del"));
     c.redigeravaldbild1->setIcon(menuBitmap("Hitta"));
     for (QAction* standard : {c.standardBakgrundsfrg1, c.standardBakgrundsfrg2, c.standardBakgrundsfrg3})

@@ -20,8 +20,15 @@ QPixmap paint(const QPixmap& base, const QColor& colour)
 
 void repaint(QAction* item, const QColor& colour)
 {
-    if (item)
-        item->setIcon(QIcon(paint(Resources::bitmap(QStringLiteral("Vit")), colour)));
+    if (!item)
+        return;
+    QIcon icon;
+    icon.addPixmap(paint(Resources::bitmap(QStringLiteral("Vit")), colour));
+    // The finer square for scaled screens; its painter works in the same logical pixels.
+    const QPixmap fine = Resources::bitmap(QStringLiteral("Vit"), 2.0);
+    if (fine.devicePixelRatio() == 2.0)
+        icon.addPixmap(paint(fine, colour));
+    item->setIcon(icon);
 }
 
 void repaintWindowColour(const Items& c)

@@ -7,9 +7,9 @@
 #include "platform/Dialogs.h"
 #include "platform/Guard.h"
 #include "resources/Resources.h"
+#include "toolkit/GlyphIcon.h"
 #include "toolkit/Hint.h"
 #include "toolkit/ScreenFit.h"
-#include "toolkit/TransparentColour.h"
 #include "toolkit/UiFont.h"
 
 #include <QFile>
@@ -17,22 +17,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-
-namespace {
-
-// A glyph resource holding numGlyphs images side by side: enabled, then disabled.
-QIcon glyphIcon(const QString& name, int numGlyphs)
-{
-    const QPixmap bitmap = withBottomLeftTransparent(Resources::bitmap(name));
-    const int w = bitmap.width() / numGlyphs;
-    QIcon icon;
-    icon.addPixmap(bitmap.copy(0, 0, w, bitmap.height()), QIcon::Normal);
-    if (numGlyphs > 1)
-        icon.addPixmap(bitmap.copy(w, 0, w, bitmap.height()), QIcon::Disabled);
-    return icon;
-}
-
-} // namespace
 
 PathDialog::PathDialog(QWidget* mainWindow, PictureList& list, ListOperations& operations)
     : QDialog(mainWindow), m_mainWindow(mainWindow), m_list(list), m_operations(operations)

@@ -6,11 +6,11 @@
 #include "platform/Dialogs.h"
 #include "platform/Guard.h"
 #include "platform/SettingsStore.h"
+#include "toolkit/GlyphIcon.h"
 #include "toolkit/Hint.h"
 #include "toolkit/PictureView.h"
 #include "toolkit/SpeedButton.h"
 #include "toolkit/SpinEdit.h"
-#include "toolkit/TransparentColour.h"
 
 #include <QAction>
 #include <QApplication>
@@ -137,7 +137,7 @@ void Scheduler::showRunning(bool running)
     button->setText(m_rotation.caption());
     button->setGlyphResource(running ? QStringLiteral("STOP") : QStringLiteral("START"));
     if (m_controls.starta1) {
-        m_controls.starta1->setIcon(QIcon(withBottomLeftTransparent(button->glyph())));
+        m_controls.starta1->setIcon(glyphIcon(button->glyphResource()));
         m_controls.starta1->setText(button->text());
     }
     setHint(button, running ? QStringLiteral("Stoppa bildbyte.")

@@ -23,6 +23,7 @@ SpeedButton::SpeedButton(QWidget* parent) : QAbstractButton(parent)
 void SpeedButton::setGlyph(const QPixmap& glyph, int numGlyphs)
 {
     m_glyph = glyph;
+    m_fineGlyph = QPixmap();
     m_numGlyphs = qMax(1, numGlyphs);
     m_glyphResource.clear();
     update();
@@ -31,21 +32,28 @@ void SpeedButton::setGlyph(const QPixmap& glyph, int numGlyphs)
 void SpeedButton::setGlyphResource(const QString& name, int numGlyphs)
 {
     setGlyph(Resources::bitmap(name), numGlyphs);
+    // Both are kept and chosen per paint: the window may move to a screen of another scale.
+    const QPixmap fine = Resources::bitmap(name, 2.0);
+    if (fine.devicePixelRatio() == 2.0)
+        m_fineGlyph = fine;
     m_glyphResource = name;
 }
 
 QPixmap SpeedButton::currentGlyph() const
 {
-    if (m_glyph.isNull())
+    const QPixmap& source = devicePixelRatio() > 1.0 && !m_fineGlyph.isNull() ? m_fineGlyph : m_glyph;
+    if (source.isNull())
         return {};
-    const int width = m_glyph.width() / m_numGlyphs;
+    const int width = source.width() / m_numGlyphs; // device pixels
     // The images are enabled, disabled, (clicked, down); a missing one falls back to the first.
     const int index = !isEnabled() && m_numGlyphs >= 2 ? 1 : 0;
-    QPixmap image = withBottomLeftTransparent(m_glyph.copy(index * width, 0, width, m_glyph.height()));
+    QPixmap image = withBottomLeftTransparent(source.copy(index * width, 0, width, source.height()));
+    image.setDevicePixelRatio(source.devicePixelRatio());
     if (!isEnabled() && m_numGlyphs < 2) {
         QStyleOption option;
         option.initFrom(this);
         image = style()->generatedIconPixmap(QIcon::Disabled, image, &option);
+        image.setDevicePixelRatio(source.devicePixelRatio());
     }
     return image;
 }
@@ -78,9 +86,10 @@ void SpeedButton::paintEvent(QPaintEvent*)
     int x = glyphMargin + shift;
     const QPixmap glyph = currentGlyph();
     if (!glyph.isNull()) {
-        const int y = (height() - glyph.height()) / 2 + shift;
+        const QSize size = glyph.deviceIndependentSize().toSize();
+        const int y = (height() - size.height()) / 2 + shift;
         painter.drawPixmap(x, y, glyph);
-        x += glyph.width() + glyphSpacing;
+        x += size.width() + glyphSpacing;
     }
     if (!text().isEmpty()) {
         const QRect textRect(x, shift, width() - x, height());

@@ -16,9 +16,11 @@ public:
     // numGlyphs 2: the image holds the enabled and the disabled glyph side by side.
     // The colour of the bottom-left pixel is drawn transparent.
     void setGlyph(const QPixmap& glyph, int numGlyphs = 1);
-    // Loads the glyph from the bitmap resources; throws AppError for an unknown name.
+    // Loads the glyph from the bitmap resources, with its finer painting for scaled screens;
+    // throws AppError for an unknown name.
     void setGlyphResource(const QString& name, int numGlyphs = 1);
     QString glyphResource() const { return m_glyphResource; }
+    // The glyph at 1x.
     QPixmap glyph() const { return m_glyph; }
     int numGlyphs() const { return m_numGlyphs; }
 
@@ -33,6 +35,7 @@ private:
     QPixmap currentGlyph() const;
 
     QPixmap m_glyph;
+    QPixmap m_fineGlyph; // device pixel ratio 2, or null
     int m_numGlyphs = 1;
     QString m_glyphResource;
     bool m_hover = false;

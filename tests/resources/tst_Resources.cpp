@@ -220,7 +220,7 @@ private slots:
         QTest::newRow("main skin, scale 2") << "Skal" << 2.0 << 2.0 << true;
         QTest::newRow("splash, scale 1.5: the finer one") << "SPLASH" << 1.5 << 2.0 << true;
         QTest::newRow("caption button on the skin") << "StengOver" << 2.0 << 2.0 << false;
-        QTest::newRow("a glyph without a finer one") << "Avsluta" << 2.0 << 1.0 << false;
+        QTest::newRow("menu glyph, scale 1.25") << "Avsluta" << 1.25 << 2.0 << false;
     }
 
     // On a scaled screen a skin is drawn from its finer painting, at the same logical size and
@@ -249,6 +249,16 @@ private slots:
             }
         }
         QVERIFY2(finer > fine.width() * fine.height() / 1000, qPrintable(QString::number(finer)));
+    }
+
+    // A bitmap added without its finer painting would show blown up on scaled screens.
+    void everyBitmapHasAFinerPainting()
+    {
+        for (const QString& name : Resources::bitmapNames()) {
+            const QPixmap fine = Resources::bitmap(name, 2.0);
+            QVERIFY2(fine.devicePixelRatio() == 2.0, qPrintable(name));
+            QCOMPARE(fine.deviceIndependentSize().toSize(), Resources::image(name).size());
+        }
     }
 
     void mainIconSizes()

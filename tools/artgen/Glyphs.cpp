@@ -41,16 +41,17 @@ Artwork trueColour(const QString& name, int w, int h, const Painter& paint, QRgb
     return {name, checked(name, flat, Finish::kGlyphKey).convertToFormat(QImage::Format_RGB888)};
 }
 
-Artwork highColour(const QString& name, int w, int h, const Painter& paint)
+Artwork highColour(const QString& name, int w, int h, const Painter& paint, int scale = 1)
 {
-    const QImage flat = Finish::flatten(painted(w, h, true, paint), Finish::kGlyphKey, Finish::kWindow);
+    const QImage flat = Finish::flatten(painted(w, h, true, paint, scale), Finish::kGlyphKey, Finish::kWindow);
     return {name, checked(name, flat, Finish::kGlyphKey).convertToFormat(QImage::Format_RGB16)};
 }
 
 // 256-colour glyphs keep their soft edges; 16-colour ones are drawn as crisp pixel art.
-Artwork indexed(const QString& name, int w, int h, int colours, const Painter& paint, QRgb matte = Finish::kWindow)
+Artwork indexed(const QString& name, int w, int h, int colours, const Painter& paint, QRgb matte = Finish::kWindow,
+                int scale = 1)
 {
-    const QImage flat = Finish::flatten(painted(w, h, colours > 16, paint), Finish::kGlyphKey, matte);
+    const QImage flat = Finish::flatten(painted(w, h, colours > 16, paint, scale), Finish::kGlyphKey, matte);
     return {name, checked(name, Finish::toIndexed(flat, colours, Finish::kGlyphKey), Finish::kGlyphKey)};
 }
 
@@ -171,7 +172,7 @@ Artwork minimiseButton(const QString& name, State state, int scale)
     return trayButton(name, state, bar, true, scale);
 }
 
-Artwork restoreButton()
+Artwork restoreButton(const QString& name, int scale)
 {
     // Two overlapping windows: the back one outlined, the front one with a heavy title bar.
     QPainterPath glyph;
@@ -179,7 +180,7 @@ Artwork restoreButton()
     glyph.addRect(QRectF(4.5, 8.5, 6, 5));
     glyph.addRect(QRectF(4.5, 8.5, 6, 1.2));
     glyph.addRect(QRectF(7.5, 4.5, 6, 1.2));
-    return trayButton(QStringLiteral("MAX"), State::Rest, glyph, false, 1);
+    return trayButton(name, State::Rest, glyph, false, scale);
 }
 
 Artwork aboutButton(const QString& name, State state, int scale)
@@ -472,38 +473,33 @@ QList<Artwork> paintGlyphs()
 {
     const QRgb menuGrey = 0xFFD8DCE2;
     QList<Artwork> all;
-    // The caption buttons sit on the skin, so they too have @2x pictures for scaled screens.
+    // Every glyph also has an @2x painting, so buttons and menus stay sharp on scaled screens.
     for (int scale : {1, 2}) {
         const QString suffix = scale == 1 ? QString() : QStringLiteral("@2x");
-        all << closeButton(QStringLiteral("STENG") + suffix, State::Rest, scale)
-            << closeButton(QStringLiteral("STENGOVER") + suffix, State::Over, scale)
-            << closeButton(QStringLiteral("STENGNER") + suffix, State::Down, scale)
-            << minimiseButton(QStringLiteral("MIN") + suffix, State::Rest, scale)
-            << minimiseButton(QStringLiteral("MINOVER") + suffix, State::Over, scale)
-            << minimiseButton(QStringLiteral("MINNER") + suffix, State::Down, scale)
-            << aboutButton(QStringLiteral("OM") + suffix, State::Rest, scale)
-            << aboutButton(QStringLiteral("OM1") + suffix, State::Over, scale)
-            << aboutButton(QStringLiteral("OM2") + suffix, State::Down, scale);
+        const auto named = [&](const char* name) { return QLatin1String(name) + suffix; };
+        all << closeButton(named("STENG"), State::Rest, scale) << closeButton(named("STENGOVER"), State::Over, scale)
+            << closeButton(named("STENGNER"), State::Down, scale) << minimiseButton(named("MIN"), State::Rest, scale)
+            << minimiseButton(named("MINOVER"), State::Over, scale)
+            << minimiseButton(named("MINNER"), State::Down, scale) << aboutButton(named("OM"), State::Rest, scale)
+            << aboutButton(named("OM1"), State::Over, scale) << aboutButton(named("OM2"), State::Down, scale)
+            << restoreButton(named("MAX"), scale)
+            << indexed(named("NY"), 16, 16, 256, paintNewList, Finish::kWindow, scale)
+            << indexed(named("ADD"), 16, 16, 16, paintAddPictures, Finish::kWindow, scale)
+            << trueColour(named("SPARA"), 16, 16, paintSave, Finish::kWindow, scale)
+            << trueColour(named("OPEN"), 16, 16, paintOpen, Finish::kWindow, scale)
+            << trueColour(named("AVSLUTA"), 16, 16, paintExit, Finish::kWindow, scale)
+            << indexed(named("START"), 16, 16, 256, paintStart, Finish::kWindow, scale)
+            << trueColour(named("STOP"), 16, 16, paintStop, Finish::kWindow, scale)
+            << indexed(named("DO"), 32, 16, 16, paintApply, Finish::kWindow, scale)
+            << indexed(named("NO"), 16, 16, 16, paintCancel, Finish::kWindow, scale)
+            << indexed(named("DEL"), 16, 16, 256, paintDelete, menuGrey, scale)
+            << highColour(named("HITTA"), 16, 16, paintFind, scale)
+            << trueColour(named("STANDARD"), 16, 16, paintStandardColours, menuGrey, scale)
+            << trueColour(named("SVART"), 16, 16, paintStandardText, menuGrey, scale)
+            << indexed(named("CLOSE"), 8, 8, 256, paintCloseMark, menuGrey, scale);
+        // The white square is the base of the colour swatches and has no key of its own.
+        const QImage white = painted(16, 16, false, paintWhite, scale).convertToFormat(QImage::Format_RGB32);
+        all.append({named("VIT"), Finish::toIndexed(white, 256, Finish::kGlyphKey)});
     }
-    all << QList<Artwork>{
-        restoreButton(),
-        indexed(QStringLiteral("NY"), 16, 16, 256, paintNewList),
-        indexed(QStringLiteral("ADD"), 16, 16, 16, paintAddPictures),
-        trueColour(QStringLiteral("SPARA"), 16, 16, paintSave),
-        trueColour(QStringLiteral("OPEN"), 16, 16, paintOpen),
-        trueColour(QStringLiteral("AVSLUTA"), 16, 16, paintExit),
-        indexed(QStringLiteral("START"), 16, 16, 256, paintStart),
-        trueColour(QStringLiteral("STOP"), 16, 16, paintStop),
-        indexed(QStringLiteral("DO"), 32, 16, 16, paintApply),
-        indexed(QStringLiteral("NO"), 16, 16, 16, paintCancel),
-        indexed(QStringLiteral("DEL"), 16, 16, 256, paintDelete, menuGrey),
-        highColour(QStringLiteral("HITTA"), 16, 16, paintFind),
-        trueColour(QStringLiteral("STANDARD"), 16, 16, paintStandardColours, menuGrey),
-        trueColour(QStringLiteral("SVART"), 16, 16, paintStandardText, menuGrey),
-        indexed(QStringLiteral("CLOSE"), 8, 8, 256, paintCloseMark, menuGrey),
-    };
-    // The white square is the base of the colour swatches and has no key of its own.
-    const QImage white = painted(16, 16, false, paintWhite).convertToFormat(QImage::Format_RGB32);
-    all.append({QStringLiteral("VIT"), Finish::toIndexed(white, 256, Finish::kGlyphKey)});
     return all;
 }
