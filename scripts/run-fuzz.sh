@@ -17,6 +17,7 @@ if [[ $seconds == */all ]]; then
     (( seconds > 0 )) || seconds=1
 fi
 status=0
+failed=()
 for name in "${targets[@]}"; do
     corpus=$build/corpus/$name
     log=$build/fuzz-$name.log
@@ -27,10 +28,21 @@ for name in "${targets[@]}"; do
         echo "== $name: FAILED (log: $log)"
         grep -E 'ERROR|property failed|SUMMARY|Test unit written' "$log" | head -20 || true
         status=1
+        failed+=("$name")
         continue
     fi
     echo "== $name"
     grep -E '^#[0-9]+[[:space:]]+DONE' "$log" | tail -1
     grep -E '^Done [0-9]+ runs' "$log" | tail -1
+done
+# Repeated last, where a log's tail shows it.
+for name in "${failed[@]}"; do
+    echo "== FAILED: $name"
+    grep -E 'ERROR|property failed|SUMMARY|Test unit written|#[0-9]+' "$build/fuzz-$name.log" | tail -12 || true
+    for crash in "$build"/crash-"$name"-*; do
+        if [[ -f $crash ]]; then
+            echo "   input ($(stat -c %s "$crash") bytes): $(head -c 256 "$crash" | base64 -w0)"
+        fi
+    done
 done
 exit $status

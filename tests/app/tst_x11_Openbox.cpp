@@ -191,8 +191,10 @@ private slots:
     void picturesSharpAtScaleFactor_data()
     {
         QTest::addColumn<QString>("factor");
+        QTest::addColumn<QByteArray>("xftDpi"); // the X resource GNOME sets for Xwayland, instead
         for (const char* factor : {"1.25", "1.5", "2"})
-            QTest::newRow(factor) << QString::fromLatin1(factor);
+            QTest::newRow(factor) << QString::fromLatin1(factor) << QByteArray();
+        QTest::newRow("Xft.dpi 192") << QStringLiteral("2") << QByteArrayLiteral("192");
     }
 
     // A noise picture shows its own device pixels in preview, thumbnail and popup; a logical-sized
@@ -201,13 +203,22 @@ private slots:
     void picturesSharpAtScaleFactor()
     {
         QFETCH(QString, factor);
-        if (qApp->devicePixelRatio() != factor.toDouble()) {
-            qputenv("QT_SCALE_FACTOR", factor.toLatin1()); // read at start: it scales the child only
-            QCOMPARE(QProcess::execute(QCoreApplication::applicationFilePath(),
-                                       {QString::fromLatin1(QTest::currentTestFunction()) + ':' + factor}),
-                     0);
+        QFETCH(QByteArray, xftDpi);
+        if (!qEnvironmentVariableIsSet("QT_SCALE_FACTOR") && !qEnvironmentVariableIsSet("TAVLIX_XFT_DPI")) {
+            // Read at start: they scale the child only.
+            if (xftDpi.isEmpty())
+                qputenv("QT_SCALE_FACTOR", factor.toLatin1());
+            else
+                qputenv("TAVLIX_XFT_DPI", xftDpi);
+            const int status = QProcess::execute(QCoreApplication::applicationFilePath(),
+                                                 {QString::fromLatin1(QTest::currentTestFunction()) + ':' +
+                                                  QString::fromLatin1(QTest::currentDataTag())});
+            qunsetenv("QT_SCALE_FACTOR");
+            qunsetenv("TAVLIX_XFT_DPI");
+            QCOMPARE(status, 0);
             return;
         }
+        QCOMPARE(qApp->devicePixelRatio(), factor.toDouble());
         ScopedScriptedDialogs dialogs;
         seed(false, true, QSize(1600, 1200));
         ProgramEntry entry;
@@ -233,6 +244,17 @@ private slots:
         for (PictureView* view : {child<PictureView>(w, "Img"), child<QWidget>(w, "PnlRam0")->findChild<PictureView*>(),
                                   popup->findChild<PictureView*>()})
             QTRY_VERIFY2(sharp(view), qPrintable(view->parent()->objectName()));
+        if (factor != QLatin1String("2"))
+            return;
+        // A 1x glyph doubled repeats every pixel in the next column; the finer one does not.
+        const QWidget* button = child<QWidget>(w, "BtNy");
+        const QPoint glyph = button->mapToGlobal(QPoint(8, (button->height() - 16) / 2));
+        const QImage shown = w->screen()->grabWindow(0, glyph.x(), glyph.y(), 16, 16).toImage(); // 32 x 32
+        int unpaired = 0;
+        for (int y = 0; y < shown.height(); ++y)
+            for (int x = 0; x + 1 < shown.width(); x += 2)
+                unpaired += shown.pixel(x, y) != shown.pixel(x + 1, y);
+        QVERIFY2(unpaired > 20, qPrintable(QString::number(unpaired)));
     }
 
     // Without a notification area "Minimera" minimises: the window stays in the window manager's
@@ -296,10 +318,18 @@ int main(int argc, char** argv)
 {
     PrivateSession session;
     s_session = &session;
-    // A scaled child needs room for the main window at twice its size.
-    if (!session.startXvfb(qEnvironmentVariableIsSet("QT_SCALE_FACTOR") ? QStringLiteral("2560x1600x24")
-                                                                        : QStringLiteral("1280x1024x24")))
+    // A scaled child needs room for the main window at twice its size; its resources must outlive
+    // the client that sets them, so the server does not reset when that one leaves.
+    const QByteArray xftDpi = qgetenv("TAVLIX_XFT_DPI");
+    const bool scaled = qEnvironmentVariableIsSet("QT_SCALE_FACTOR") || !xftDpi.isEmpty();
+    if (!session.startXvfb(scaled ? QStringLiteral("2560x1600x24") : QStringLiteral("1280x1024x24"), {"-noreset"}))
         qFatal("Xvfb did not start");
+    if (!xftDpi.isEmpty()) {
+        PrivateSession::output(
+            {"sh", "-c", "echo 'Xft.dpi: " + QString::fromLatin1(xftDpi) + "' | xrdb -nocpp -merge"});
+        if (!PrivateSession::output({"xrdb", "-query"}).contains("Xft.dpi"))
+            qFatal("xrdb did not set Xft.dpi");
+    }
     QApplication app(argc, argv);
     if (!session.spawn({"openbox", "--sm-disable"}))
         qFatal("openbox did not start");
