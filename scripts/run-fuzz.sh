@@ -3,6 +3,8 @@
 # working on a copy of the corpus in the build folder, and ends each with libFuzzer's own summary.
 # Usage: run-fuzz.sh [build-dir] [seconds] [target...]; seconds "T/all" shares T seconds among
 # the targets (at least one each), so that adding a target keeps the run's length.
+# FUZZ_SEED fixes libFuzzer's random seed, so that a short run tries the same inputs on every
+# machine and a failure it finds can be reproduced; unset, each run explores anew.
 set -euo pipefail
 build=${1:-build-fuzz}
 seconds=${2:-5}
@@ -23,7 +25,8 @@ for name in "${targets[@]}"; do
     log=$build/fuzz-$name.log
     mkdir -p "$corpus"
     # A crash is written beside the log; keep it as a seed once it is fixed.
-    if ! "$build/fuzz/fuzz_$name" -max_total_time="$seconds" -timeout=20 -rss_limit_mb=3072 -print_final_stats=1 \
+    if ! "$build/fuzz/fuzz_$name" -seed="${FUZZ_SEED:-0}" -max_total_time="$seconds" -timeout=20 -rss_limit_mb=3072 \
+        -print_final_stats=1 \
         -artifact_prefix="$build/crash-$name-" "$corpus" "$root/tests/fuzz/seeds/$name" >"$log" 2>&1; then
         echo "== $name: FAILED (log: $log)"
         grep -E 'ERROR|property failed|SUMMARY|Test unit written' "$log" | head -20 || true

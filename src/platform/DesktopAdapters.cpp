@@ -5,7 +5,6 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QStandardPaths>
-#include <QUrl>
 #include <QXmlStreamReader>
 #include <algorithm>
 #include <array>
@@ -59,13 +58,42 @@ Command reading(const QString& program, const QStringList& arguments)
     return {program, arguments, false, true};
 }
 
-QString fileUri(const QString& path)
+// Who decodes a file URI: GLib takes any percent-encoded bytes; QUrl (Plasma) decodes no
+// noncharacter from its encoding, but keeps one written as itself.
+enum class UriReader
+{
+    GLib,
+    QUrl
+};
+
+// A file URI of the path, percent-encoded as QUrl does it, but by hand: QUrl's encoder garbles
+// the noncharacters beyond the first plane (U+7FFFF becomes %ED%A6%BF), naming another file.
+QString fileUri(const QString& path, UriReader reader = UriReader::GLib)
 {
     // "//name/..." is the same file as "/name/..." here, but a URI would take "name" for a host.
     qsizetype slashes = 0;
     while (slashes + 1 < path.size() && path.at(slashes) == u'/' && path.at(slashes + 1) == u'/')
         ++slashes;
-    return QString::fromLatin1(QUrl::fromLocalFile(path.mid(slashes)).toEncoded());
+    const QStringView name = QStringView(path).mid(slashes);
+    QString uri = QStringLiteral("file://");
+    qsizetype pending = 0; // start of the characters not yet encoded
+    const auto encodeUpTo = [&](qsizetype end) {
+        static const QByteArray kept = QByteArrayLiteral("!$&'()*+,/:;=@[]");
+        uri += QString::fromLatin1(name.mid(pending, end - pending).toUtf8().toPercentEncoding(kept));
+    };
+    for (qsizetype i = 0; i < name.size();) {
+        const bool pair = name.at(i).isHighSurrogate() && i + 1 < name.size() && name.at(i + 1).isLowSurrogate();
+        const char32_t c = pair ? QChar::surrogateToUcs4(name.at(i), name.at(i + 1)) : name.at(i).unicode();
+        const qsizetype length = pair ? 2 : 1;
+        if (reader == UriReader::QUrl && QChar::isNonCharacter(c)) {
+            encodeUpTo(i);
+            uri += name.mid(i, length);
+            pending = i + length;
+        }
+        i += length;
+    }
+    encodeUpTo(name.size());
+    return uri;
 }
 
 // The three placements in the words of one desktop: centred, tiled, stretched.
@@ -149,7 +177,7 @@ public:
         }
         static constexpr std::array<int, 3> fillModes = {6, 3, 0};
         QString plugin = QStringLiteral("org.kde.image");
-        QVariantMap parameters{{QStringLiteral("Image"), fileUri(path)}};
+        QVariantMap parameters{{QStringLiteral("Image"), fileUri(path, UriReader::QUrl)}};
         // From Plasma 6.6 on, the picture plugin no longer tiles; a plugin of its own does.
         if (placement == Desktop::Placement::Tiled && tiledPluginInstalled(runner))
             plugin = QStringLiteral("org.kde.tiled");
@@ -568,7 +596,7 @@ QString plasmaScript(const QString& path, Desktop::Placement placement)
                           "    d.writeConfig(\"FillMode\", fillMode);\n"
                           "}\n")
         // One pass: a "%0A" of the URI must not be taken for a place marker.
-        .arg(jsonString(fileUri(path)), QString::number(fillModes[static_cast<int>(placement)]));
+        .arg(jsonString(fileUri(path, UriReader::QUrl)), QString::number(fillModes[static_cast<int>(placement)]));
 }
 
 QByteArray cosmicEntry(const QString& path, Desktop::Placement placement)

@@ -215,6 +215,21 @@ private slots:
                            shell + "org.kde.tiled|" + image + "|0"}
             << "";
 
+        // A noncharacter beyond the first plane: QUrl's own encoder would name another file.
+        const QString odd = QString::fromUcs4(U"/b/a\U0007FFFF%.jpg");
+        QTest::newRow("Plasma 6 reads URIs with QUrl: a noncharacter stays as it is")
+            << "kde" << QStringList{} << odd << Placement::Centred << Answers{{"dbus Introspect", plasma6}}
+            << QStringList{introspect, shell + "org.kde.image|FillMode=6 Image=file:///b/a" +
+                                           QString::fromUcs4(U"\U0007FFFF") + "%25.jpg|0"}
+            << "";
+        const QString gsettings = "gsettings|set|org.gnome.desktop.background|";
+        QTest::newRow("GNOME reads URIs with GLib: its UTF-8 bytes")
+            << "unity" << QStringList{} << odd << Placement::Centred
+            << Answers{{"gsettings list-keys", "picture-uri\npicture-options\n"}}
+            << QStringList{"gsettings|list-keys|org.gnome.desktop.background", gsettings + "picture-options|'centered'",
+                           gsettings + "picture-uri|'file:///b/a%F1%BF%BF%BF%25.jpg'"}
+            << "";
+
         const QString hyprpaper = "hyprctl|hyprpaper|wallpaper|";
         const Answers hyprland{{"running", "hyprpaper"},
                                {"hyprctl -j monitors", R"([{"name": "DP-1"}, {"name": "HDMI-A-1"}])"}};
