@@ -5,10 +5,10 @@
 #include <QFile>
 #include <QGuiApplication>
 #include <QString>
+#include <QTemporaryDir>
 #include <cstdio>
 #include <cstdlib>
 #include <optional>
-#include <unistd.h>
 
 // Helpers shared by the fuzz targets.
 
@@ -44,16 +44,18 @@ inline QByteArray bytesOf(const uint8_t* data, size_t size)
 }
 
 // A folder of this process for files the target writes, in memory when possible; removed at exit.
+// Made anew under a name of its own: a folder left by a run that crashed, or by another user,
+// must not be taken over.
 inline const QString& scratchFolder()
 {
+    static const QTemporaryDir dir(
+        (QDir(QStringLiteral("/dev/shm")).exists() ? QStringLiteral("/dev/shm") : QDir::tempPath()) +
+        QStringLiteral("/tavlix-fuzz-XXXXXX"));
     static const QString folder = [] {
-        const QString base = QDir(QStringLiteral("/dev/shm")).exists() ? QStringLiteral("/dev/shm") : QDir::tempPath();
-        const QString path = QStringLiteral("%1/tavlix-fuzz-%2").arg(base).arg(getpid());
-        QDir().mkpath(path);
-        return path;
+        if (!dir.isValid())
+            std::abort();
+        return dir.path();
     }();
-    static const bool cleanup = std::atexit([] { QDir(scratchFolder()).removeRecursively(); }) == 0;
-    (void)cleanup;
     return folder;
 }
 

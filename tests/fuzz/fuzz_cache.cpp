@@ -8,7 +8,7 @@
 // fixed picture below (seeds/cache), so the checks after the keys are reached too.
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    static const QString folder = QStringLiteral("/dev/shm/tavlix-fuzz-cache");
+    static const QString folder = scratchFolder();
     static const QString picture = folder + QStringLiteral("/p.jpg");
     static const ThumbnailCache cache(folder + QStringLiteral("/thumbnails"));
     static const bool ready = [] {
