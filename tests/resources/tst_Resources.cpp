@@ -251,16 +251,6 @@ private slots:
         QVERIFY2(finer > fine.width() * fine.height() / 1000, qPrintable(QString::number(finer)));
     }
 
-    // A bitmap added without its finer painting would show blown up on scaled screens.
-    void everyBitmapHasAFinerPainting()
-    {
-        for (const QString& name : Resources::bitmapNames()) {
-            const QPixmap fine = Resources::bitmap(name, 2.0);
-            QVERIFY2(fine.devicePixelRatio() == 2.0, qPrintable(name));
-            QCOMPARE(fine.deviceIndependentSize().toSize(), Resources::image(name).size());
-        }
-    }
-
     void mainIconSizes()
     {
         const QIcon icon = Resources::mainIcon();
