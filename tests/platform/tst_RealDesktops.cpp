@@ -109,11 +109,13 @@ class TestRealDesktops : public QObject
     QString m_running;
 
     // The desktop has its window up: XFCE announces it on the root window, the file managers'
-    // desktops are a window of their class covering the screen.
+    // desktops are a window of their class covering the screen. In a new home xfdesktop writes its
+    // default backdrop a moment after its window is up, over a picture set before that.
     static bool ready(const DesktopProgram& desktop)
     {
         if (QLatin1String(desktop.program) == QLatin1String("xfdesktop"))
-            return output("xprop", {"-root", "XFCE_DESKTOP_WINDOW"}).contains(QLatin1String("window id"));
+            return output("xprop", {"-root", "XFCE_DESKTOP_WINDOW"}).contains(QLatin1String("window id")) &&
+                   output("xfconf-query", {"-c", "xfce4-desktop", "-l"}).contains(QLatin1String("/last-image"));
         const QString windowClass = QStringLiteral("(\"%1\"").arg(QLatin1String(desktop.program));
         const QString size = QStringLiteral("%1x%2+0+0").arg(screenWidth).arg(screenHeight);
         for (const QString& line : output("xwininfo", {"-root", "-children"}).split(QLatin1Char('\n'))) {
